@@ -1,0 +1,38 @@
+#pragma once
+
+#include <string>
+
+#include "app/inifile.h"
+
+// The working directory at start-up followed by "/". Fixed for the life of the process once
+// InitProgramDirectory has run; empty before.
+const std::string& ProgramDirectory();
+
+// Captures the current working directory as ProgramDirectory. Called once at start-up (tests
+// call it again after changing into a temporary folder).
+void InitProgramDirectory();
+
+// The program's settings file "Cadenzo.ini" in ProgramDirectory. Cheap to construct; every
+// construction writes the defaults of missing keys, and every accessor reads the file afresh.
+class CSettings : public CIniFile {
+public:
+    CSettings();
+
+    std::string GetPlayerPath() const;
+    std::string GetEnqueueFlag() const;  // the value with one blank before and one after
+    std::string GetDatabasePath() const;
+    bool IsExclusive() const;
+    bool UseNetworkTranslation() const;
+    std::string GetTranslationFrom() const;
+    std::string GetTranslationTo() const;
+    std::string GetTextEditor() const;
+    int GetUnratedAsRating() const;
+    int GetMinSongAskThreshold() const;
+    bool IgnoreSplash() const;
+    const std::string& GetIniPath() const { return GetPath(); }
+
+private:
+    void WriteDefaults();
+    std::string Read(const char* key, const char* section) const;
+    int ReadNumber(const char* key, const char* section) const;
+};

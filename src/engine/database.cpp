@@ -1,0 +1,264 @@
+#include "engine/database.h"
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cctype>
+#include <limits>
+
+#include <fmt/format.h>
+
+#include "engine/collation.h"
+#include "engine/engineerror.h"
+#include "engine/jetdialect.h"
+#include "engine/tabledef.h"
+#include "engine/transaction.h"
+
+namespace {
+
+int CompareIgnoringCaseCallback(void*, int lengthA, const void* a, int lengthB, const void* b) {
+    return CompareIgnoringCase(std::string_view(static_cast<const char*>(a), static_cast<std::size_t>(lengthA)),
+                               std::string_view(static_cast<const char*>(b), static_cast<std::size_t>(lengthB)));
+}
+
+std::string UpperKey(const std::string& name) {
+    std::string key = name;
+    std::transform(key.begin(), key.end(), key.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    return key;
+}
+
+bool ChangesSchema(const std::string& statement) {
+    const std::size_t begin = std::min(statement.find_first_not_of(" \t\r\n"), statement.size());
+    const std::size_t end = std::min(statement.find_first_of(" \t\r\n", begin), statement.size());
+    const std::string start = UpperKey(statement.substr(begin, end - begin));
+    return start == "CREATE" || start == "DROP" || start == "ALTER";
+}
+
+}  // namespace
+
+CDatabase::~CDatabase() {
+    Close();
+}
+
+void CDatabase::Connect(const std::string& path, int flags) {
+    Close();
+    sqlite3* db = nullptr;
+    const int code = sqlite3_open_v2(path.c_str(), &db, flags, nullptr);
+    if (code != SQLITE_OK) {
+        const std::string message = fmt::format("Could not open '{}': {}", path,
+                                                db != nullptr ? sqlite3_errmsg(db) : sqlite3_errstr(code));
+        sqlite3_close(db);
+        throw CEngineError(message, code);
+    }
+    m_db = db;
+    m_readOnly = (flags & SQLITE_OPEN_READONLY) != 0;
+    sqlite3_extended_result_codes(m_db, 1);
+    const int collation = sqlite3_create_collation_v2(m_db, kIgnoreCaseCollation, SQLITE_UTF8, nullptr,
+                                                      CompareIgnoringCaseCallback, nullptr);
+    if (collation != SQLITE_OK) {
+        ThrowSqliteError(m_db, collation, "");
+    }
+}
+
+void CDatabase::Open(const std::string& path, bool exclusive, bool readOnly) {
+    struct stat info {};
+    if (stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
+        throw CEngineError(fmt::format("Could not find the file '{}'.", path));
+    }
+    if (info.st_size == 0) {
+        throw CEngineError(fmt::format("'{}' is empty: it is not a library file.", path));
+    }
+    Connect(path, readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE);
+    try {
+        if (exclusive) {
+            Run("PRAGMA locking_mode=EXCLUSIVE");
+        }
+        CheckIntegrity();  // the first read; in exclusive mode it also takes the lock for good
+        if (exclusive && !readOnly) {
+            Run("BEGIN EXCLUSIVE");
+            Run("COMMIT");
+        }
+    } catch (...) {
+        Close();
+        throw;
+    }
+}
+
+void CDatabase::CheckIntegrity() {
+    CStatement check(m_db, "PRAGMA quick_check(1)");
+    if (!check.Step()) {
+        throw CEngineError("The library file could not be checked.");
+    }
+    const auto* result = reinterpret_cast<const char*>(sqlite3_column_text(check.Get(), 0));
+    const std::string verdict = result != nullptr ? result : "";
+    if (verdict != "ok") {
+        throw CEngineError(fmt::format("The library file is damaged: {}", verdict), SQLITE_CORRUPT);
+    }
+}
+
+void CDatabase::Create(const std::string& path, const std::string& /*locale*/, int /*options*/) {
+    struct stat info {};
+    if (stat(path.c_str(), &info) == 0) {
+        throw CEngineError(fmt::format("Could not create '{}': the file exists.", path));
+    }
+    Connect(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+}
+
+void CDatabase::Close() {
+    m_statements.clear();
+    m_schemas.clear();
+    if (m_db != nullptr) {
+        sqlite3_close_v2(m_db);
+        m_db = nullptr;
+    }
+    m_readOnly = false;
+}
+
+void CDatabase::Run(const std::string& sql) {
+    CStatement(m_db, sql).Run();
+}
+
+void CDatabase::Execute(const std::string& sql, int /*options*/) {
+    if (m_db == nullptr) {
+        throw CEngineError("The database is not open.");
+    }
+    const std::string statement = TranslateJetSql(sql);
+    Run(statement);
+    if (ChangesSchema(statement)) {
+        SchemaChanged();
+    }
+}
+
+std::vector<std::string> CDatabase::TableNames() {
+    CStatement query(m_db, "SELECT name FROM sqlite_master WHERE type = 'table' ORDER BY rowid");
+    std::vector<std::string> names;
+    while (query.Step()) {
+        names.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(query.Get(), 0)));
+    }
+    return names;
+}
+
+const CTableSchema& CDatabase::Schema(const std::string& name) {
+    const std::string key = UpperKey(name);
+    const auto known = m_schemas.find(key);
+    if (known != m_schemas.end()) {
+        return known->second;
+    }
+    CStatement find(m_db, "SELECT name FROM sqlite_master WHERE type = 'table' AND name = ?1 COLLATE NOCASE");
+    find.Bind(1, CVariant(name));
+    if (!find.Step()) {
+        throw CEngineError(fmt::format("The table '{}' does not exist.", name));
+    }
+    const std::string stored = reinterpret_cast<const char*>(sqlite3_column_text(find.Get(), 0));
+    return m_schemas.emplace(key, LoadSchema(stored)).first->second;
+}
+
+CTableSchema CDatabase::LoadSchema(const std::string& storedName) {
+    CTableSchema table;
+    table.name = storedName;
+    CStatement columns(m_db, fmt::format("PRAGMA table_info({})", QuoteIdentifier(storedName)));
+    while (columns.Step()) {
+        CFieldInfo field;
+        field.name = reinterpret_cast<const char*>(sqlite3_column_text(columns.Get(), 1));
+        const char* declared = nullptr;
+        const char* collation = nullptr;
+        int notNull = 0;
+        int primary = 0;
+        int autoIncrement = 0;
+        const int code = sqlite3_table_column_metadata(m_db, "main", storedName.c_str(), field.name.c_str(),
+                                                       &declared, &collation, &notNull, &primary, &autoIncrement);
+        if (code != SQLITE_OK) {
+            ThrowSqliteError(m_db, code, "");
+        }
+        field.type = DaoTypeOf(declared != nullptr ? declared : "", &field.size);
+        const bool text = field.type == dbText || field.type == dbMemo;
+        field.allowZeroLength = text;
+        field.attributes = dbUpdatableField | (text ? 0 : dbFixedField) | (autoIncrement != 0 ? dbAutoIncrField : 0) |
+                           (text && SameName(collation, "BINARY") ? dbExactTextField : 0);
+        if (sqlite3_column_type(columns.Get(), 4) != SQLITE_NULL) {
+            field.defaultValue = reinterpret_cast<const char*>(sqlite3_column_text(columns.Get(), 4));
+        }
+        if (autoIncrement != 0) {
+            table.autoIncrementField = field.name;
+        }
+        table.hasPrimaryKey = table.hasPrimaryKey || primary != 0;
+        table.fields.push_back(std::move(field));
+    }
+    return table;
+}
+
+void CDatabase::AppendTableDef(CTableDef& table) {
+    std::vector<std::string> columns;
+    std::vector<std::string> indexes;
+    std::string autoIncrement;
+    for (const CFieldInfo& field : table.NewFields()) {
+        columns.push_back(ColumnDefinition(field));
+        if ((field.attributes & dbAutoIncrField) != 0) {
+            autoIncrement = field.name;
+        }
+    }
+    const std::string name = QuoteIdentifier(table.GetName());
+    for (const CIndexInfo& index : table.NewIndexes()) {
+        if (index.primary && SameName(index.field, autoIncrement)) {
+            continue;  // the autoincrement field is the table's key already
+        }
+        if (index.primary && autoIncrement.empty()) {
+            columns.push_back(fmt::format("CONSTRAINT \"PrimaryKey\" PRIMARY KEY ({})", QuoteIdentifier(index.field)));
+            autoIncrement = index.field;  // at most one key
+            continue;
+        }
+        indexes.push_back(fmt::format("CREATE {}INDEX {} ON {} ({})", index.unique || index.primary ? "UNIQUE " : "",
+                                      QuoteIdentifier(table.GetName() + "_" + index.name), name,
+                                      QuoteIdentifier(index.field)));
+    }
+    std::string create = "CREATE TABLE " + name + " (";
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+        create += (i == 0 ? "" : ", ") + columns[i];
+    }
+    create += ")";
+
+    CTransaction transaction(*this);
+    Run(create);
+    for (const std::string& index : indexes) {
+        Run(index);
+    }
+    transaction.Commit();
+    SchemaChanged();
+    table.MarkAppended();
+}
+
+std::int32_t CDatabase::NextAutoIncrement(const CTableSchema& table) {
+    CStatement& sequence = CachedStatement("SELECT seq FROM sqlite_sequence WHERE name = ?1");
+    sequence.Bind(1, CVariant(table.name));
+    std::int64_t last = sequence.Step() ? sqlite3_column_int64(sequence.Get(), 0) : 0;
+    sequence.Reset();
+    CStatement& highest = CachedStatement("SELECT max(_ROWID_) FROM " + QuoteIdentifier(table.name));
+    if (highest.Step()) {
+        last = std::max<std::int64_t>(last, sqlite3_column_int64(highest.Get(), 0));
+    }
+    highest.Reset();
+    if (last >= std::numeric_limits<std::int32_t>::max()) {
+        throw CEngineError(fmt::format("The table '{}' has used up its IDs.", table.name));
+    }
+    return static_cast<std::int32_t>(last + 1);
+}
+
+CStatement& CDatabase::CachedStatement(const std::string& sql) {
+    auto& statement = m_statements[sql];
+    if (!statement) {
+        try {
+            statement = std::make_unique<CStatement>(m_db, sql);
+        } catch (...) {
+            m_statements.erase(sql);
+            throw;
+        }
+    }
+    statement->Reset();
+    return *statement;
+}
+
+void CDatabase::SchemaChanged() {
+    m_schemas.clear();
+    m_statements.clear();
+}

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+// The program writes its statements in the Jet dialect. SQLite runs most of it as it is; this
+// rewrites the rest: "DELETE * FROM" becomes "DELETE FROM", a table-qualified column on the
+// left of a SET assignment loses its table, and trailing semicolons go.
+std::string TranslateJetSql(std::string_view sql);
+
+// The text to place between single quotes in a statement so that it stands for `text`
+// exactly: apostrophes doubled, a NUL byte spliced in with char(0) so it cannot cut the
+// statement short.
+std::string EscapeSqlText(std::string_view text);
+
+// `name` as an SQL identifier in double quotes.
+std::string QuoteIdentifier(std::string_view name);
+
+// For a statement "SELECT columns FROM table [WHERE ...] [ORDER BY ...]" over one table,
+// without DISTINCT, joins or computed columns, the table's name: such a result can be edited.
+std::optional<std::string> SingleTableOf(std::string_view sql);

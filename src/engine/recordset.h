@@ -1,0 +1,85 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "engine/statement.h"
+#include "engine/variant.h"
+
+class CDatabase;
+struct CTableSchema;
+
+// A cursor over the result of one SELECT statement of the program's dialect. The first row
+// is current after opening (it is fetched on first use, so opening costs no table walk).
+// Results over a single table can be edited (dynaset without dbReadOnly): AddNew or Edit, set
+// fields, Update. Every failure raises CEngineError.
+class CRecordset {
+public:
+    CRecordset(CDatabase& db, int type, const std::string& sql, int options);
+    ~CRecordset();
+    CRecordset(const CRecordset&) = delete;
+    CRecordset& operator=(const CRecordset&) = delete;
+
+    void Close();
+    bool IsOpen() const { return m_statement != nullptr; }
+
+    // Both are true on an empty result.
+    bool IsBOF();
+    bool IsEOF();
+
+    void MoveFirst();
+    void MoveNext();
+    void MoveLast();
+    // Moves `rows` rows from the current one (backwards when negative).
+    void Move(long rows);
+
+    // The number of rows in the result (a counting query; the cursor does not move).
+    long GetRecordCount();
+
+    // Starts a new row. An autoincrement field already holds the ID the row will get.
+    void AddNew();
+    // Starts changing the current row.
+    void Edit();
+    // Writes the new or changed row. Booleans are stored as 0 or 1.
+    void Update();
+
+    // The value of field `name` (letter case ignored) of the current row, typed by the
+    // field's schema type; Null for a Null field.
+    CVariant GetFieldValue(const std::string& name);
+    void SetFieldValue(const std::string& name, const CVariant& value);
+
+    int GetFieldCount() const { return static_cast<int>(m_names.size()); }
+    const std::string& GetFieldName(int index) const { return m_names[static_cast<std::size_t>(index)]; }
+
+private:
+    enum class EditMode { None, Add, Edit };
+
+    CStatement& Statement();
+    void Start();
+    void Fetch();
+    void Rewind();
+    int ColumnIndex(const std::string& name) const;
+    const CTableSchema& EditableTable() const;
+    std::optional<CVariant> PendingValue(const std::string& name) const;
+    void WritePending();
+
+    CDatabase& m_db;
+    std::string m_baseSql;  // the statement in SQLite's dialect
+    std::string m_sql;      // as the cursor runs it
+    std::unique_ptr<CStatement> m_statement;
+    std::optional<std::string> m_table;  // the table behind an editable result
+    int m_firstColumn = 0;               // 1 when the row ID leads an editable result
+    std::vector<std::string> m_names;
+    std::vector<int> m_types;
+    bool m_started = false;
+    bool m_eof = false;
+    long m_position = -1;
+    EditMode m_editMode = EditMode::None;
+    std::int64_t m_editRow = 0;
+    std::vector<std::pair<std::string, CVariant>> m_pending;  // field values of AddNew or Edit
+    std::vector<std::pair<std::string, CVariant>> m_updated;  // what Update wrote to this row
+};

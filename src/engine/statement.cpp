@@ -1,0 +1,80 @@
+#include "engine/statement.h"
+
+#include <cctype>
+
+#include <fmt/format.h>
+
+#include "engine/engineerror.h"
+
+void ThrowSqliteError(sqlite3* db, int code, std::string_view sql) {
+    const char* message = db != nullptr ? sqlite3_errmsg(db) : sqlite3_errstr(code);
+    if (sql.empty()) {
+        throw CEngineError(message, code);
+    }
+    throw CEngineError(fmt::format("{} (in the statement: {})", message, sql), code);
+}
+
+CStatement::CStatement(sqlite3* db, std::string_view sql) : m_db(db), m_sql(sql) {
+    const char* tail = nullptr;
+    const int code = sqlite3_prepare_v2(db, m_sql.data(), static_cast<int>(m_sql.size()), &m_stmt, &tail);
+    if (code != SQLITE_OK) {
+        Fail(code);
+    }
+    const char* end = m_sql.data() + m_sql.size();
+    for (; tail != nullptr && tail < end; ++tail) {
+        if (*tail != ';' && std::isspace(static_cast<unsigned char>(*tail)) == 0) {
+            sqlite3_finalize(m_stmt);
+            throw CEngineError(fmt::format("Only one statement can run at a time (in: {})", m_sql));
+        }
+    }
+    if (m_stmt == nullptr) {
+        throw CEngineError(fmt::format("The statement is empty (in: {})", m_sql));
+    }
+}
+
+CStatement::~CStatement() {
+    sqlite3_finalize(m_stmt);
+}
+
+void CStatement::Fail(int code) const {
+    ThrowSqliteError(m_db, code, m_sql);
+}
+
+bool CStatement::Step() {
+    const int code = sqlite3_step(m_stmt);
+    if (code == SQLITE_ROW) {
+        return true;
+    }
+    if (code == SQLITE_DONE) {
+        return false;
+    }
+    sqlite3_reset(m_stmt);
+    Fail(code);
+}
+
+void CStatement::Reset() {
+    sqlite3_reset(m_stmt);
+    sqlite3_clear_bindings(m_stmt);
+}
+
+void CStatement::Run() {
+    while (Step()) {
+    }
+}
+
+void CStatement::Bind(int index, const CVariant& value) {
+    int code = SQLITE_OK;
+    if (value.IsNull()) {
+        code = sqlite3_bind_null(m_stmt, index);
+    } else if (value.IsInteger()) {
+        code = sqlite3_bind_int64(m_stmt, index, value.Integer());
+    } else if (value.GetType() == CVariant::Type::Double) {
+        code = sqlite3_bind_double(m_stmt, index, value.AsDouble());
+    } else {
+        const std::string text = value.AsText();
+        code = sqlite3_bind_text(m_stmt, index, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
+    }
+    if (code != SQLITE_OK) {
+        Fail(code);
+    }
+}

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <sqlite3.h>
+
+#include <string>
+#include <string_view>
+
+#include "engine/variant.h"
+
+// One prepared SQLite statement. The text must hold exactly one statement; every failure
+// raises CEngineError with SQLite's message and the statement.
+class CStatement {
+public:
+    CStatement(sqlite3* db, std::string_view sql);
+    ~CStatement();
+    CStatement(const CStatement&) = delete;
+    CStatement& operator=(const CStatement&) = delete;
+
+    // Advances to the next row: true when there is one, false when the statement is done.
+    bool Step();
+
+    // Rewinds to before the first row and clears the bindings.
+    void Reset();
+
+    // Runs the statement to its end, ignoring any rows.
+    void Run();
+
+    void Bind(int index, const CVariant& value);
+
+    int ColumnCount() const { return sqlite3_column_count(m_stmt); }
+    sqlite3_stmt* Get() const { return m_stmt; }
+    const std::string& Sql() const { return m_sql; }
+
+private:
+    [[noreturn]] void Fail(int code) const;
+
+    sqlite3* m_db;
+    sqlite3_stmt* m_stmt = nullptr;
+    std::string m_sql;
+};
+
+// Raises CEngineError for the SQLite result `code` on `db`, naming `sql` when it is not empty.
+[[noreturn]] void ThrowSqliteError(sqlite3* db, int code, std::string_view sql);

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// Replaces the file at `path` with `bytes` so that readers only ever see the old or the new
+// content: the bytes go into a temporary file in the same folder, which is flushed to disk and
+// then renamed over the original. An existing file keeps its permission bits; a symbolic link is
+// followed and its target replaced. Returns false when any step fails (read-only folder, full
+// disk, ...); the original is then untouched and no temporary file is left behind.
+bool WriteFileAtomically(const std::string& path, std::string_view bytes);
+
+// Reads the whole file into `out`. Returns false when it cannot be opened or read.
+bool ReadWholeFile(const std::string& path, std::string& out);
