@@ -170,7 +170,7 @@ std::string QuoteIdentifier(std::string_view name) {
     return result + "\"";
 }
 
-std::optional<std::string> SingleTableOf(std::string_view sql) {
+std::optional<SingleTableSelect> SingleTableOf(std::string_view sql) {
     const CTokens tokens(sql);
     if (!tokens.Is(0, "SELECT") || tokens.Is(1, "DISTINCT")) {
         return std::nullopt;
@@ -192,5 +192,5 @@ std::optional<std::string> SingleTableOf(std::string_view sql) {
     if (tokens[table].kind == Token::Kind::Quoted) {
         name = name.substr(1, name.size() - 2);
     }
-    return std::string(name);
+    return SingleTableSelect{std::string(name), tokens[from].begin};
 }

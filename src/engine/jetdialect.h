@@ -17,6 +17,12 @@ std::string EscapeSqlText(std::string_view text);
 // `name` as an SQL identifier in double quotes.
 std::string QuoteIdentifier(std::string_view name);
 
-// For a statement "SELECT columns FROM table [WHERE ...] [ORDER BY ...]" over one table,
-// without DISTINCT, joins or computed columns, the table's name: such a result can be edited.
-std::optional<std::string> SingleTableOf(std::string_view sql);
+// A statement "SELECT columns FROM table [WHERE ...] [ORDER BY ...]" over one table, without
+// DISTINCT, joins or computed columns: its result can be edited.
+struct SingleTableSelect {
+    std::string table;
+    std::size_t fromPosition;  // where the keyword FROM starts
+};
+
+// The table of such a statement, or nullopt for any other statement.
+std::optional<SingleTableSelect> SingleTableOf(std::string_view sql);

@@ -86,16 +86,16 @@ CRecordset::CRecordset(CDatabase& db, int type, const std::string& sql, int opti
     }
     const std::string translated = TranslateJetSql(sql);
     m_sql = translated;
-    if (type == dbOpenDynaset && (options & dbReadOnly) == 0) {
-        m_table = SingleTableOf(translated);
-    }
-    if (m_table) {
-        m_sql = "SELECT _ROWID_, " + translated.substr(translated.find_first_not_of(" \t\r\n") + 6);
-        m_firstColumn = 1;
+    const auto single = SingleTableOf(translated);
+    if (type == dbOpenDynaset && (options & dbReadOnly) == 0 && single) {
+        // The row ID goes last, so that "ORDER BY 1" still means the first field.
+        m_table = single->table;
+        m_sql = translated.substr(0, single->fromPosition) + ", _ROWID_ " + translated.substr(single->fromPosition);
     }
     m_statement = std::make_unique<CStatement>(db.Handle(), m_sql);
     sqlite3_stmt* statement = m_statement->Get();
-    for (int column = m_firstColumn; column < sqlite3_column_count(statement); ++column) {
+    const int fieldCount = sqlite3_column_count(statement) - (m_table ? 1 : 0);
+    for (int column = 0; column < fieldCount; ++column) {
         m_names.emplace_back(sqlite3_column_name(statement, column));
         m_types.push_back(DaoTypeOf(sqlite3_column_decltype(statement, column)));
     }
@@ -217,7 +217,7 @@ CVariant CRecordset::GetFieldValue(const std::string& name) {
     if (IsEOF() || IsBOF()) {
         throw CEngineError(kNoCurrentRecord);
     }
-    return ReadColumn(Statement().Get(), column + m_firstColumn, m_types[static_cast<std::size_t>(column)]);
+    return ReadColumn(Statement().Get(), column, m_types[static_cast<std::size_t>(column)]);
 }
 
 const CTableSchema& CRecordset::EditableTable() const {
@@ -241,7 +241,7 @@ void CRecordset::Edit() {
     if (IsEOF() || IsBOF()) {
         throw CEngineError(kNoCurrentRecord);
     }
-    m_editRow = sqlite3_column_int64(Statement().Get(), 0);
+    m_editRow = sqlite3_column_int64(Statement().Get(), GetFieldCount());
     m_pending = m_updated;
     m_editMode = EditMode::Edit;
 }

@@ -72,7 +72,6 @@ private:
     std::string m_sql;      // as the cursor runs it
     std::unique_ptr<CStatement> m_statement;
     std::optional<std::string> m_table;  // the table behind an editable result
-    int m_firstColumn = 0;               // 1 when the row ID leads an editable result
     std::vector<std::string> m_names;
     std::vector<int> m_types;
     bool m_started = false;

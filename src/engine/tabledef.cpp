@@ -62,14 +62,15 @@ std::vector<std::string> CTableDef::IndexNames() const {
     if (db.Schema(m_name).hasPrimaryKey) {
         names.emplace_back("PrimaryKey");
     }
-    CStatement list(db.Handle(), fmt::format("PRAGMA index_list({})", QuoteIdentifier(m_name)));
+    // Indexes of our own making, in the order they were made (SQLite's own have no text).
+    CStatement list(db.Handle(),
+                    "SELECT name FROM sqlite_master WHERE type = 'index' AND tbl_name = ?1 AND sql IS NOT NULL "
+                    "ORDER BY rowid");
+    list.Bind(1, CVariant(m_name));
     const std::string prefix = m_name + "_";
     while (list.Step()) {
-        const std::string name = reinterpret_cast<const char*>(sqlite3_column_text(list.Get(), 1));
-        const std::string origin = reinterpret_cast<const char*>(sqlite3_column_text(list.Get(), 3));
-        if (origin == "c") {
-            names.push_back(name.starts_with(prefix) ? name.substr(prefix.size()) : name);
-        }
+        const std::string name = reinterpret_cast<const char*>(sqlite3_column_text(list.Get(), 0));
+        names.push_back(name.starts_with(prefix) ? name.substr(prefix.size()) : name);
     }
     return names;
 }

@@ -1,0 +1,262 @@
+#include <sqlite3.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+#include <gtest/gtest.h>
+
+#include "app/settings.h"
+#include "db/librarydb.h"
+#include "engine/engineerror.h"
+#include "support/asuser.h"
+#include "support/libraryfixture.h"
+
+namespace {
+
+const std::string kOpenMessage =
+    "Fatal Error: Couldn't open database at 'Cadenzo.mdb'.\nIf the database is in a folder with no write "
+    "permission (eg. a read-only network folder), make sure the exclusive flag is set in the .ini.";
+const std::string kVersionMessage = "Fatal Error: Database was not updated to most recent version!";
+
+class SchemaTest : public LibraryFixture {
+protected:
+    // Closes the library and opens it again with the given flags.
+    void Reopen(bool exclusive = false, bool readOnly = false) {
+        m_db.reset();
+        m_messages.shown.clear();
+        m_db = std::make_unique<CLibraryDb>("Cadenzo.mdb", exclusive, readOnly, m_messages);
+    }
+
+    std::vector<std::string> FieldsOf(const std::string& table) {
+        std::vector<std::string> names;
+        for (const CFieldInfo& field : CDbTable(m_db.get(), table).Fields()) {
+            names.push_back(field.name);
+        }
+        return names;
+    }
+
+    long Count(const std::string& sql) { return CDbQuery(*m_db, sql).GetCount(); }
+};
+
+TEST_F(SchemaTest, ANewLibraryHoldsTheWholeSchema) {
+    EXPECT_TRUE(m_db->IsOpen());
+    EXPECT_TRUE(m_messages.shown.empty());
+    EXPECT_EQ(m_db->GetVersion(), 1);
+    EXPECT_EQ(FieldsOf("Artists"), (std::vector<std::string>{"ID", "Name", "UserRating", "AutoRating"}));
+    EXPECT_EQ(FieldsOf("Albums"),
+              (std::vector<std::string>{"ID", "ArtistID", "Name", "UserRating", "AutoRating", "FilePath"}));
+    EXPECT_EQ(FieldsOf("Collections"), (std::vector<std::string>{"ID", "Name", "UserRating", "AutoRating"}));
+    EXPECT_EQ(FieldsOf("ColJunction"), (std::vector<std::string>{"ColID", "SongID"}));
+    EXPECT_EQ(FieldsOf("Songs"),
+              (std::vector<std::string>{"ID", "ArtistID", "AlbumID", "Name", "Length", "Year", "Track", "Genre",
+                                        "UserRating", "PlayCount", "BestOf", "Unsorted", "FileType", "FilePath"}));
+    EXPECT_EQ(FieldsOf("Genres"), (std::vector<std::string>{"ID", "Name", "UserRating"}));
+    EXPECT_EQ(FieldsOf("Ratings"),
+              (std::vector<std::string>{"Rating", "Description", "BGColorR", "BGColorG", "BGColorB"}));
+
+    const std::vector<CFieldInfo> songs = CDbTable(m_db.get(), "Songs").Fields();
+    EXPECT_EQ(songs[0].attributes, dbAutoIncrField | dbUpdatableField | dbFixedField);
+    EXPECT_EQ(songs[3].type, dbText);
+    EXPECT_EQ(songs[3].size, 255);
+    EXPECT_EQ(songs[4].size, 10);
+    EXPECT_EQ(songs[7].size, 40);
+    EXPECT_EQ(songs[8].type, dbInteger);
+    EXPECT_EQ(songs[8].defaultValue, "0");
+    EXPECT_EQ(songs[10].type, dbBoolean);
+    EXPECT_EQ(songs[13].attributes & dbExactTextField, dbExactTextField);
+    EXPECT_EQ(CDbTable(m_db.get(), "Albums").Fields()[4].defaultValue, "0.0");
+    EXPECT_EQ(CDbTable(m_db.get(), "Ratings").Fields()[2].type, dbByte);
+
+    EXPECT_EQ(CDbTable(m_db.get(), "Ratings").IndexNames(), std::vector<std::string>{"PrimaryKey"});
+    EXPECT_EQ(CDbTable(m_db.get(), "ColJunction").IndexNames(), (std::vector<std::string>{"ColID", "SongID"}));
+    EXPECT_EQ(CDbTable(m_db.get(), "Songs").IndexNames(),
+              (std::vector<std::string>{"PrimaryKey", "ArtistID", "AlbumID", "FilePath"}));
+}
+
+TEST_F(SchemaTest, RatingsAreSeededInOrder) {
+    CDbQuery ratings(*m_db, "SELECT * FROM Ratings ORDER BY 1");
+    std::string seen;
+    for (CRecordset* row = ratings.GetRecordset(); row && !row->IsEOF(); row = ratings.Next()) {
+        seen += std::to_string(row->GetFieldValue("Rating").AsShort()) + " " +
+                row->GetFieldValue("Description").AsText() + " " +
+                std::to_string(row->GetFieldValue("BGColorR").AsByte()) + "," +
+                std::to_string(row->GetFieldValue("BGColorG").AsByte()) + "," +
+                std::to_string(row->GetFieldValue("BGColorB").AsByte()) + "\n";
+    }
+    EXPECT_EQ(seen,
+              "0 Not Rated 0,0,0\n1 Hate 128,128,128\n2 Dislike 160,160,160\n3 Neutral 224,224,224\n"
+              "4 Fair 255,192,192\n5 Good 192,255,192\n6 Great 192,192,255\n7 Favorite 255,192,255\n");
+}
+
+TEST_F(SchemaTest, AnUpgradeCreatesOnlyTheMissingTables) {
+    AddArtist("Kept");
+    m_db->Execute("DROP TABLE Ratings", dbFailOnError);
+    m_db->SetVersion(0);
+    Reopen();
+    EXPECT_TRUE(m_messages.shown.empty());
+    EXPECT_EQ(m_db->GetVersion(), 1);
+    EXPECT_EQ(Count("SELECT * FROM Ratings"), 8);
+    EXPECT_EQ(CDbTable(m_db.get(), "Artists").LookupLongByText("ID", "Name", "Kept"), 1);
+
+    m_db->Execute("DROP TABLE Genres", dbFailOnError);
+    Reopen();
+    EXPECT_FALSE(m_db->TableExists("Genres")) << "version 1 is not repaired";
+    EXPECT_TRUE(m_messages.shown.empty());
+
+    m_db->Execute("DELETE FROM Version", dbFailOnError);
+    Reopen();
+    EXPECT_TRUE(m_db->TableExists("Genres")) << "an empty Version table counts as version 0";
+    EXPECT_EQ(m_db->GetVersion(), 1);
+}
+
+TEST_F(SchemaTest, UnknownVersionsAreReportedAndLeftAlone) {
+    m_db->Execute("DROP TABLE Genres", dbFailOnError);
+    m_db->SetVersion(2);
+    Reopen();
+    EXPECT_EQ(m_messages.shown, std::vector<std::string>{kVersionMessage});
+    EXPECT_TRUE(m_db->IsOpen());
+    EXPECT_FALSE(m_db->TableExists("Genres"));
+    EXPECT_EQ(m_db->GetVersion(), 2);
+
+    m_db->Execute("DROP TABLE Version", dbFailOnError);
+    Reopen();
+    EXPECT_EQ(m_messages.shown, std::vector<std::string>{kVersionMessage});
+    EXPECT_TRUE(m_db->TableExists("Genres")) << "missing tables are created, but the version cannot be written";
+    EXPECT_TRUE(m_db->IsOpen());
+
+    m_db->Execute("DROP TABLE Genres", dbFailOnError);
+    m_db->Execute("CREATE TABLE Version (Other INTEGER)", dbFailOnError);
+    Reopen();
+    EXPECT_EQ(m_messages.shown, std::vector<std::string>{kVersionMessage});
+    EXPECT_FALSE(m_db->TableExists("Genres")) << "the failed upgrade left nothing behind";
+}
+
+TEST_F(SchemaTest, AReadOnlyLibraryIsNeverWritten) {
+    m_db->SetVersion(0);
+    m_db.reset();
+    const std::string before = ReadFile(Path());
+    chmod(Path().c_str(), 0444);
+    const std::string outcome = RunAsUnprivileged([] {
+        CRecordingMessageBox messages;
+        CLibraryDb db("Cadenzo.mdb", false, true, messages);
+        return std::string(db.IsOpen() ? "open" : "closed") + " | " +
+               (messages.shown.empty() ? "" : messages.shown.front());
+    });
+    EXPECT_EQ(outcome, "open | " + kVersionMessage);
+    EXPECT_EQ(ReadFile(Path()), before);
+
+    chmod(Path().c_str(), 0644);
+    Reopen();
+    m_db.reset();
+    chmod(Path().c_str(), 0444);
+    const std::string atVersion1 = RunAsUnprivileged([] {
+        CRecordingMessageBox messages;
+        CLibraryDb db("Cadenzo.mdb", false, true, messages);
+        bool refused = false;
+        try {
+            db.Execute("DELETE FROM Ratings", dbFailOnError);
+        } catch (const CEngineError&) {
+            refused = true;
+        }
+        return std::string(db.IsOpen() && messages.shown.empty() ? "open" : "failed") +
+               (refused ? " refuses writes" : " wrote");
+    });
+    EXPECT_EQ(atVersion1, "open refuses writes");
+}
+
+TEST_F(SchemaTest, FilesThatAreNoLibraryAreReportedAndNotTouched) {
+    m_db.reset();
+    const std::string library = ReadFile(Path());
+    std::string damaged = library;
+    for (std::size_t i = 4096; i < 4096 + 64; ++i) {
+        damaged[i] = '\x5A';  // the head of a table's page
+    }
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"empty", ""},
+        {"text", "This is not a database at all.\n"},
+        {"truncated", library.substr(0, 5000)},
+        {"damaged", damaged},
+        {"header only", library.substr(0, 100)},
+    };
+    for (const auto& [what, bytes] : cases) {
+        WriteFile(Path(), bytes);
+        Reopen();
+        EXPECT_FALSE(m_db->IsOpen()) << what;
+        EXPECT_EQ(m_messages.shown, std::vector<std::string>{kOpenMessage}) << what;
+        EXPECT_EQ(ReadFile(Path()), bytes) << what;
+        EXPECT_FALSE(std::filesystem::exists(Path() + "-journal")) << what;
+    }
+}
+
+TEST_F(SchemaTest, AFolderThatDoesNotExistGivesTheCreateMessage) {
+    m_db.reset();
+    CSettings().WriteString("Database", "Database", "no/such/folder/lib.mdb");
+    m_messages.shown.clear();
+    CLibraryDb db("no/such/folder/lib.mdb", false, false, m_messages);
+    EXPECT_FALSE(db.IsOpen());
+    EXPECT_EQ(m_messages.shown,
+              std::vector<std::string>{
+                  "Fatal Error: Couldn't create a new database at 'no/such/folder/lib.mdb'.  Check your .ini settings"});
+}
+
+TEST_F(SchemaTest, ACrashJournalKeepsAReadOnlyLibraryClosed) {
+    AddArtist("Before");
+    m_db.reset();
+    // Leave a hot journal behind, as a crash in the middle of a write would.
+    const pid_t child = fork();
+    if (child == 0) {
+        sqlite3* raw = nullptr;
+        sqlite3_open(Path().c_str(), &raw);
+        sqlite3_exec(raw, "PRAGMA cache_size=1; BEGIN; UPDATE Ratings SET Description = 'x'; "
+                          "DELETE FROM Ratings; INSERT INTO Ratings (Rating) VALUES (9);", nullptr, nullptr, nullptr);
+        sqlite3_exec(raw, "CREATE TABLE Big (x); WITH RECURSIVE c(n) AS (SELECT 1 UNION ALL SELECT n+1 FROM c "
+                          "WHERE n < 20000) INSERT INTO Big SELECT randomblob(100) FROM c;", nullptr, nullptr, nullptr);
+        _exit(0);  // no commit, no rollback
+    }
+    waitpid(child, nullptr, 0);
+    ASSERT_TRUE(std::filesystem::exists(Path() + "-journal"));
+    const std::string file = ReadFile(Path());
+    const std::string journal = ReadFile(Path() + "-journal");
+
+    Reopen(false, true);
+    EXPECT_FALSE(m_db->IsOpen());
+    EXPECT_EQ(m_messages.shown, std::vector<std::string>{kOpenMessage});
+    EXPECT_EQ(ReadFile(Path()), file);
+    EXPECT_EQ(ReadFile(Path() + "-journal"), journal);
+
+    Reopen();
+    EXPECT_TRUE(m_db->IsOpen()) << "a writable open rolls the crashed write back";
+    EXPECT_EQ(CDbTable(m_db.get(), "Artists").LookupLongByText("ID", "Name", "Before"), 1);
+    EXPECT_EQ(Count("SELECT * FROM Ratings"), 8);
+}
+
+TEST_F(SchemaTest, AnExclusiveLibraryIsLockedAgainstOtherProcesses) {
+    Reopen(true, false);
+    ASSERT_TRUE(m_db->IsOpen());
+    int ready[2];
+    ASSERT_EQ(pipe(ready), 0);
+    const pid_t child = fork();
+    if (child == 0) {
+        CRecordingMessageBox messages;
+        CLibraryDb db("Cadenzo.mdb", false, false, messages);
+        const char verdict = !db.IsOpen() && messages.shown == std::vector<std::string>{kOpenMessage} ? 'y' : 'n';
+        _exit(write(ready[1], &verdict, 1) == 1 ? 0 : 1);
+    }
+    char verdict = 0;
+    close(ready[1]);
+    EXPECT_EQ(read(ready[0], &verdict, 1), 1);
+    close(ready[0]);
+    waitpid(child, nullptr, 0);
+    EXPECT_EQ(verdict, 'y') << "another process cannot open the locked library";
+
+    AddArtist("Mine");
+    EXPECT_EQ(CDbTable(m_db.get(), "Artists").LookupLongByText("ID", "Name", "mine"), 1)
+        << "the holder still works on it";
+    m_db.reset();
+    Reopen();
+    EXPECT_TRUE(m_db->IsOpen()) << "closing releases the lock";
+}
+
+}  // namespace
