@@ -57,6 +57,8 @@ void CDatabase::Connect(const std::string& path, int flags) {
     // A double-quoted name is always a name: a misspelt field must fail, never become a text.
     sqlite3_db_config(m_db, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
     sqlite3_db_config(m_db, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
+    // A page cache that holds the indexes of a large library (the default is 2 MB).
+    CStatement(m_db, "PRAGMA cache_size = -32768").Run();
     const int collation = sqlite3_create_collation_v2(m_db, kIgnoreCaseCollation, SQLITE_UTF8, nullptr,
                                                       CompareIgnoringCaseCallback, nullptr);
     if (collation != SQLITE_OK) {
@@ -109,8 +111,7 @@ void CDatabase::Create(const std::string& path, const std::string& /*locale*/, i
 }
 
 void CDatabase::Close() {
-    m_statements.clear();
-    m_schemas.clear();
+    SchemaChanged();
     if (m_db != nullptr) {
         sqlite3_close_v2(m_db);
         m_db = nullptr;
@@ -261,7 +262,31 @@ CStatement& CDatabase::CachedStatement(const std::string& sql) {
     return *statement;
 }
 
+std::unique_ptr<CStatement> CDatabase::TakeStatement(const std::string& sql) {
+    for (auto idle = m_idleStatements.rbegin(); idle != m_idleStatements.rend(); ++idle) {
+        if ((*idle)->Sql() == sql) {
+            std::unique_ptr<CStatement> statement = std::move(*idle);
+            m_idleStatements.erase(std::next(idle).base());
+            return statement;
+        }
+    }
+    return std::make_unique<CStatement>(m_db, sql);
+}
+
+void CDatabase::ReturnStatement(std::unique_ptr<CStatement> statement) {
+    constexpr std::size_t kMaxIdle = 32;
+    if (m_db == nullptr || !statement) {
+        return;
+    }
+    statement->Reset();
+    m_idleStatements.push_back(std::move(statement));
+    if (m_idleStatements.size() > kMaxIdle) {
+        m_idleStatements.erase(m_idleStatements.begin());
+    }
+}
+
 void CDatabase::SchemaChanged() {
     m_schemas.clear();
     m_statements.clear();
+    m_idleStatements.clear();
 }

@@ -57,6 +57,11 @@ public:
     // and without bindings.
     CStatement& CachedStatement(const std::string& sql);
 
+    // A prepared statement for a cursor, reused from one that was given back when possible
+    // (preparing costs more than running a small query). Give it back with ReturnStatement.
+    std::unique_ptr<CStatement> TakeStatement(const std::string& sql);
+    void ReturnStatement(std::unique_ptr<CStatement> statement);
+
     // Drops what the engine remembers of the schema; called after every change to it.
     void SchemaChanged();
 
@@ -76,4 +81,5 @@ private:
     int m_savepoints = 0;
     std::map<std::string, CTableSchema> m_schemas;  // by upper-case name
     std::map<std::string, std::unique_ptr<CStatement>> m_statements;
+    std::vector<std::unique_ptr<CStatement>> m_idleStatements;  // oldest first
 };

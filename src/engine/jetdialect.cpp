@@ -5,6 +5,8 @@
 #include <utility>
 #include <vector>
 
+#include "platform/asciitext.h"
+
 namespace {
 
 struct Token {
@@ -67,10 +69,7 @@ public:
         if (i >= m_tokens.size() || m_tokens[i].end - m_tokens[i].begin != word.size()) {
             return false;
         }
-        const std::string_view text = m_sql.substr(m_tokens[i].begin, word.size());
-        return std::equal(text.begin(), text.end(), word.begin(), [](char a, char b) {
-            return std::toupper(static_cast<unsigned char>(a)) == std::toupper(static_cast<unsigned char>(b));
-        });
+        return EqualsIgnoringAsciiCase(m_sql.substr(m_tokens[i].begin, word.size()), word);
     }
 
     bool IsName(std::size_t i) const {

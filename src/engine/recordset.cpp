@@ -92,7 +92,7 @@ CRecordset::CRecordset(CDatabase& db, int type, const std::string& sql, int opti
         m_table = single->table;
         m_sql = translated.substr(0, single->fromPosition) + ", _ROWID_ " + translated.substr(single->fromPosition);
     }
-    m_statement = std::make_unique<CStatement>(db.Handle(), m_sql);
+    m_statement = db.TakeStatement(m_sql);
     sqlite3_stmt* statement = m_statement->Get();
     const int fieldCount = sqlite3_column_count(statement) - (m_table ? 1 : 0);
     for (int column = 0; column < fieldCount; ++column) {
@@ -102,10 +102,12 @@ CRecordset::CRecordset(CDatabase& db, int type, const std::string& sql, int opti
     m_baseSql = translated;
 }
 
-CRecordset::~CRecordset() = default;
+CRecordset::~CRecordset() {
+    Close();
+}
 
 void CRecordset::Close() {
-    m_statement.reset();
+    m_db.ReturnStatement(std::move(m_statement));
 }
 
 CStatement& CRecordset::Statement() {

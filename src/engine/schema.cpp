@@ -11,6 +11,7 @@
 #include "engine/daoconstants.h"
 #include "engine/engineerror.h"
 #include "engine/jetdialect.h"
+#include "platform/asciitext.h"
 
 namespace {
 
@@ -60,7 +61,7 @@ std::string DefaultLiteral(const CFieldInfo& field) {
 }  // namespace
 
 bool SameName(const std::string& a, const std::string& b) {
-    return a.size() == b.size() && Upper(a) == Upper(b);
+    return EqualsIgnoringAsciiCase(a, b);
 }
 
 const CFieldInfo* CTableSchema::Find(const std::string& fieldName) const {

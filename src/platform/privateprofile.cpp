@@ -4,6 +4,7 @@
 #include <optional>
 #include <string_view>
 
+#include "platform/asciitext.h"
 #include "platform/atomicfile.h"
 #include "platform/fileaccess.h"
 
@@ -19,13 +20,6 @@ std::string_view Trim(std::string_view text) {
     }
     const auto last = text.find_last_not_of(kBlanks);
     return text.substr(first, last - first + 1);
-}
-
-bool SameName(std::string_view a, std::string_view b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        const auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; };
-        return lower(x) == lower(y);
-    });
 }
 
 // One line of the file: [begin, end) without its line end; `next` is where the next line starts.
@@ -62,7 +56,7 @@ public:
             pos = line.next;
             const std::string_view content = Trim(View(line));
             if (content.starts_with('[')) {
-                inSection = SameName(SectionName(content), section);
+                inSection = EqualsIgnoringAsciiCase(SectionName(content), section);
                 if (inSection && first == kBefore) {
                     first = kInFirst;
                     place.append = line.end;
@@ -79,7 +73,7 @@ public:
             }
             const auto equals = content.find('=');
             if (!content.starts_with(';') && !content.starts_with('#') &&
-                equals != std::string_view::npos && SameName(Trim(content.substr(0, equals)), key)) {
+                equals != std::string_view::npos && EqualsIgnoringAsciiCase(Trim(content.substr(0, equals)), key)) {
                 place.keyLine = line;
                 return place;
             }
