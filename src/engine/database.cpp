@@ -53,17 +53,26 @@ void CDatabase::Connect(const std::string& path, int flags) {
     }
     m_db = db;
     m_readOnly = (flags & SQLITE_OPEN_READONLY) != 0;
+    try {
+        Configure();
+    } catch (...) {
+        Close();
+        throw;
+    }
+}
+
+void CDatabase::Configure() {
     sqlite3_extended_result_codes(m_db, 1);
     // A double-quoted name is always a name: a misspelt field must fail, never become a text.
     sqlite3_db_config(m_db, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
     sqlite3_db_config(m_db, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
-    // A page cache that holds the indexes of a large library (the default is 2 MB).
-    CStatement(m_db, "PRAGMA cache_size = -32768").Run();
     const int collation = sqlite3_create_collation_v2(m_db, kIgnoreCaseCollation, SQLITE_UTF8, nullptr,
                                                       CompareIgnoringCaseCallback, nullptr);
     if (collation != SQLITE_OK) {
         ThrowSqliteError(m_db, collation, "");
     }
+    // A page cache that holds the indexes of a large library (the default is 2 MB).
+    Run("PRAGMA cache_size = -32768");
 }
 
 void CDatabase::Open(const std::string& path, bool exclusive, bool readOnly) {

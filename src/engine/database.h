@@ -72,6 +72,7 @@ public:
 
 private:
     void Connect(const std::string& path, int flags);
+    void Configure();
     void Run(const std::string& sql);
     void CheckIntegrity();
     CTableSchema LoadSchema(const std::string& storedName);
