@@ -35,13 +35,11 @@ int LeadingNumber(const std::string& text) {
 CIniFile::CIniFile(const std::string& name, bool inWorkingDirectory)
     : m_path(inWorkingDirectory ? (std::filesystem::current_path() / name).string() : name) {}
 
-std::string CIniFile::ReadRaw(const std::string& key, const std::string& section,
-                              std::size_t bufferSize) const {
+std::string CIniFile::ReadRaw(const std::string& key, const std::string& section, std::size_t bufferSize) const {
     return ReadProfileString(section, key, kMissing, bufferSize, m_path);
 }
 
-bool CIniFile::ReadString(const std::string& key, const std::string& section,
-                          std::string& out) const {
+bool CIniFile::ReadString(const std::string& key, const std::string& section, std::string& out) const {
     out = ReadRaw(key, section, kStringBuffer);
     if (out == kMissing) {
         out.clear();
@@ -62,8 +60,7 @@ bool CIniFile::ReadInt(const std::string& key, const std::string& section, int& 
     return present;
 }
 
-bool CIniFile::WriteString(const std::string& key, const std::string& section,
-                           const std::string& value) {
+bool CIniFile::WriteString(const std::string& key, const std::string& section, const std::string& value) {
     return WriteProfileString(section, key, value, m_path);
 }
 
@@ -71,8 +68,7 @@ bool CIniFile::WriteInt(const std::string& key, const std::string& section, int 
     return WriteString(key, section, fmt::sprintf("%d", value));
 }
 
-void CIniFile::DefaultString(const std::string& key, const std::string& section,
-                             const std::string& value) {
+void CIniFile::DefaultString(const std::string& key, const std::string& section, const std::string& value) {
     if (ReadRaw(key, section, kShortBuffer) == kMissing) {
         WriteString(key, section, value);
     }

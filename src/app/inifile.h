@@ -33,8 +33,7 @@ public:
 
 private:
     // The value, or nullopt-like "x" when missing, read with a buffer of `bufferSize` bytes.
-    std::string ReadRaw(const std::string& key, const std::string& section,
-                        std::size_t bufferSize) const;
+    std::string ReadRaw(const std::string& key, const std::string& section, std::size_t bufferSize) const;
 
     std::string m_path;
 };

@@ -68,14 +68,36 @@ int CSettings::ReadNumber(const char* key, const char* section) const {
     return value;
 }
 
-std::string CSettings::GetPlayerPath() const { return Read(kPlayerKey, kPlayers); }
-std::string CSettings::GetEnqueueFlag() const { return " " + Read(kEnqueueKey, kPlayers) + " "; }
-std::string CSettings::GetDatabasePath() const { return Read(kDatabaseKey, kDatabase); }
-bool CSettings::IsExclusive() const { return ReadBool(kExclusiveKey, kDatabase); }
-bool CSettings::UseNetworkTranslation() const { return ReadBool(kTranslateKey, kFilenames); }
-std::string CSettings::GetTranslationFrom() const { return Read(kFromKey, kFilenames); }
-std::string CSettings::GetTranslationTo() const { return Read(kToKey, kFilenames); }
-std::string CSettings::GetTextEditor() const { return Read(kEditorKey, kEditors); }
-int CSettings::GetUnratedAsRating() const { return ReadNumber(kUnratedKey, kSettings); }
-int CSettings::GetMinSongAskThreshold() const { return ReadNumber(kThresholdKey, kSettings); }
-bool CSettings::IgnoreSplash() const { return ReadBool(kSplashKey, kSettings); }
+std::string CSettings::GetPlayerPath() const {
+    return Read(kPlayerKey, kPlayers);
+}
+std::string CSettings::GetEnqueueFlag() const {
+    return " " + Read(kEnqueueKey, kPlayers) + " ";
+}
+std::string CSettings::GetDatabasePath() const {
+    return Read(kDatabaseKey, kDatabase);
+}
+bool CSettings::IsExclusive() const {
+    return ReadBool(kExclusiveKey, kDatabase);
+}
+bool CSettings::UseNetworkTranslation() const {
+    return ReadBool(kTranslateKey, kFilenames);
+}
+std::string CSettings::GetTranslationFrom() const {
+    return Read(kFromKey, kFilenames);
+}
+std::string CSettings::GetTranslationTo() const {
+    return Read(kToKey, kFilenames);
+}
+std::string CSettings::GetTextEditor() const {
+    return Read(kEditorKey, kEditors);
+}
+int CSettings::GetUnratedAsRating() const {
+    return ReadNumber(kUnratedKey, kSettings);
+}
+int CSettings::GetMinSongAskThreshold() const {
+    return ReadNumber(kThresholdKey, kSettings);
+}
+bool CSettings::IgnoreSplash() const {
+    return ReadBool(kSplashKey, kSettings);
+}

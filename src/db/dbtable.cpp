@@ -53,8 +53,7 @@ bool CDbTable::AddByteField(const std::string& name, const char* defaultValue, l
     return AddField(name, dbByte, 1, attributes, Or(defaultValue, "0"), onlyIfMissing);
 }
 
-bool CDbTable::AddIntegerField(const std::string& name, const char* defaultValue, long attributes,
-                               bool onlyIfMissing) {
+bool CDbTable::AddIntegerField(const std::string& name, const char* defaultValue, long attributes, bool onlyIfMissing) {
     return AddField(name, dbInteger, 2, attributes, Or(defaultValue, "0"), onlyIfMissing);
 }
 
@@ -62,8 +61,7 @@ bool CDbTable::AddLongField(const std::string& name, const char* defaultValue, l
     return AddField(name, dbLong, 4, attributes, Or(defaultValue, "0"), onlyIfMissing);
 }
 
-bool CDbTable::AddDoubleField(const std::string& name, const char* defaultValue, long attributes,
-                              bool onlyIfMissing) {
+bool CDbTable::AddDoubleField(const std::string& name, const char* defaultValue, long attributes, bool onlyIfMissing) {
     return AddField(name, dbDouble, 8, attributes, Or(defaultValue, "0"), onlyIfMissing);
 }
 
@@ -72,8 +70,8 @@ bool CDbTable::AddTextField(const std::string& name, int size, const char* defau
     return AddField(name, dbText, size, attributes, Or(defaultValue, ""), onlyIfMissing);
 }
 
-bool CDbTable::AddField(const std::string& name, int type, int size, long attributes,
-                        const std::string& defaultValue, bool onlyIfMissing) {
+bool CDbTable::AddField(const std::string& name, int type, int size, long attributes, const std::string& defaultValue,
+                        bool onlyIfMissing) {
     if (m_db == nullptr) {
         return false;
     }
@@ -142,8 +140,8 @@ std::string CDbTable::LookupText(const std::string& field, const std::string& ke
 
 std::int32_t CDbTable::LookupLongBy2(const std::string& field, const std::string& keyField1, std::int32_t key1,
                                      const std::string& keyField2, std::int32_t key2) {
-    return LookupValue(field, fmt::sprintf("SELECT %s FROM %s WHERE %s = %ld AND %s = %ld", field, GetName(),
-                                           keyField1, key1, keyField2, key2))
+    return LookupValue(field, fmt::sprintf("SELECT %s FROM %s WHERE %s = %ld AND %s = %ld", field, GetName(), keyField1,
+                                           key1, keyField2, key2))
         .AsLong();
 }
 
@@ -155,8 +153,7 @@ std::int32_t CDbTable::LookupLongByText(const std::string& field, const std::str
 }
 
 std::int32_t CDbTable::LookupLongByTextAndLong(const std::string& field, const std::string& textField,
-                                               const std::string& text, const std::string& keyField,
-                                               std::int32_t key) {
+                                               const std::string& text, const std::string& keyField, std::int32_t key) {
     return LookupValue(field, fmt::sprintf("SELECT %s FROM %s WHERE %s = '%s' AND %s = %ld", field, GetName(),
                                            textField, EscapeSqlText(text), keyField, key))
         .AsLong();
@@ -178,8 +175,7 @@ bool CDbTable::UpdateValue(const std::string& field, const std::string& keyField
     return true;
 }
 
-bool CDbTable::UpdateLong(const std::string& field, const std::string& keyField, std::int32_t key,
-                          std::int32_t value) {
+bool CDbTable::UpdateLong(const std::string& field, const std::string& keyField, std::int32_t key, std::int32_t value) {
     return UpdateValue(field, keyField, key, CVariant(value));
 }
 
@@ -188,7 +184,6 @@ bool CDbTable::UpdateShort(const std::string& field, const std::string& keyField
     return UpdateValue(field, keyField, key, CVariant(value));
 }
 
-bool CDbTable::UpdateDouble(const std::string& field, const std::string& keyField, std::int32_t key,
-                            double value) {
+bool CDbTable::UpdateDouble(const std::string& field, const std::string& keyField, std::int32_t key, double value) {
     return UpdateValue(field, keyField, key, CVariant(value));
 }

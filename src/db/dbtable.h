@@ -28,8 +28,7 @@ public:
     bool AddIntegerField(const std::string& name, const char* defaultValue, long attributes, bool onlyIfMissing);
     bool AddLongField(const std::string& name, const char* defaultValue, long attributes, bool onlyIfMissing);
     bool AddDoubleField(const std::string& name, const char* defaultValue, long attributes, bool onlyIfMissing);
-    bool AddTextField(const std::string& name, int size, const char* defaultValue, long attributes,
-                      bool onlyIfMissing);
+    bool AddTextField(const std::string& name, int size, const char* defaultValue, long attributes, bool onlyIfMissing);
 
     // Adds the field and fills it in existing rows with the default ("0" without one). False
     // when the table has no database or the filling statement fails (always, on a table not

@@ -46,8 +46,8 @@ void CDatabase::Connect(const std::string& path, int flags) {
     sqlite3* db = nullptr;
     const int code = sqlite3_open_v2(path.c_str(), &db, flags, nullptr);
     if (code != SQLITE_OK) {
-        const std::string message = fmt::format("Could not open '{}': {}", path,
-                                                db != nullptr ? sqlite3_errmsg(db) : sqlite3_errstr(code));
+        const std::string message =
+            fmt::format("Could not open '{}': {}", path, db != nullptr ? sqlite3_errmsg(db) : sqlite3_errstr(code));
         sqlite3_close(db);
         throw CEngineError(message, code);
     }
@@ -179,8 +179,8 @@ CTableSchema CDatabase::LoadSchema(const std::string& storedName) {
         int notNull = 0;
         int primary = 0;
         int autoIncrement = 0;
-        const int code = sqlite3_table_column_metadata(m_db, "main", storedName.c_str(), field.name.c_str(),
-                                                       &declared, &collation, &notNull, &primary, &autoIncrement);
+        const int code = sqlite3_table_column_metadata(m_db, "main", storedName.c_str(), field.name.c_str(), &declared,
+                                                       &collation, &notNull, &primary, &autoIncrement);
         if (code != SQLITE_OK) {
             ThrowSqliteError(m_db, code, "");
         }

@@ -182,8 +182,8 @@ std::optional<SingleTableSelect> SingleTableOf(std::string_view sql) {
     }
     const std::size_t table = from + 1;
     const std::size_t next = table + 1;
-    const bool plainEnd = next >= tokens.Size() || tokens.Is(next, ";") || tokens.Is(next, "WHERE") ||
-                          tokens.Is(next, "ORDER");
+    const bool plainEnd =
+        next >= tokens.Size() || tokens.Is(next, ";") || tokens.Is(next, "WHERE") || tokens.Is(next, "ORDER");
     if (!tokens.IsName(table) || !plainEnd) {
         return std::nullopt;
     }

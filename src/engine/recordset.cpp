@@ -15,7 +15,8 @@ namespace {
 
 template <typename T>
 T Clamp(std::int64_t value) {
-    return static_cast<T>(std::clamp<std::int64_t>(value, std::numeric_limits<T>::min(), std::numeric_limits<T>::max()));
+    return static_cast<T>(
+        std::clamp<std::int64_t>(value, std::numeric_limits<T>::min(), std::numeric_limits<T>::max()));
 }
 
 CVariant ReadColumn(sqlite3_stmt* statement, int column, int type) {

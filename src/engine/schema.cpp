@@ -65,8 +65,8 @@ bool SameName(const std::string& a, const std::string& b) {
 }
 
 const CFieldInfo* CTableSchema::Find(const std::string& fieldName) const {
-    const auto found = std::find_if(fields.begin(), fields.end(),
-                                    [&](const CFieldInfo& f) { return SameName(f.name, fieldName); });
+    const auto found =
+        std::find_if(fields.begin(), fields.end(), [&](const CFieldInfo& f) { return SameName(f.name, fieldName); });
     return found == fields.end() ? nullptr : &*found;
 }
 
@@ -104,9 +104,8 @@ int DaoTypeOf(const char* declared, int* size) {
         int type;
         int size;
     };
-    static constexpr Known kKnown[] = {{"BOOLEAN", dbBoolean, 1}, {"TINYINT", dbByte, 1},
-                                       {"SMALLINT", dbInteger, 2}, {"INTEGER", dbLong, 4},
-                                       {"DOUBLE", dbDouble, 8},    {"LONGTEXT", dbMemo, 0}};
+    static constexpr Known kKnown[] = {{"BOOLEAN", dbBoolean, 1}, {"TINYINT", dbByte, 1},  {"SMALLINT", dbInteger, 2},
+                                       {"INTEGER", dbLong, 4},    {"DOUBLE", dbDouble, 8}, {"LONGTEXT", dbMemo, 0}};
     for (const Known& known : kKnown) {
         if (upper == known.name) {
             out = known.size;

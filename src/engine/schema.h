@@ -6,9 +6,9 @@
 // A field of a table as the engine knows it, in DAO terms.
 struct CFieldInfo {
     std::string name;
-    int type = 0;          // dbBoolean .. dbMemo
-    int size = 0;          // bytes; the maximum length for text
-    long attributes = 0;   // dbFixedField, dbAutoIncrField, dbUpdatableField, dbExactTextField
+    int type = 0;         // dbBoolean .. dbMemo
+    int size = 0;         // bytes; the maximum length for text
+    long attributes = 0;  // dbFixedField, dbAutoIncrField, dbUpdatableField, dbExactTextField
     bool allowZeroLength = false;
     std::string defaultValue;  // the default-value text; empty when there is none
 };

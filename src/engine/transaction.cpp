@@ -3,8 +3,7 @@
 #include "engine/database.h"
 #include "engine/statement.h"
 
-CTransaction::CTransaction(CDatabase& db)
-    : m_db(db), m_name("cadenzo_" + std::to_string(db.NextSavepointNumber())) {
+CTransaction::CTransaction(CDatabase& db) : m_db(db), m_name("cadenzo_" + std::to_string(db.NextSavepointNumber())) {
     CStatement(m_db.Handle(), "SAVEPOINT " + m_name).Run();
 }
 

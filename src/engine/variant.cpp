@@ -34,9 +34,15 @@ double CVariant::AsDouble() const {
     }
 }
 
-std::uint8_t CVariant::AsByte() const { return Saturate<std::uint8_t>(AsDouble()); }
-std::int16_t CVariant::AsShort() const { return Saturate<std::int16_t>(AsDouble()); }
-std::int32_t CVariant::AsLong() const { return Saturate<std::int32_t>(AsDouble()); }
+std::uint8_t CVariant::AsByte() const {
+    return Saturate<std::uint8_t>(AsDouble());
+}
+std::int16_t CVariant::AsShort() const {
+    return Saturate<std::int16_t>(AsDouble());
+}
+std::int32_t CVariant::AsLong() const {
+    return Saturate<std::int32_t>(AsDouble());
+}
 
 std::string CVariant::AsText() const {
     switch (m_type) {

@@ -66,8 +66,7 @@ bool WriteFileAtomically(const std::string& path, std::string_view bytes) {
         return false;
     }
     struct stat original {};
-    const mode_t mode =
-        stat(target.c_str(), &original) == 0 ? (original.st_mode & 07777) : (0666 & ~CurrentUmask());
+    const mode_t mode = stat(target.c_str(), &original) == 0 ? (original.st_mode & 07777) : (0666 & ~CurrentUmask());
     bool ok = fchmod(fd, mode) == 0 && WriteAll(fd, bytes) && fsync(fd) == 0;
     ok = (close(fd) == 0) && ok;
     ok = ok && rename(temporary.c_str(), target.c_str()) == 0;

@@ -37,9 +37,8 @@ public:
             m_start = kByteOrderMark.size();
         }
         const auto firstEnd = m_text.find('\n', m_start);
-        m_lineEnd = (firstEnd != std::string::npos && firstEnd > m_start && m_text[firstEnd - 1] == '\r')
-                        ? "\r\n"
-                        : "\n";
+        m_lineEnd =
+            (firstEnd != std::string::npos && firstEnd > m_start && m_text[firstEnd - 1] == '\r') ? "\r\n" : "\n";
     }
 
     struct Place {
@@ -72,8 +71,8 @@ public:
                 place.append = line.end;
             }
             const auto equals = content.find('=');
-            if (!content.starts_with(';') && !content.starts_with('#') &&
-                equals != std::string_view::npos && EqualsIgnoringAsciiCase(Trim(content.substr(0, equals)), key)) {
+            if (!content.starts_with(';') && !content.starts_with('#') && equals != std::string_view::npos &&
+                EqualsIgnoringAsciiCase(Trim(content.substr(0, equals)), key)) {
                 place.keyLine = line;
                 return place;
             }
@@ -151,9 +150,8 @@ bool BreaksLines(std::string_view text) {
 
 }  // namespace
 
-std::string ReadProfileString(const std::string& section, const std::string& key,
-                              const std::string& fallback, std::size_t bufferSize,
-                              const std::string& path) {
+std::string ReadProfileString(const std::string& section, const std::string& key, const std::string& fallback,
+                              std::size_t bufferSize, const std::string& path) {
     std::string text;
     if (bufferSize == 0 || !ReadWholeFile(path, text)) {
         return fallback;
@@ -167,8 +165,8 @@ std::string ReadProfileString(const std::string& section, const std::string& key
     return *value;
 }
 
-bool WriteProfileString(const std::string& section, const std::string& key,
-                        const std::string& value, const std::string& path) {
+bool WriteProfileString(const std::string& section, const std::string& key, const std::string& value,
+                        const std::string& path) {
     if (BreaksLines(section) || BreaksLines(key) || BreaksLines(value) || Trim(key).empty() ||
         key.find('=') != std::string::npos || section.find(']') != std::string::npos) {
         return false;

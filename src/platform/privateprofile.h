@@ -12,14 +12,13 @@
 // Returns the value of `key` in `section` of the file at `path`, cut to `bufferSize` - 1 bytes
 // (never inside a UTF-8 sequence) and at the first NUL byte. Returns `fallback` when the file,
 // the section or the key is missing.
-std::string ReadProfileString(const std::string& section, const std::string& key,
-                              const std::string& fallback, std::size_t bufferSize,
-                              const std::string& path);
+std::string ReadProfileString(const std::string& section, const std::string& key, const std::string& fallback,
+                              std::size_t bufferSize, const std::string& path);
 
 // Sets `key` in `section` to `value`, creating the file, the section and the key as needed
 // ("key=" for an empty value). Everything else in the file (other sections and keys,
 // comments, blank lines, the byte order mark, the line-end style) stays as it was. The file is
 // replaced atomically. Returns false, with the file untouched, when the write fails or when a
 // name or the value would break the line structure (a line break, a key with '=').
-bool WriteProfileString(const std::string& section, const std::string& key,
-                        const std::string& value, const std::string& path);
+bool WriteProfileString(const std::string& section, const std::string& key, const std::string& value,
+                        const std::string& path);

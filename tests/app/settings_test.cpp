@@ -65,7 +65,8 @@ TEST_F(SettingsTest, ReadsBooleansAndNumbersAsDefined) {
         ini.WriteString("Exclusive", "Database", text);
         EXPECT_EQ(settings.IsExclusive(), expected) << text;
     }
-    for (const auto& [text, expected] : {std::pair{" -12abc", -12}, {"+7", 7}, {"abc", 0}, {"99999999999", 2147483647}}) {
+    for (const auto& [text, expected] :
+         {std::pair{" -12abc", -12}, {"+7", 7}, {"abc", 0}, {"99999999999", 2147483647}}) {
         ini.WriteString("N", "S", text);
         EXPECT_TRUE(ini.ReadInt("N", "S", value));
         EXPECT_EQ(value, expected) << text;

@@ -22,8 +22,10 @@ TEST_F(DbAccessTest, TablesAreFoundWithoutRegardToCase) {
 
 TEST_F(DbAccessTest, LookupsFindTheFirstRowOrNothing) {
     const std::int32_t id = AddArtist("O'Brien");
-    AddRow("Albums", {{"ArtistID", CVariant(id)}, {"Name", CVariant(std::string("First"))},
-                      {"AutoRating", CVariant(4.5)}, {"UserRating", CVariant(std::int16_t(6))}});
+    AddRow("Albums", {{"ArtistID", CVariant(id)},
+                      {"Name", CVariant(std::string("First"))},
+                      {"AutoRating", CVariant(4.5)},
+                      {"UserRating", CVariant(std::int16_t(6))}});
     CDbTable artists(m_db.get(), "Artists");
     CDbTable albums(m_db.get(), "Albums");
     EXPECT_EQ(artists.LookupLongByText("ID", "Name", "O'Brien"), id);
@@ -47,9 +49,17 @@ TEST_F(DbAccessTest, LookupsFindTheFirstRowOrNothing) {
 
 TEST_F(DbAccessTest, NamesThatLookLikeSqlRoundTrip) {
     CDbTable artists(m_db.get(), "Artists");
-    const std::vector<std::string> names = {"O'Brien", "'", "''", "\"Quoted\"", "a; DROP TABLE Songs; --",
-                                            "x' OR '1'='1", "Sinéad O'Connor", "Кино", "椎名林檎",
-                                            std::string("nul\0byte", 8), "back\\slash %s %d"};
+    const std::vector<std::string> names = {"O'Brien",
+                                            "'",
+                                            "''",
+                                            "\"Quoted\"",
+                                            "a; DROP TABLE Songs; --",
+                                            "x' OR '1'='1",
+                                            "Sinéad O'Connor",
+                                            "Кино",
+                                            "椎名林檎",
+                                            std::string("nul\0byte", 8),
+                                            "back\\slash %s %d"};
     std::vector<std::int32_t> ids;
     for (const std::string& name : names) {
         ids.push_back(AddArtist(name));
@@ -116,8 +126,10 @@ TEST_F(DbAccessTest, IdsAreReadableBeforeUpdateAndNeverReused) {
 }
 
 TEST_F(DbAccessTest, ValuesReadBackWithTheirSchemaTypes) {
-    AddRow("Songs", {{"Name", CVariant(std::string(300, 'n'))}, {"UserRating", CVariant(std::int32_t(5))},
-                     {"BestOf", CVariant(std::int32_t(-7))}, {"FilePath", CVariant(std::string(300, 'p'))}});
+    AddRow("Songs", {{"Name", CVariant(std::string(300, 'n'))},
+                     {"UserRating", CVariant(std::int32_t(5))},
+                     {"BestOf", CVariant(std::int32_t(-7))},
+                     {"FilePath", CVariant(std::string(300, 'p'))}});
     AddRow("Songs", {});
     CDbQuery songs(*m_db, "SELECT * FROM Songs ORDER BY ID");
     CRecordset* row = songs.GetRecordset();

@@ -174,11 +174,8 @@ TEST_F(SchemaTest, FilesThatAreNoLibraryAreReportedAndNotTouched) {
         damaged[i] = '\x5A';  // the head of a table's page
     }
     const std::vector<std::pair<std::string, std::string>> cases = {
-        {"empty", ""},
-        {"text", "This is not a database at all.\n"},
-        {"truncated", library.substr(0, 5000)},
-        {"damaged", damaged},
-        {"header only", library.substr(0, 100)},
+        {"empty", ""},        {"text", "This is not a database at all.\n"}, {"truncated", library.substr(0, 5000)},
+        {"damaged", damaged}, {"header only", library.substr(0, 100)},
     };
     for (const auto& [what, bytes] : cases) {
         WriteFile(Path(), bytes);
@@ -196,9 +193,10 @@ TEST_F(SchemaTest, AFolderThatDoesNotExistGivesTheCreateMessage) {
     m_messages.shown.clear();
     CLibraryDb db("no/such/folder/lib.mdb", false, false, m_messages);
     EXPECT_FALSE(db.IsOpen());
-    EXPECT_EQ(m_messages.shown,
-              std::vector<std::string>{
-                  "Fatal Error: Couldn't create a new database at 'no/such/folder/lib.mdb'.  Check your .ini settings"});
+    EXPECT_EQ(
+        m_messages.shown,
+        std::vector<std::string>{
+            "Fatal Error: Couldn't create a new database at 'no/such/folder/lib.mdb'.  Check your .ini settings"});
 }
 
 TEST_F(SchemaTest, ACrashJournalKeepsAReadOnlyLibraryClosed) {
@@ -209,10 +207,14 @@ TEST_F(SchemaTest, ACrashJournalKeepsAReadOnlyLibraryClosed) {
     if (child == 0) {
         sqlite3* raw = nullptr;
         sqlite3_open(Path().c_str(), &raw);
-        sqlite3_exec(raw, "PRAGMA cache_size=1; BEGIN; UPDATE Ratings SET Description = 'x'; "
-                          "DELETE FROM Ratings; INSERT INTO Ratings (Rating) VALUES (9);", nullptr, nullptr, nullptr);
-        sqlite3_exec(raw, "CREATE TABLE Big (x); WITH RECURSIVE c(n) AS (SELECT 1 UNION ALL SELECT n+1 FROM c "
-                          "WHERE n < 20000) INSERT INTO Big SELECT randomblob(100) FROM c;", nullptr, nullptr, nullptr);
+        sqlite3_exec(raw,
+                     "PRAGMA cache_size=1; BEGIN; UPDATE Ratings SET Description = 'x'; "
+                     "DELETE FROM Ratings; INSERT INTO Ratings (Rating) VALUES (9);",
+                     nullptr, nullptr, nullptr);
+        sqlite3_exec(raw,
+                     "CREATE TABLE Big (x); WITH RECURSIVE c(n) AS (SELECT 1 UNION ALL SELECT n+1 FROM c "
+                     "WHERE n < 20000) INSERT INTO Big SELECT randomblob(100) FROM c;",
+                     nullptr, nullptr, nullptr);
         _exit(0);  // no commit, no rollback
     }
     waitpid(child, nullptr, 0);

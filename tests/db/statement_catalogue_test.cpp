@@ -160,14 +160,20 @@ protected:
         AddRow("Artists", {{"Name", text("The Beatles")}, {"UserRating", rating(6)}});
         AddRow("Artists", {{"Name", text("O'Brien")}, {"AutoRating", CVariant(5.5)}});
         AddRow("Artists", {{"Name", text("Various Artists")}});
-        AddRow("Albums", {{"ArtistID", id(1)}, {"Name", text("Abbey Road")}, {"AutoRating", CVariant(5.5)},
+        AddRow("Albums", {{"ArtistID", id(1)},
+                          {"Name", text("Abbey Road")},
+                          {"AutoRating", CVariant(5.5)},
                           {"FilePath", text("/m/abbey")}});
         AddRow("Albums", {{"ArtistID", id(1)}, {"Name", text("Help!")}, {"UserRating", rating(7)}});
         AddRow("Albums", {{"ArtistID", id(3)}, {"Name", text("Mixed")}});
         const auto song = [&](int artist, int album, const char* genre, int userRating, bool unsorted) {
-            AddRow("Songs", {{"ArtistID", id(artist)}, {"AlbumID", id(album)}, {"Name", text("song")},
-                             {"Genre", text(genre)}, {"UserRating", rating(userRating)},
-                             {"PlayCount", id(userRating * 3)}, {"Unsorted", id(unsorted ? 1 : 0)},
+            AddRow("Songs", {{"ArtistID", id(artist)},
+                             {"AlbumID", id(album)},
+                             {"Name", text("song")},
+                             {"Genre", text(genre)},
+                             {"UserRating", rating(userRating)},
+                             {"PlayCount", id(userRating * 3)},
+                             {"Unsorted", id(unsorted ? 1 : 0)},
                              {"FilePath", text("/m/song.mp3")}});
         };
         song(1, 1, "Rock", 6, false);

@@ -49,10 +49,8 @@ TEST(JetDialectTest, FindsTheTableOfEditableResults) {
     EXPECT_EQ(TableOf("SELECT DBVersion FROM \"Version\";"), "Version");
     EXPECT_EQ(TableOf("SELECT DISTINCT ColID FROM ColJunction WHERE SongID = 1"), std::nullopt);
     EXPECT_EQ(TableOf("SELECT COUNT(ID) as lCount FROM Songs WHERE AlbumID=1"), std::nullopt);
-    EXPECT_EQ(TableOf("SELECT * FROM Songs INNER JOIN ColJunction ON ColJunction.SongID = Songs.ID"),
-              std::nullopt);
-    EXPECT_EQ(TableOf("SELECT Songs.* FROM (Songs LEFT JOIN Albums ON Songs.AlbumID = Albums.ID)"),
-              std::nullopt);
+    EXPECT_EQ(TableOf("SELECT * FROM Songs INNER JOIN ColJunction ON ColJunction.SongID = Songs.ID"), std::nullopt);
+    EXPECT_EQ(TableOf("SELECT Songs.* FROM (Songs LEFT JOIN Albums ON Songs.AlbumID = Albums.ID)"), std::nullopt);
     EXPECT_EQ(TableOf("SELECT * FROM A, B"), std::nullopt);
 }
 

@@ -22,9 +22,9 @@ protected:
 };
 
 TEST_F(PrivateProfileTest, ReadsLfCrlfAndByteOrderMarkAlike) {
-    for (const std::string& text : {std::string("[A]\nkey = value \nother=1\n"),
-                                    std::string("[A]\r\nkey = value \r\nother=1\r\n"),
-                                    std::string("\xEF\xBB\xBF[A]\r\nkey = value \r\nother=1")}) {
+    for (const std::string& text :
+         {std::string("[A]\nkey = value \nother=1\n"), std::string("[A]\r\nkey = value \r\nother=1\r\n"),
+          std::string("\xEF\xBB\xBF[A]\r\nkey = value \r\nother=1")}) {
         WriteFile(m_path, text);
         EXPECT_EQ(Read("A", "key"), "value");
         EXPECT_EQ(Read("a", "KEY"), "value") << "names ignore letter case";
@@ -80,8 +80,7 @@ TEST_F(PrivateProfileTest, WriteCreatesFileSectionAndKey) {
 }
 
 TEST_F(PrivateProfileTest, WriteKeepsEverythingElseAndTheLineEnds) {
-    const std::string original =
-        "\xEF\xBB\xBF; my settings\r\n[A]\r\nkey=old\r\nmine=kept\r\n\r\n[Other]\r\nx=1\r\n";
+    const std::string original = "\xEF\xBB\xBF; my settings\r\n[A]\r\nkey=old\r\nmine=kept\r\n\r\n[Other]\r\nx=1\r\n";
     WriteFile(m_path, original);
     ASSERT_TRUE(WriteProfileString("A", "key", "new", m_path));
     ASSERT_TRUE(WriteProfileString("A", "added", "3", m_path));
@@ -124,16 +123,14 @@ TEST_F(PrivateProfileTest, FailedWritesLeaveTheFileAsItWas) {
     const std::string original = "[A]\nkey=" + std::string(10000, 'v') + "\n";
     WriteFile(m_path, original);
 
-    const std::string full = RunWithFileSizeLimit(8, [&] {
-        return WriteProfileString("A", "key", "short", m_path) ? "written" : "refused";
-    });
+    const std::string full = RunWithFileSizeLimit(
+        8, [&] { return WriteProfileString("A", "key", "short", m_path) ? "written" : "refused"; });
     EXPECT_EQ(full, "refused");
     EXPECT_EQ(ReadFile(m_path), original);
 
     chmod(m_dir.Path().c_str(), 0555);
-    const std::string readOnlyFolder = RunAsUnprivileged([&] {
-        return WriteProfileString("A", "key", "short", m_path) ? "written" : "refused";
-    });
+    const std::string readOnlyFolder =
+        RunAsUnprivileged([&] { return WriteProfileString("A", "key", "short", m_path) ? "written" : "refused"; });
     chmod(m_dir.Path().c_str(), 0777);
     EXPECT_EQ(readOnlyFolder, "refused");
     EXPECT_EQ(ReadFile(m_path), original);

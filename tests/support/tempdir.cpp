@@ -30,8 +30,7 @@ CTempDir::~CTempDir() {
     std::filesystem::remove_all(m_path, error);
 }
 
-CWorkingDirectory::CWorkingDirectory(const std::string& folder)
-    : m_previous(std::filesystem::current_path().string()) {
+CWorkingDirectory::CWorkingDirectory(const std::string& folder) : m_previous(std::filesystem::current_path().string()) {
     std::filesystem::current_path(folder);
     InitProgramDirectory();
 }
