@@ -6,48 +6,18 @@
 
 #include <fmt/format.h>
 
-#include "app/settings.h"
+#include "benchfolder.h"
 #include "db/dbtable.h"
 #include "db/librarydb.h"
 #include "engine/transaction.h"
 #include "librarygen.h"
-#include "platform/messagebox.h"
 
 namespace {
-
-class CSilentMessageBox : public CMessageBox {
-public:
-    void Show(const std::string& text) override { fmt::print(stderr, "message: {}\n", text); }
-    bool AskYesNo(const std::string&) override { return false; }
-};
-
-// A folder of its own for each library, made the working directory (the library's settings
-// live there).
-class CBenchFolder {
-public:
-    explicit CBenchFolder(const std::string& name)
-        : m_path(std::filesystem::temp_directory_path() / ("cadenzo-bench-" + name)) {
-        std::filesystem::remove_all(m_path);
-        std::filesystem::create_directories(m_path);
-        std::filesystem::current_path(m_path);
-        InitProgramDirectory();
-    }
-    ~CBenchFolder() {
-        std::error_code error;
-        std::filesystem::current_path("/", error);
-        std::filesystem::remove_all(m_path, error);
-    }
-
-private:
-    std::filesystem::path m_path;
-};
-
-CSilentMessageBox g_messages;
 
 // (a) One insert through the store's insert path, with `range(0)` songs already in the table.
 void BM_InsertSong(benchmark::State& state) {
     CBenchFolder folder("insert");
-    CLibraryDb db("Cadenzo.mdb", false, false, g_messages);
+    CLibraryDb db("Cadenzo.mdb", false, false, BenchMessages());
     const int existing = static_cast<int>(state.range(0));
     AddSyntheticSongs(db, existing);
     CTransaction transaction(db);
@@ -62,7 +32,7 @@ BENCHMARK(BM_InsertSong)->Arg(1000)->Arg(100000)->Unit(benchmark::kMicrosecond);
 // (b) A name lookup among 20,000 artists.
 void BM_LookupArtistByName(benchmark::State& state) {
     CBenchFolder folder("lookup");
-    CLibraryDb db("Cadenzo.mdb", false, false, g_messages);
+    CLibraryDb db("Cadenzo.mdb", false, false, BenchMessages());
     AddSyntheticArtists(db, 20000);
     CDbTable artists(&db, "Artists");
     int number = 0;
@@ -80,12 +50,12 @@ BENCHMARK(BM_LookupArtistByName)->Unit(benchmark::kMicrosecond);
 void BM_OpenLibrary(benchmark::State& state) {
     CBenchFolder folder("open");
     {
-        CLibraryDb db("Cadenzo.mdb", false, false, g_messages);
+        CLibraryDb db("Cadenzo.mdb", false, false, BenchMessages());
         AddSyntheticSongs(db, 100000);
     }
     state.counters["file MB"] = static_cast<double>(std::filesystem::file_size("Cadenzo.mdb")) / 1e6;
     for (auto _ : state) {
-        CLibraryDb db("Cadenzo.mdb", false, false, g_messages);
+        CLibraryDb db("Cadenzo.mdb", false, false, BenchMessages());
         if (!db.IsOpen() || !db.CheckVersion()) {
             state.SkipWithError("the library did not open");
         }

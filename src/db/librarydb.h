@@ -1,19 +1,34 @@
 #pragma once
 
+#include <array>
+#include <cstdint>
+#include <functional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "db/dbhelper.h"
+#include "db/records.h"
+#include "engine/variant.h"
 
+class CDbQuery;
 class CMessageBox;
+class CRecordset;
 
-// The library database. Construction opens the file, or creates a new library when there is
-// none, and brings its schema to SchemaVersion; IsOpen() tells the outcome. Failures are
-// reported through `messages`.
+using IdList = std::vector<std::int32_t>;
+using NameList = std::vector<std::string>;
+
+// The library database: the one object through which the program reads and changes the
+// library. Construction opens the file, or creates a new library when there is none, and
+// brings its schema to SchemaVersion; IsOpen() tells the outcome. Failures of opening are
+// reported through `messages`; engine errors of the other operations raise CEngineError.
 class CLibraryDb : public CDbHelper {
 public:
     static constexpr int SchemaVersion = 1;
 
     CLibraryDb(const std::string& path, bool exclusive, bool readOnly, CMessageBox& messages);
+
+    // ---- Schema ----
 
     // Opens or creates the library at the path of the settings and checks its version.
     // True when the library is open and at SchemaVersion.
@@ -26,12 +41,114 @@ public:
     // sets the version to SchemaVersion. Does nothing at version 1 or later.
     void CreateSchema();
 
-protected:
-    CMessageBox& Messages() { return m_messages; }
+    // ---- Finding and adding items (IDs; 0 for none) ----
+
+    // By name, ignoring letter case; 0 for an empty name.
+    std::int32_t FindArtistId(const std::string& name);
+    std::int32_t FindCollectionId(const std::string& name);
+    std::int32_t FindGenreId(const std::string& name);
+    // An album is its name together with its artist.
+    std::int32_t FindAlbumId(const std::string& name, std::int32_t artistId);
+    // A song is its file path, compared byte for byte.
+    std::int32_t FindSongIdByPath(const std::string& filePath);
+
+    // The ID of the item the record names, added first when missing (the record's own ID is
+    // ignored). An empty artist, collection, genre or album name is never looked up: each call
+    // adds a new unnamed item.
+    std::int32_t FindOrAddArtist(const ArtistRecord& artist);
+    std::int32_t FindOrAddCollection(const ArtistRecord& collection);
+    std::int32_t FindOrAddGenre(const GenreRecord& genre);
+    std::int32_t FindOrAddAlbum(const AlbumRecord& album);
+    std::int32_t FindOrAddSong(const SongRecord& song);
+
+    // ---- Songs ----
+
+    // The song's row, or a blank record when there is none.
+    SongRecord ReadSong(std::int32_t songId);
+    // Writes every field of the record but its ID into the song's row (the play count stays);
+    // false when there is no such song.
+    bool UpdateSong(const SongRecord& song);
+
+    // ---- Names ----
+
+    // The Name of the item of `kind` with that ID; empty when there is none.
+    std::string GetItemName(int kind, std::int32_t id);
+    // False when there is no such item.
+    bool RenameItem(const std::string& name, int kind, std::int32_t id);
+
+    // ---- Removal ----
+
+    // Takes the song out of every collection.
+    void RemoveSongLinks(std::int32_t songId);
+
+    // Removes the item. Not deep: its row only (and a song's collection links). Deep: an
+    // artist with its songs and albums, an album with its songs, a collection with its songs
+    // (from the whole library). Removed IDs are never given out again.
+    bool RemoveItem(int kind, std::int32_t id, bool deep);
+
+    // ---- Collections ----
+
+    // Puts the song into the collection unless it is there already; false when either ID is 0.
+    bool AddSongToCollection(std::int32_t songId, std::int32_t collectionId);
+    void GetCollectionIdsOfSong(IdList& ids, std::int32_t songId);
+
+    // ---- ID lists, in the engine's order ----
+
+    void GetAlbumIdsOfArtist(IdList& ids, std::int32_t artistId);
+    void GetSongIdsOfArtist(IdList& ids, std::int32_t artistId);
+    void GetSongIdsOfAlbum(IdList& ids, std::int32_t albumId);
+    void GetSongIdsOfCollection(IdList& ids, std::int32_t collectionId);
+
+    // ---- Name lists for dialogs and combos (parallel lists; always true) ----
+
+    // Every row of `table`: its `nameField` and `idField`.
+    bool FillNameList(NameList& names, IdList& ids, const std::string& table, const std::string& nameField,
+                      const std::string& idField);
+    // The same over the rows of any statement.
+    bool FillNameListFromQuery(NameList& names, IdList& ids, const std::string& sql, const std::string& nameField,
+                               const std::string& idField);
+    // Each text is the first field, " - ", the second field.
+    bool FillNameListJoined(NameList& names, IdList& ids, const std::string& sql, const std::string& firstField,
+                            const std::string& secondField, const std::string& idField);
+    // The genres in the order of their IDs, after "* All" (ID 0) when `withAll` is set.
+    bool FillGenreList(NameList& names, IdList& ids, bool withAll);
+
+    // ---- Ratings ----
+
+    // "%d - %s" for every rating in ascending order, with "None" for rating 0 (filter combos).
+    std::vector<std::string> ReadRatingLabels();
+    // "%d - %s" for every rating in ascending order, and each rating's row colour (0xRRGGBB,
+    // or kDefaultRowColour where the table has 0, 0, 0) (the grid).
+    void ReadRatingTable(std::vector<std::string>& labels, std::vector<std::uint32_t>& colours);
+
+    // Computes and stores the album's AutoRating (album 0: the artist's loose songs, stored
+    // nowhere). Returns the album's effective rating (its UserRating when set) and gives the
+    // number of its songs in `songCount`.
+    double ComputeAlbumAutoRating(std::int32_t albumId, std::int32_t artistId, int& songCount);
+    // Computes and stores the artist's AutoRating and, on the way, that of every album holding
+    // the artist's songs. 0.0 without database access for an ID below 1.
+    double ComputeArtistAutoRating(std::int32_t artistId);
+    // Computes and stores the collection's AutoRating; gives the number of its songs.
+    double ComputeCollectionAutoRating(std::int32_t collectionId, int& songCount);
+    // Recomputes every artist (with their albums) and every collection.
+    void RecalcRatings();
 
 private:
     bool CreateNewFile(const std::string& path);
     int ReadVersion();
 
+    std::int32_t InsertRow(const std::string& table, const std::vector<std::pair<const char*, CVariant>>& fields);
+    void ReadIdList(IdList& ids, const std::string& sql);
+    // Appends the text and ID of every row of the query.
+    void ReadNames(NameList& names, IdList& ids, CDbQuery& query, const std::function<std::string(CRecordset&)>& textOf,
+                   const std::string& idField);
+    double RootMeanSquareOf(const std::string& sql, int& songCount);
+
     CMessageBox& m_messages;
 };
+
+// The weight of each rating value in the root-mean-square of AutoRating.
+inline constexpr std::array<double, 8> RatingWeights = {0.0, 0.1, 1.5, 3.0, 4.75, 5.75, 6.75, 7.5};
+
+// The colour that stands for the grid's normal row background.
+inline constexpr std::uint32_t kDefaultRowColour = 0xFF000000;

@@ -1,0 +1,300 @@
+// The store operations of CLibraryDb: finding, adding, reading, renaming and removing items.
+
+#include <fmt/printf.h>
+
+#include "db/dbquery.h"
+#include "db/dbtable.h"
+#include "db/librarydb.h"
+
+namespace {
+
+// Variants of the types the schema gives each kind of field.
+CVariant Text(const std::string& value) {
+    return CVariant(value);
+}
+CVariant Id(std::int32_t value) {
+    return CVariant(value);
+}
+CVariant Small(std::int16_t value) {
+    return CVariant(value);
+}
+CVariant Flag(bool value) {
+    return CVariant(static_cast<std::int32_t>(value ? 1 : 0));
+}
+
+// The table of an item kind; empty for a kind the program does not know.
+std::string TableOfKind(int kind) {
+    return kind >= 0 && kind < static_cast<int>(ModeTableNames.size()) ? std::string(ModeTableNames[kind]) : "";
+}
+
+// The twelve song fields that adding and updating write.
+std::vector<std::pair<const char*, CVariant>> SongFields(const SongRecord& song) {
+    return {{"Name", Text(song.name)},         {"ArtistID", Id(song.artistId)},
+            {"AlbumID", Id(song.albumId)},     {"UserRating", Small(song.userRating)},
+            {"BestOf", Flag(song.bestOf)},     {"FilePath", Text(song.filePath)},
+            {"Length", Text(song.length)},     {"Year", Text(song.year)},
+            {"Track", Text(song.track)},       {"Genre", Text(song.genre)},
+            {"Unsorted", Flag(song.unsorted)}, {"FileType", Small(song.fileType)}};
+}
+
+void SetFields(CRecordset& row, const std::vector<std::pair<const char*, CVariant>>& fields) {
+    for (const auto& [name, value] : fields) {
+        row.SetFieldValue(name, value);
+    }
+}
+
+}  // namespace
+
+std::int32_t CLibraryDb::InsertRow(const std::string& table,
+                                   const std::vector<std::pair<const char*, CVariant>>& fields) {
+    CDbTable target(this, table);
+    CDbQuery query(target);
+    CRecordset* row = query.GetRecordset();
+    if (row == nullptr) {
+        return 0;
+    }
+    row->AddNew();
+    SetFields(*row, fields);
+    const std::int32_t id = target.FieldExists("ID") ? row->GetFieldValue("ID").AsLong() : 0;
+    row->Update();
+    return id;
+}
+
+std::int32_t CLibraryDb::FindArtistId(const std::string& name) {
+    return name.empty() ? 0 : CDbTable(this, "Artists").LookupLongByText("ID", "Name", name);
+}
+
+std::int32_t CLibraryDb::FindCollectionId(const std::string& name) {
+    return name.empty() ? 0 : CDbTable(this, "Collections").LookupLongByText("ID", "Name", name);
+}
+
+std::int32_t CLibraryDb::FindGenreId(const std::string& name) {
+    return name.empty() ? 0 : CDbTable(this, "Genres").LookupLongByText("ID", "Name", name);
+}
+
+std::int32_t CLibraryDb::FindAlbumId(const std::string& name, std::int32_t artistId) {
+    return name.empty() ? 0
+                        : CDbTable(this, "Albums").LookupLongByTextAndLong("ID", "Name", name, "ArtistID", artistId);
+}
+
+std::int32_t CLibraryDb::FindSongIdByPath(const std::string& filePath) {
+    return CDbTable(this, "Songs").LookupLongByText("ID", "FilePath", filePath);
+}
+
+std::int32_t CLibraryDb::FindOrAddArtist(const ArtistRecord& artist) {
+    const std::int32_t id = FindArtistId(artist.name);
+    return id != 0 ? id
+                   : InsertRow("Artists", {{"Name", Text(artist.name)},
+                                           {"UserRating", Small(artist.userRating)},
+                                           {"AutoRating", CVariant(artist.autoRating)}});
+}
+
+std::int32_t CLibraryDb::FindOrAddCollection(const ArtistRecord& collection) {
+    const std::int32_t id = FindCollectionId(collection.name);
+    return id != 0 ? id
+                   : InsertRow("Collections", {{"Name", Text(collection.name)},
+                                               {"UserRating", Small(collection.userRating)},
+                                               {"AutoRating", CVariant(collection.autoRating)}});
+}
+
+std::int32_t CLibraryDb::FindOrAddGenre(const GenreRecord& genre) {
+    const std::int32_t id = FindGenreId(genre.name);
+    return id != 0 ? id : InsertRow("Genres", {{"Name", Text(genre.name)}, {"UserRating", Small(genre.userRating)}});
+}
+
+std::int32_t CLibraryDb::FindOrAddAlbum(const AlbumRecord& album) {
+    const std::int32_t id = FindAlbumId(album.name, album.artistId);
+    return id != 0 ? id
+                   : InsertRow("Albums", {{"Name", Text(album.name)},
+                                          {"ArtistID", Id(album.artistId)},
+                                          {"UserRating", Small(album.userRating)},
+                                          {"AutoRating", CVariant(album.autoRating)},
+                                          {"FilePath", Text(album.filePath)}});
+}
+
+std::int32_t CLibraryDb::FindOrAddSong(const SongRecord& song) {
+    const std::int32_t id = FindSongIdByPath(song.filePath);
+    return id != 0 ? id : InsertRow("Songs", SongFields(song));
+}
+
+SongRecord CLibraryDb::ReadSong(std::int32_t songId) {
+    SongRecord song;
+    CDbQuery query(*this, fmt::sprintf("SELECT * FROM %s WHERE ID=%d", "Songs", songId));
+    CRecordset* row = query.GetRecordset();
+    if (row == nullptr || row->IsEOF()) {
+        return song;
+    }
+    song.id = row->GetFieldValue("ID").AsLong();
+    song.name = row->GetFieldValue("Name").AsText();
+    song.artistId = row->GetFieldValue("ArtistID").AsLong();
+    song.albumId = row->GetFieldValue("AlbumID").AsLong();
+    song.length = row->GetFieldValue("Length").AsText();
+    song.year = row->GetFieldValue("Year").AsText();
+    song.track = row->GetFieldValue("Track").AsText();
+    song.genre = row->GetFieldValue("Genre").AsText();
+    song.userRating = row->GetFieldValue("UserRating").AsShort();
+    song.bestOf = row->GetFieldValue("BestOf").AsShort() != 0;
+    song.filePath = row->GetFieldValue("FilePath").AsText();
+    song.fileType = row->GetFieldValue("FileType").AsShort();
+    song.unsorted = row->GetFieldValue("Unsorted").AsShort() != 0;
+    return song;
+}
+
+bool CLibraryDb::UpdateSong(const SongRecord& song) {
+    CDbQuery query(*this, fmt::sprintf("Select * FROM Songs Where ID = %ld", song.id));
+    CRecordset* row = query.GetRecordset();
+    if (row == nullptr || row->IsEOF()) {
+        return false;
+    }
+    row->Edit();
+    SetFields(*row, SongFields(song));
+    row->Update();
+    return true;
+}
+
+std::string CLibraryDb::GetItemName(int kind, std::int32_t id) {
+    const std::string table = TableOfKind(kind);
+    return table.empty() ? "" : CDbTable(this, table).LookupText("Name", "ID", id);
+}
+
+bool CLibraryDb::RenameItem(const std::string& name, int kind, std::int32_t id) {
+    const std::string table = TableOfKind(kind);
+    if (table.empty()) {
+        return false;
+    }
+    CDbQuery query(*this, fmt::sprintf("SELECT * FROM %s WHERE ID=%d", table, id));
+    CRecordset* row = query.GetRecordset();
+    if (row == nullptr || row->IsEOF()) {
+        return false;
+    }
+    row->Edit();
+    row->SetFieldValue("Name", Text(name));
+    row->Update();
+    return true;
+}
+
+void CLibraryDb::RemoveSongLinks(std::int32_t songId) {
+    Execute(fmt::sprintf("DELETE FROM ColJunction WHERE SongID = %ld", songId), dbFailOnError);
+}
+
+bool CLibraryDb::RemoveItem(int kind, std::int32_t id, bool deep) {
+    const std::string table = TableOfKind(kind);
+    if (table.empty()) {
+        return false;
+    }
+    if (deep && kind != kSongItem && kind != kGenreItem) {
+        // Every list is read whole before the first removal.
+        IdList songs;
+        IdList albums;
+        if (kind == kArtistItem) {
+            GetSongIdsOfArtist(songs, id);
+            GetAlbumIdsOfArtist(albums, id);
+        } else if (kind == kAlbumItem) {
+            GetSongIdsOfAlbum(songs, id);
+        } else if (kind == kCollectionItem) {
+            GetSongIdsOfCollection(songs, id);
+        }
+        for (const std::int32_t song : songs) {
+            RemoveItem(kSongItem, song, false);
+        }
+        for (const std::int32_t album : albums) {
+            RemoveItem(kAlbumItem, album, false);
+        }
+    }
+    if (kind == kSongItem) {
+        RemoveSongLinks(id);
+    }
+    Execute(fmt::sprintf("DELETE FROM %s WHERE ID = %ld", table, id), dbFailOnError);
+    return true;
+}
+
+bool CLibraryDb::AddSongToCollection(std::int32_t songId, std::int32_t collectionId) {
+    if (songId == 0 || collectionId == 0) {
+        return false;
+    }
+    if (CDbTable(this, "ColJunction").LookupLongBy2("ColID", "ColID", collectionId, "SongID", songId) == 0) {
+        InsertRow("ColJunction", {{"ColID", Id(collectionId)}, {"SongID", Id(songId)}});
+    }
+    return true;
+}
+
+void CLibraryDb::ReadIdList(IdList& ids, const std::string& sql) {
+    ids.clear();
+    CDbQuery query(*this, sql);
+    for (CRecordset* row = query.GetRecordset(); row != nullptr && !row->IsEOF(); row = query.Next()) {
+        ids.push_back(row->GetFieldValue(row->GetFieldName(0)).AsLong());
+    }
+}
+
+void CLibraryDb::GetCollectionIdsOfSong(IdList& ids, std::int32_t songId) {
+    ReadIdList(ids, fmt::sprintf("SELECT DISTINCT ColID FROM %s WHERE %s = %ld", "ColJunction", "SongID", songId));
+}
+
+void CLibraryDb::GetAlbumIdsOfArtist(IdList& ids, std::int32_t artistId) {
+    ReadIdList(ids, fmt::sprintf("SELECT ID FROM %s WHERE %s = %ld", "Albums", "ArtistID", artistId));
+}
+
+void CLibraryDb::GetSongIdsOfArtist(IdList& ids, std::int32_t artistId) {
+    ReadIdList(ids, fmt::sprintf("SELECT ID FROM %s WHERE %s = %ld", "Songs", "ArtistID", artistId));
+}
+
+void CLibraryDb::GetSongIdsOfAlbum(IdList& ids, std::int32_t albumId) {
+    ReadIdList(ids, fmt::sprintf("SELECT ID FROM %s WHERE %s = %ld", "Songs", "AlbumID", albumId));
+}
+
+void CLibraryDb::GetSongIdsOfCollection(IdList& ids, std::int32_t collectionId) {
+    ReadIdList(ids, fmt::sprintf("SELECT ID FROM Songs LEFT JOIN ColJunction ON Songs.ID = ColJunction.SongID WHERE "
+                                 "ColJunction.ColID=%ld;",
+                                 collectionId));
+}
+
+bool CLibraryDb::FillNameList(NameList& names, IdList& ids, const std::string& table, const std::string& nameField,
+                              const std::string& idField) {
+    return FillNameListFromQuery(names, ids, fmt::sprintf("Select * from %s", table), nameField, idField);
+}
+
+bool CLibraryDb::FillNameListFromQuery(NameList& names, IdList& ids, const std::string& sql,
+                                       const std::string& nameField, const std::string& idField) {
+    names.clear();
+    ids.clear();
+    CDbQuery query(*this, sql);
+    ReadNames(
+        names, ids, query, [&](CRecordset& row) { return row.GetFieldValue(nameField).AsText(); }, idField);
+    return true;
+}
+
+bool CLibraryDb::FillNameListJoined(NameList& names, IdList& ids, const std::string& sql, const std::string& firstField,
+                                    const std::string& secondField, const std::string& idField) {
+    names.clear();
+    ids.clear();
+    CDbQuery query(*this, sql);
+    ReadNames(
+        names, ids, query,
+        [&](CRecordset& row) {
+            return row.GetFieldValue(firstField).AsText() + " - " + row.GetFieldValue(secondField).AsText();
+        },
+        idField);
+    return true;
+}
+
+bool CLibraryDb::FillGenreList(NameList& names, IdList& ids, bool withAll) {
+    names.clear();
+    ids.clear();
+    if (withAll) {
+        names.emplace_back("* All");
+        ids.push_back(0);
+    }
+    CDbTable genres(this, "Genres");
+    CDbQuery query(genres);
+    ReadNames(
+        names, ids, query, [](CRecordset& row) { return row.GetFieldValue("Name").AsText(); }, "ID");
+    return true;
+}
+
+void CLibraryDb::ReadNames(NameList& names, IdList& ids, CDbQuery& query,
+                           const std::function<std::string(CRecordset&)>& textOf, const std::string& idField) {
+    for (CRecordset* row = query.GetRecordset(); row != nullptr && !row->IsEOF(); row = query.Next()) {
+        names.push_back(textOf(*row));
+        ids.push_back(row->GetFieldValue(idField).AsLong());
+    }
+}

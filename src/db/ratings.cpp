@@ -1,0 +1,119 @@
+// The rating operations of CLibraryDb: the rating scale and the computed AutoRatings.
+
+#include <fmt/printf.h>
+
+#include "db/dbquery.h"
+#include "db/dbtable.h"
+#include "db/librarydb.h"
+#include "db/ratingrecalc.h"
+#include "db/ratingtally.h"
+#include "engine/transaction.h"
+
+namespace {
+
+std::uint32_t RowColour(int red, int green, int blue) {
+    if (red == 0 && green == 0 && blue == 0) {
+        return kDefaultRowColour;
+    }
+    return static_cast<std::uint32_t>(red << 16 | green << 8 | blue);
+}
+
+}  // namespace
+
+std::vector<std::string> CLibraryDb::ReadRatingLabels() {
+    std::vector<std::string> labels;
+    CDbTable ratings(this, "Ratings");
+    CDbQuery query(ratings);
+    for (CRecordset* row = query.GetRecordset(); row != nullptr && !row->IsEOF(); row = query.Next()) {
+        const int rating = row->GetFieldValue("Rating").AsShort();
+        labels.push_back(
+            fmt::sprintf("%d - %s", rating, rating == 0 ? "None" : row->GetFieldValue("Description").AsText()));
+    }
+    return labels;
+}
+
+void CLibraryDb::ReadRatingTable(std::vector<std::string>& labels, std::vector<std::uint32_t>& colours) {
+    labels.clear();
+    colours.clear();
+    CDbTable ratings(this, "Ratings");
+    CDbQuery query(ratings);
+    for (CRecordset* row = query.GetRecordset(); row != nullptr && !row->IsEOF(); row = query.Next()) {
+        labels.push_back(fmt::sprintf("%d - %s", row->GetFieldValue("Rating").AsShort(),
+                                      row->GetFieldValue("Description").AsText()));
+        colours.push_back(RowColour(row->GetFieldValue("BGColorR").AsByte(), row->GetFieldValue("BGColorG").AsByte(),
+                                    row->GetFieldValue("BGColorB").AsByte()));
+    }
+}
+
+double CLibraryDb::RootMeanSquareOf(const std::string& sql, int& songCount) {
+    CRatingTally tally;
+    CDbQuery songs(*this, sql);
+    for (CRecordset* row = songs.GetRecordset(); row != nullptr && !row->IsEOF(); row = songs.Next()) {
+        tally.Add(row->GetFieldValue("UserRating").AsShort());
+    }
+    songCount = tally.Count();
+    return tally.RootMeanSquare();
+}
+
+double CLibraryDb::ComputeAlbumAutoRating(std::int32_t albumId, std::int32_t artistId, int& songCount) {
+    const std::string songs =
+        albumId != 0
+            ? fmt::sprintf(
+                  "SELECT Songs.* FROM (Songs LEFT JOIN Albums ON Songs.AlbumID = Albums.ID) WHERE Albums.ID=%ld",
+                  albumId)
+            : fmt::sprintf(
+                  "SELECT Songs.* FROM Songs LEFT JOIN Albums ON Songs.AlbumID=Albums.ID WHERE "
+                  "(Albums.ArtistID<>Songs.ArtistID OR Songs.Unsorted=TRUE) AND Songs.ArtistID=%ld",
+                  artistId);
+    const double autoRating = RootMeanSquareOf(songs, songCount);
+    CDbTable albums(this, "Albums");
+    albums.UpdateDouble("AutoRating", "ID", albumId, autoRating);
+    const std::int16_t userRating = albums.LookupShort("UserRating", "ID", albumId);
+    return userRating != 0 ? userRating : autoRating;
+}
+
+double CLibraryDb::ComputeArtistAutoRating(std::int32_t artistId) {
+    if (artistId < 1) {
+        return 0.0;
+    }
+    int songs = 0;
+    double total = ComputeAlbumAutoRating(0, artistId, songs) * songs;
+    int count = songs;
+
+    // The album lists are read whole first: the computations write to Albums.
+    IdList albums;
+    ReadIdList(albums, fmt::sprintf("SELECT Albums.* FROM Albums WHERE Albums.ArtistID=%ld;", artistId));
+    for (const std::int32_t album : albums) {
+        total += ComputeAlbumAutoRating(album, artistId, songs) * songs;
+        count += songs;
+    }
+    if (count != 0) {
+        total /= count;
+    }
+    // Albums of other artists that hold this artist's songs are brought up to date too.
+    ReadIdList(albums, fmt::sprintf("SELECT DISTINCT Albums.* FROM (Songs LEFT JOIN Albums ON Songs.AlbumID=Albums.ID) "
+                                    "WHERE Songs.ArtistID=%ld AND Albums.ArtistID<>%ld;",
+                                    artistId, artistId));
+    for (const std::int32_t album : albums) {
+        ComputeAlbumAutoRating(album, artistId, songs);
+    }
+    CDbTable(this, "Artists").UpdateDouble("AutoRating", "ID", artistId, total);
+    return total;
+}
+
+double CLibraryDb::ComputeCollectionAutoRating(std::int32_t collectionId, int& songCount) {
+    const double autoRating = RootMeanSquareOf(
+        fmt::sprintf("SELECT * FROM Songs INNER JOIN ColJunction ON ColJunction.SongID = Songs.ID WHERE "
+                     "ColJunction.ColID = %ld",
+                     collectionId),
+        songCount);
+    CDbTable(this, "Collections").UpdateDouble("AutoRating", "ID", collectionId, autoRating);
+    return autoRating;
+}
+
+void CLibraryDb::RecalcRatings() {
+    // One transaction: all or nothing, and one write to disk instead of one per row.
+    CTransaction transaction(*this);
+    RecalcAllRatings(*this);
+    transaction.Commit();
+}
