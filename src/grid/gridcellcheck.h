@@ -1,0 +1,21 @@
+#pragma once
+
+#include "grid/gridcell.h"
+
+// A cell with a check box before its text; a click on the box toggles it.
+class CGridCellCheck : public CGridCell {
+public:
+    // Sets the ticked flag and repaints the cell when it belongs to `grid`.
+    void SetCheck(bool ticked) { m_ticked = ticked; }
+    bool GetCheck() const { return m_ticked; }
+
+    void Draw(QPainter& painter, const QRect& rect, const CGridCtrl& grid) const override;
+    bool OnClick(CGridCtrl& grid, int row, int column, const QPoint& point, const QRect& rect) override;
+    QSize TextExtent(const CGridCtrl& grid) const override;
+
+    // Where the box is drawn within the cell's rectangle.
+    static QRect BoxRect(const QRect& rect);
+
+private:
+    bool m_ticked = false;
+};
