@@ -49,8 +49,7 @@ void CGridCellBase::DrawBackground(QPainter& painter, const QRect& rect, const C
     const CGridDefaultCell& defaults = grid.DefaultCellOf(m_state);
     QColor background = ColourOf(m_backColour, defaults.BackColour());
     if ((m_state & kCellSelected) != 0 && (m_state & kCellFixed) == 0) {
-        background = grid.palette().color(grid.hasFocus() ? QPalette::Active : QPalette::Inactive,
-                                          QPalette::Highlight);
+        background = grid.palette().color(grid.hasFocus() ? QPalette::Active : QPalette::Inactive, QPalette::Highlight);
     }
     painter.fillRect(rect, background);
     if ((m_state & kCellFocused) != 0 && !grid.IsWholeRowSelection()) {

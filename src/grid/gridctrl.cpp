@@ -38,8 +38,8 @@ std::string Trimmed(const std::string& text) {
 CGridCtrl::CGridCtrl(QWidget* parent) : QAbstractScrollArea(parent) {
     const QPalette colours = palette();
     const QFont font = this->font();
-    m_defaultCells[0] = std::make_unique<CGridDefaultCell>(colours.color(QPalette::Text), colours.color(QPalette::Base),
-                                                           font, 3);
+    m_defaultCells[0] =
+        std::make_unique<CGridDefaultCell>(colours.color(QPalette::Text), colours.color(QPalette::Base), font, 3);
     for (const int group : {1, 2, 3}) {
         m_defaultCells[static_cast<std::size_t>(group)] = std::make_unique<CGridDefaultCell>(
             colours.color(QPalette::ButtonText), colours.color(QPalette::Button), font, 3);
@@ -137,8 +137,8 @@ void CGridCtrl::UpdateFixedFlags() {
             CGridCellBase& cell = *m_rows[static_cast<std::size_t>(row)].cells[static_cast<std::size_t>(column)];
             const bool fixedRow = row < m_fixedRows;
             const bool fixedColumn = column < m_fixedColumns;
-            const std::uint32_t wanted = (fixedRow || fixedColumn ? kCellFixed : 0) |
-                                         (fixedRow ? kCellFixedRow : 0) | (fixedColumn ? kCellFixedColumn : 0);
+            const std::uint32_t wanted = (fixedRow || fixedColumn ? kCellFixed : 0) | (fixedRow ? kCellFixedRow : 0) |
+                                         (fixedColumn ? kCellFixedColumn : 0);
             if ((cell.GetState() & fixedFlags) != wanted) {
                 cell.SetState((cell.GetState() & ~fixedFlags) | wanted);
                 cell.SetTextColour(kUseDefaultColour);
@@ -749,7 +749,8 @@ bool CGridCtrl::eventFilter(QObject* watched, QEvent* event) {
         case Qt::Key_Backtab:
         case Qt::Key_Up:
         case Qt::Key_Down: {
-            if (qobject_cast<QLineEdit*>(m_editor) == nullptr && (key->key() == Qt::Key_Up || key->key() == Qt::Key_Down)) {
+            if (qobject_cast<QLineEdit*>(m_editor) == nullptr &&
+                (key->key() == Qt::Key_Up || key->key() == Qt::Key_Down)) {
                 return false;  // a list editor uses the arrows itself
             }
             EndEdit();
@@ -1164,8 +1165,8 @@ void CGridCtrl::paintEvent(QPaintEvent* /*event*/) {
     const int lastColumn = lastColumnIn(fixedWidth);
     PaintRegion(painter, QRect(fixedWidth, fixedHeight, area.width() - fixedWidth, area.height() - fixedHeight),
                 firstRow, lastRow, firstColumn, lastColumn);
-    PaintRegion(painter, QRect(fixedWidth, 0, area.width() - fixedWidth, fixedHeight), 0, m_fixedRows - 1,
-                firstColumn, lastColumn);
+    PaintRegion(painter, QRect(fixedWidth, 0, area.width() - fixedWidth, fixedHeight), 0, m_fixedRows - 1, firstColumn,
+                lastColumn);
     PaintRegion(painter, QRect(0, fixedHeight, fixedWidth, area.height() - fixedHeight), firstRow, lastRow, 0,
                 m_fixedColumns - 1);
     PaintRegion(painter, QRect(0, 0, fixedWidth, fixedHeight), 0, m_fixedRows - 1, 0, m_fixedColumns - 1);
