@@ -10,7 +10,7 @@
 #include <QToolTip>
 
 #include <algorithm>
-#include <cstdlib>
+#include <charconv>
 
 #include "grid/gridcell.h"
 #include "grid/gridowner.h"
@@ -31,6 +31,21 @@ std::string Trimmed(const std::string& text) {
         return {};
     }
     return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
+// The number a text starts with (after blanks, with one sign); 0 when there is none.
+long long LeadingNumber(const std::string& text) {
+    const char* begin = text.data();
+    const char* end = begin + text.size();
+    while (begin != end && (*begin == ' ' || *begin == '\t')) {
+        ++begin;
+    }
+    if (begin != end && *begin == '+') {
+        ++begin;
+    }
+    long long value = 0;
+    std::from_chars(begin, end, value);
+    return value;
 }
 
 }  // namespace
@@ -583,8 +598,8 @@ int CGridCtrl::CompareText(const CGridCellBase& a, const CGridCellBase& b, std::
 }
 
 int CGridCtrl::CompareNumbers(const CGridCellBase& a, const CGridCellBase& b, std::intptr_t) {
-    const long long x = std::atoll(a.GetText().c_str());
-    const long long y = std::atoll(b.GetText().c_str());
+    const long long x = LeadingNumber(a.GetText());
+    const long long y = LeadingNumber(b.GetText());
     return x < y ? -1 : x > y ? 1 : 0;
 }
 
@@ -597,20 +612,31 @@ bool CGridCtrl::SortRows(const CompareFunction& compare, int column, bool ascend
     SetFocusCell(-1, -1);
     m_sortColumn = column;
     m_sortAscending = ascending;
-    SortRange(compare, column, ascending, callerValue, m_fixedRows, GetRowTotal() - 1);
+    // The rows are exchanged as entries of the sort column, which carry their row along; the
+    // rows themselves are put in that order once at the end.
+    SortKeys keys;
+    keys.reserve(m_rows.size());
+    for (std::size_t row = 0; row < m_rows.size(); ++row) {
+        keys.emplace_back(m_rows[row].cells[static_cast<std::size_t>(column)].get(), row);
+    }
+    SortRange(keys, compare, ascending, callerValue, m_fixedRows, GetRowTotal() - 1);
+    std::vector<Row> sorted;
+    sorted.reserve(m_rows.size());
+    for (const auto& key : keys) {
+        sorted.push_back(std::move(m_rows[key.second]));
+    }
+    m_rows = std::move(sorted);
     m_rowEdgesValid = false;
     RepaintAll();
     return true;
 }
 
-// Quicksort with the middle row's cell as pivot: equal rows may trade places, as users of the
+// Quicksort with the middle entry as pivot: equal rows may trade places, as users of the
 // grid have always seen. The smaller part is sorted by recursion, the larger in the loop, so
 // the depth stays logarithmic; the order the parts are sorted in does not change the result.
-void CGridCtrl::SortRange(const CompareFunction& compare, int column, bool ascending, std::intptr_t callerValue,
+void CGridCtrl::SortRange(SortKeys& keys, const CompareFunction& compare, bool ascending, std::intptr_t callerValue,
                           int low, int high) {
-    const auto cellOf = [&](int row) -> const CGridCellBase& {
-        return *m_rows[static_cast<std::size_t>(row)].cells[static_cast<std::size_t>(column)];
-    };
+    const auto cellOf = [&](int row) -> const CGridCellBase& { return *keys[static_cast<std::size_t>(row)].first; };
     while (low < high) {
         const CGridCellBase* pivot = &cellOf((low + high) / 2);
         int i = low;
@@ -635,16 +661,16 @@ void CGridCtrl::SortRange(const CompareFunction& compare, int column, bool ascen
                 break;
             }
             if (compare(cellOf(i), cellOf(j), callerValue) != 0) {
-                std::swap(m_rows[static_cast<std::size_t>(i)], m_rows[static_cast<std::size_t>(j)]);
+                std::swap(keys[static_cast<std::size_t>(i)], keys[static_cast<std::size_t>(j)]);
             }
             ++i;
             --j;
         }
         if (j - low < high - i) {
-            SortRange(compare, column, ascending, callerValue, low, j);
+            SortRange(keys, compare, ascending, callerValue, low, j);
             low = i;
         } else {
-            SortRange(compare, column, ascending, callerValue, i, high);
+            SortRange(keys, compare, ascending, callerValue, i, high);
             high = j;
         }
     }

@@ -179,7 +179,9 @@ private:
     void BeginEditWith(int row, int column, const QString& firstCharacter);
     void PaintRegion(QPainter& painter, const QRect& area, int firstRow, int lastRow, int firstColumn,
                      int lastColumn) const;
-    void SortRange(const CompareFunction& compare, int column, bool ascending, std::intptr_t callerValue, int low,
+    // The sort column's cells with the index of their row.
+    using SortKeys = std::vector<std::pair<const CGridCellBase*, std::size_t>>;
+    void SortRange(SortKeys& keys, const CompareFunction& compare, bool ascending, std::intptr_t callerValue, int low,
                    int high);
     void OnDragTimer();
     bool ShowTitleTip(const QPoint& point);
