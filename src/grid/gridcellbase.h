@@ -57,6 +57,9 @@ public:
     void SetMargin(int margin) { m_margin = static_cast<std::int16_t>(margin); }
     int GetMargin() const { return m_margin; }
 
+    // Tells the cell which grid holds it (cells that repaint themselves keep it).
+    virtual void SetGrid(CGridCtrl* /*grid*/) {}
+
     // The text of the title tip for a cut-off text.
     virtual std::string GetTipText() const { return m_text; }
 

@@ -12,6 +12,13 @@ QRect CGridCellCheck::BoxRect(const QRect& rect) {
     return {rect.left() + 3, rect.top() + (rect.height() - side) / 2, side, side};
 }
 
+void CGridCellCheck::SetCheck(bool ticked) {
+    m_ticked = ticked;
+    if (m_grid != nullptr) {
+        m_grid->RepaintAll();  // cells do not know where they are; the grid paints visible cells only
+    }
+}
+
 void CGridCellCheck::Draw(QPainter& painter, const QRect& rect, const CGridCtrl& grid) const {
     DrawBackground(painter, rect, grid);
     QStyleOptionButton box;

@@ -219,6 +219,7 @@ bool CGridCtrl::SetCellClass(int row, int column, const CellFactory& factory) {
         return false;
     }
     cell->TakeOver(*old);
+    cell->SetGrid(this);
     m_rows[static_cast<std::size_t>(row)].cells[static_cast<std::size_t>(column)] = std::move(cell);
     RedrawCell(row, column);
     return true;
@@ -327,6 +328,17 @@ bool CGridCtrl::AutoSizeColumn(int column) {
     return SetColumnWidthAt(column, widest);
 }
 
+bool CGridCtrl::AutoSizeRow(int row) {
+    if (row < 0 || row >= GetRowTotal()) {
+        return false;
+    }
+    int tallest = 0;
+    for (const auto& cell : m_rows[static_cast<std::size_t>(row)].cells) {
+        tallest = std::max(tallest, cell->TextExtent(*this).height());
+    }
+    return SetRowHeightAt(row, tallest);
+}
+
 void CGridCtrl::AutoSizeColumns() {
     for (int column = 0; column < GetColumnTotal(); ++column) {
         if (GetColumnWidthAt(column) > 0) {
@@ -416,6 +428,21 @@ int CGridCtrl::ColumnBorderAt(const QPoint& point) const {
     for (const int candidate : {column, column - 1}) {
         const QRect rect = CellRect(0, candidate);
         if (candidate >= 0 && !rect.isNull() && std::abs(point.x() - rect.right() - 1) <= kResizeMargin) {
+            return candidate;
+        }
+    }
+    return -1;
+}
+
+// The row whose bottom border is within reach of a point in a fixed column, or -1.
+int CGridCtrl::RowBorderAt(const QPoint& point) const {
+    if (!m_rowResize || point.x() >= FixedWidth()) {
+        return -1;
+    }
+    const int row = RowAtY(point.y());
+    for (const int candidate : {row, row - 1}) {
+        const QRect rect = CellRect(candidate, 0);
+        if (candidate >= 0 && !rect.isNull() && std::abs(point.y() - rect.bottom() - 1) <= kResizeMargin) {
             return candidate;
         }
     }
@@ -995,8 +1022,9 @@ void CGridCtrl::mousePressEvent(QMouseEvent* event) {
     EndEdit();
     const QPoint point = event->position().toPoint();
     m_sizingColumn = ColumnBorderAt(point);
-    if (m_sizingColumn >= 0) {
-        m_mouseMode = MouseMode::SizingColumn;
+    m_sizingRow = m_sizingColumn < 0 ? RowBorderAt(point) : -1;
+    if (m_sizingColumn >= 0 || m_sizingRow >= 0) {
+        m_mouseMode = m_sizingColumn >= 0 ? MouseMode::SizingColumn : MouseMode::SizingRow;
         return;
     }
     const auto [row, column] = CellAt(point);
@@ -1021,7 +1049,9 @@ void CGridCtrl::mousePressEvent(QMouseEvent* event) {
 void CGridCtrl::mouseMoveEvent(QMouseEvent* event) {
     const QPoint point = event->position().toPoint();
     if (m_mouseMode == MouseMode::None) {
-        viewport()->setCursor(ColumnBorderAt(point) >= 0 ? Qt::SplitHCursor : Qt::ArrowCursor);
+        viewport()->setCursor(ColumnBorderAt(point) >= 0 ? Qt::SplitHCursor
+                              : RowBorderAt(point) >= 0  ? Qt::SplitVCursor
+                                                         : Qt::ArrowCursor);
     } else if (m_mouseMode == MouseMode::SelectingCells && !m_singleRowSelection) {
         const auto [row, column] = CellAt(point);
         ExtendSelectionTo(row, column);
@@ -1038,6 +1068,11 @@ void CGridCtrl::mouseReleaseEvent(QMouseEvent* event) {
     if (mode == MouseMode::SizingColumn) {
         const QRect rect = CellRect(0, m_sizingColumn);
         SetColumnWidthAt(m_sizingColumn, std::max(point.x() - rect.left(), 0));
+        return;
+    }
+    if (mode == MouseMode::SizingRow) {
+        const QRect rect = CellRect(m_sizingRow, 0);
+        SetRowHeightAt(m_sizingRow, std::max(point.y() - rect.top(), 0));
         return;
     }
     const auto [row, column] = m_pressCell;
@@ -1063,9 +1098,12 @@ void CGridCtrl::mouseDoubleClickEvent(QMouseEvent* event) {
         return;
     }
     const QPoint point = event->position().toPoint();
-    const int border = ColumnBorderAt(point);
-    if (border >= 0) {
+    if (const int border = ColumnBorderAt(point); border >= 0) {
         AutoSizeColumn(border);
+        return;
+    }
+    if (const int border = RowBorderAt(point); border >= 0) {
+        AutoSizeRow(border);
         return;
     }
     const auto [row, column] = CellAt(point);

@@ -74,6 +74,8 @@ public:
     bool AutoSizeColumn(int column);
     // Sizes every visible column so; hidden (zero-width) columns stay hidden.
     void AutoSizeColumns();
+    // Sizes the row to its tallest text.
+    bool AutoSizeRow(int row);
 
     // ---- Switches ----
     void SetEditable(bool editable) { m_editable = editable; }
@@ -154,7 +156,7 @@ private:
         std::vector<std::unique_ptr<CGridCellBase>> cells;
     };
     using CellId = std::pair<int, int>;
-    enum class MouseMode { None, SelectingCells, SizingColumn, PressedOnCell };
+    enum class MouseMode { None, SelectingCells, SizingColumn, SizingRow, PressedOnCell };
 
     bool IsValid(int row, int column) const;
     std::unique_ptr<CGridCellBase> NewCell(int row, int column) const;
@@ -167,6 +169,7 @@ private:
     int RowAtY(int y) const;
     int ColumnAtX(int x) const;
     int ColumnBorderAt(const QPoint& point) const;
+    int RowBorderAt(const QPoint& point) const;
     void UpdateScrollBars();
     int Notify(int code, int row, int column);
     void SelectCell(int row, int column, bool on);
@@ -219,5 +222,6 @@ private:
     CellId m_pressCell{-1, -1};
     bool m_editOnRelease = false;
     int m_sizingColumn = -1;
+    int m_sizingRow = -1;
     QTimer m_dragTimer;
 };

@@ -348,6 +348,21 @@ TEST_F(GridTest, ColumnsResizeByDragAndToTheirWidestText) {
     EXPECT_LT(m_grid.GetColumnWidthAt(1), 150);
 }
 
+TEST_F(GridTest, RowsResizeOnlyWhenAllowed) {
+    const QRect cell = m_grid.CellRect(2, 0);
+    const QPoint border(cell.center().x(), cell.bottom() + 1);
+    QTest::mousePress(m_grid.viewport(), Qt::LeftButton, Qt::NoModifier, border);
+    QTest::mouseRelease(m_grid.viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(border.x(), cell.top() + 40));
+    EXPECT_EQ(m_grid.GetRowHeightAt(2), 40);
+    m_grid.SetRowResize(false);
+    const QRect again = m_grid.CellRect(3, 0);
+    QTest::mousePress(m_grid.viewport(), Qt::LeftButton, Qt::NoModifier,
+                      QPoint(again.center().x(), again.bottom() + 1));
+    QTest::mouseRelease(m_grid.viewport(), Qt::LeftButton, Qt::NoModifier,
+                        QPoint(again.center().x(), again.top() + 60));
+    EXPECT_EQ(m_grid.GetRowHeightAt(3), again.height());
+}
+
 TEST_F(GridTest, CellsAreFoundUnderThePointerAfterScrolling) {
     for (int i = 0; i < 1000; ++i) {
         m_grid.AppendRow("row " + std::to_string(i));
