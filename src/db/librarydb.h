@@ -12,11 +12,18 @@
 #include "engine/variant.h"
 
 class CDbQuery;
+class CImportQuestions;
 class CMessageBox;
 class CRecordset;
+class CSongFile;
+class CTagWorkers;
 
 using IdList = std::vector<std::int32_t>;
 using NameList = std::vector<std::string>;
+// The folders from the import root down to the folder being walked (the last entry).
+using PathStack = std::vector<std::string>;
+// The song files of one folder, in listing order.
+using FolderSongList = std::vector<CSongFile>;
 
 // The library database: the one object through which the program reads and changes the
 // library. Construction opens the file, or creates a new library when there is none, and
@@ -132,6 +139,20 @@ public:
     double ComputeCollectionAutoRating(std::int32_t collectionId, int& songCount);
     // Recomputes every artist (with their albums) and every collection.
     void RecalcRatings();
+
+    // ---- Import ----
+
+    // Walks the folder that ends `paths` and every folder below it (pre-order: a folder's
+    // songs before its subfolders, entries in listing order; links to folders followed, no
+    // folder twice), and hands every folder with song files to ImportFolderSongs. Leaves
+    // `paths` and the working directory as they were. 0 when the library is not open, else 1.
+    int ImportFolder(PathStack& paths, CImportQuestions& questions, CTagWorkers& workers);
+
+    // Decides how the songs of the folder that ends `paths` enter the library, asking where
+    // their tags leave it open, and stores them, all or nothing: an engine error undoes the
+    // folder and is reported with the folder's path. 0 when a question was closed without OK.
+    int ImportFolderSongs(FolderSongList& songs, const PathStack& paths, CImportQuestions& questions,
+                          CTagWorkers& workers);
 
 private:
     bool CreateNewFile(const std::string& path);

@@ -1,0 +1,308 @@
+// The import of CLibraryDb: the folder walk, the decision per folder and the storing.
+
+#include <dirent.h>
+#include <sys/stat.h>
+
+#include <chrono>
+#include <memory>
+#include <optional>
+#include <set>
+#include <utility>
+
+#include <fmt/printf.h>
+
+#include "app/settings.h"
+#include "db/librarydb.h"
+#include "engine/engineerror.h"
+#include "engine/transaction.h"
+#include "import/importmode.h"
+#include "import/importquestions.h"
+#include "import/songfile.h"
+#include "import/tagworkers.h"
+#include "platform/messagebox.h"
+
+namespace {
+
+constexpr const char* kVariousArtists = "Various Artists";
+constexpr auto kCommitInterval = std::chrono::seconds(1);
+
+// Commits of the import group several folders (each of which is undone alone on failure), so
+// that a crash loses at most about a second of work; nothing waits uncommitted for a question.
+class CImportBatch {
+public:
+    explicit CImportBatch(CLibraryDb& db) : m_db(db) {}
+
+    void Open() {
+        if (!m_transaction) {
+            m_transaction.emplace(m_db);
+            m_started = std::chrono::steady_clock::now();
+        }
+    }
+
+    void Commit() {
+        if (m_transaction) {
+            m_transaction->Commit();
+            m_transaction.reset();
+        }
+    }
+
+    void CommitWhenDue() {
+        if (m_transaction && std::chrono::steady_clock::now() - m_started > kCommitInterval) {
+            Commit();
+        }
+    }
+
+private:
+    CLibraryDb& m_db;
+    std::optional<CTransaction> m_transaction;
+    std::chrono::steady_clock::time_point m_started;
+};
+
+// Passes the questions on, after committing what the import has done so far.
+class CCommittingQuestions : public CImportQuestions {
+public:
+    CCommittingQuestions(CImportQuestions& questions, CImportBatch& batch) : m_questions(questions), m_batch(batch) {}
+
+    bool AskUntagged(const std::string& folderPath, const std::vector<CSongFile>& songs, const std::string& message,
+                     UntaggedAnswer& answer) override {
+        m_batch.Commit();
+        return m_questions.AskUntagged(folderPath, songs, message, answer);
+    }
+    bool AskUnknown(const std::string& firstArtist, const std::string& folderPath, const std::vector<CSongFile>& songs,
+                    const std::string& message, UnknownAnswer& answer) override {
+        m_batch.Commit();
+        return m_questions.AskUnknown(firstArtist, folderPath, songs, message, answer);
+    }
+    void ShowProgress(const std::string& text) override { m_questions.ShowProgress(text); }
+
+private:
+    CImportQuestions& m_questions;
+    CImportBatch& m_batch;
+};
+
+// One folder's entries, in listing order.
+struct FolderListing {
+    std::vector<std::string> subfolders;
+    std::vector<std::pair<std::string, int>> songFiles;  // path, file type
+};
+
+std::string ChildPath(const std::string& folder, const char* name) {
+    return folder.ends_with('/') ? folder + name : folder + "/" + name;
+}
+
+// Lists a folder by its path. Only regular files are songs (a FIFO named x.mp3 would block);
+// links are followed. A folder that cannot be read lists nothing.
+FolderListing ListFolder(const std::string& folder) {
+    FolderListing listing;
+    const std::unique_ptr<DIR, int (*)(DIR*)> directory(opendir(folder.c_str()), closedir);
+    if (!directory) {
+        return listing;
+    }
+    while (const dirent* entry = readdir(directory.get())) {
+        const std::string name = entry->d_name;
+        if (name == "." || name == "..") {
+            continue;
+        }
+        const std::string path = ChildPath(folder, entry->d_name);
+        struct stat info {};
+        if (stat(path.c_str(), &info) != 0) {
+            continue;
+        }
+        if (S_ISDIR(info.st_mode)) {
+            listing.subfolders.push_back(path);
+        } else if (S_ISREG(info.st_mode) && FileTypeFromPath(path) != 0) {
+            listing.songFiles.emplace_back(path, FileTypeFromPath(path));
+        }
+    }
+    return listing;
+}
+
+class CFolderWalk {
+public:
+    CFolderWalk(CLibraryDb& db, CImportQuestions& questions, CTagWorkers& workers)
+        : m_db(db), m_batch(db), m_questions(questions, m_batch), m_workers(workers) {}
+
+    void Run(PathStack& paths) {
+        Walk(paths);
+        m_batch.Commit();
+    }
+
+private:
+    void Walk(PathStack& paths) {
+        const std::string folder = paths.back();
+        struct stat info {};
+        if (stat(folder.c_str(), &info) != 0 || !m_visited.insert({info.st_dev, info.st_ino}).second) {
+            return;  // gone, or reached before through a link
+        }
+        m_questions.ShowProgress("Importing " + folder);
+        const FolderListing listing = ListFolder(folder);
+        FolderSongList songs(listing.songFiles.size());
+        const std::vector<SongTags> tags = m_workers.Read(listing.songFiles);
+        for (std::size_t i = 0; i < songs.size(); ++i) {
+            songs[i].Assign(listing.songFiles[i].first, tags[i]);
+        }
+        if (!songs.empty()) {
+            m_batch.Open();
+            m_db.ImportFolderSongs(songs, paths, m_questions, m_workers);
+            m_batch.CommitWhenDue();
+        }
+        for (const std::string& subfolder : listing.subfolders) {
+            paths.push_back(subfolder);
+            Walk(paths);
+            paths.pop_back();
+        }
+    }
+
+    CLibraryDb& m_db;
+    CImportBatch m_batch;
+    CCommittingQuestions m_questions;
+    CTagWorkers& m_workers;
+    std::set<std::pair<dev_t, ino_t>> m_visited;
+};
+
+// What a folder's answer decides.
+struct FolderPlan {
+    ImportMode mode = ImportMode::DoNotAdd;
+    std::string artistName;
+    std::string groupName;
+    bool updateTags = false;
+};
+
+ImportMode ModeOfUnknownOption(int option) {
+    constexpr ImportMode modes[] = {ImportMode::MultipleAlbums, ImportMode::OneAlbum, ImportMode::OneCollection,
+                                    ImportMode::LooseSongs, ImportMode::DoNotAdd};
+    return option >= 0 && option < 5 ? modes[option] : ImportMode::DoNotAdd;
+}
+
+ImportMode ModeOfUntaggedOption(int option) {
+    constexpr ImportMode modes[] = {ImportMode::OneAlbum, ImportMode::OneCollection, ImportMode::LooseSongs,
+                                    ImportMode::DoNotAdd};
+    return option >= 0 && option < 4 ? modes[option] : ImportMode::DoNotAdd;
+}
+
+// Asks what the tags leave open; false when the user closed the question without OK.
+bool PlanFolder(const FolderSongList& songs, const std::string& folder, CImportQuestions& questions, FolderPlan& plan) {
+    plan.groupName = FileNamePart(folder);
+    plan.artistName = FileNamePart(DirectoryPart(folder));
+    const ImportDecision decision = DecideImportMode(songs, CSettings().GetMinSongAskThreshold());
+    switch (decision.question) {
+        case ImportQuestion::None:
+            plan.mode = decision.mode;
+            return true;
+        case ImportQuestion::Untagged: {
+            UntaggedAnswer answer{1, plan.artistName, plan.groupName, plan.groupName, false};
+            if (!questions.AskUntagged(folder, songs, "Cadenzo found untagged songs", answer)) {
+                return false;
+            }
+            plan.mode = ModeOfUntaggedOption(answer.option);
+            plan.artistName = answer.artistName;
+            plan.groupName = plan.mode == ImportMode::OneAlbum ? answer.albumName : answer.collectionName;
+            plan.updateTags = answer.updateTags;
+            return true;
+        }
+        case ImportQuestion::FewSongs:
+        case ImportQuestion::SeveralAlbums: {
+            const bool few = decision.question == ImportQuestion::FewSongs;
+            UnknownAnswer answer{few ? 3 : 1, plan.groupName, false};
+            const char* message = few ? "Cadenzo found only a few songs in this directory"
+                                      : "Cadenzo found multiple albums from a single artist in a single directory";
+            if (!questions.AskUnknown(songs.front().GetArtist(), folder, songs, message, answer)) {
+                return false;
+            }
+            plan.mode = ModeOfUnknownOption(answer.option);
+            plan.groupName = answer.name;
+            plan.updateTags = answer.updateTags;
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+int CLibraryDb::ImportFolder(PathStack& paths, CImportQuestions& questions, CTagWorkers& workers) {
+    if (!IsOpen() || paths.empty()) {
+        return 0;
+    }
+    CFolderWalk(*this, questions, workers).Run(paths);
+    return 1;
+}
+
+int CLibraryDb::ImportFolderSongs(FolderSongList& songs, const PathStack& paths, CImportQuestions& questions,
+                                  CTagWorkers& workers) {
+    if (songs.empty() || paths.empty()) {
+        return 1;
+    }
+    const std::string& folder = paths.back();
+    FolderPlan plan;
+    if (!PlanFolder(songs, folder, questions, plan)) {
+        return 0;
+    }
+    if (plan.mode == ImportMode::DoNotAdd) {
+        return 1;
+    }
+    const bool albumsDiffer = std::any_of(
+        songs.begin(), songs.end(), [&](const CSongFile& song) { return song.GetAlbum() != songs.front().GetAlbum(); });
+    try {
+        CTransaction transaction(*this);
+        for (CSongFile& song : songs) {
+            if (IsUntagged(song)) {
+                song.SetTitle(FileNamePart(song.GetPath()));
+                if (plan.mode == ImportMode::OneAlbum) {
+                    song.SetArtist(plan.artistName);
+                    song.SetAlbum(plan.groupName);
+                }
+            }
+            std::int32_t artistId = FindArtistId(song.GetArtist());
+            if (artistId == 0 && !song.GetArtist().empty()) {
+                artistId = FindOrAddArtist({0, song.GetArtist(), 0, 0.0});
+            }
+            std::int32_t owner = artistId;
+            if (plan.mode == ImportMode::VariousArtists) {
+                owner = FindArtistId(kVariousArtists);
+                if (owner == 0) {
+                    owner = FindOrAddArtist({0, kVariousArtists, 0, 0.0});
+                }
+            }
+            if (FindGenreId(song.GetGenre()) == 0 && !song.GetGenre().empty()) {
+                FindOrAddGenre({0, song.GetGenre(), 0});
+            }
+            if (plan.mode == ImportMode::OneAlbum && albumsDiffer) {
+                song.SetAlbum(plan.groupName);
+            }
+            std::int32_t albumId = FindAlbumId(song.GetAlbum(), owner);
+            if (albumId == 0 && !song.GetAlbum().empty()) {
+                albumId = FindOrAddAlbum({0, owner, song.GetAlbum(), 0, 0.0, folder});
+            }
+            std::int32_t songId = FindSongIdByPath(song.GetPath());
+            if (songId == 0) {
+                SongRecord record;
+                record.name = song.GetTitle();
+                record.artistId = artistId;
+                record.albumId = albumId;
+                record.length = song.GetLength();
+                record.year = song.GetYear();
+                record.track = song.GetTrack();
+                record.genre = song.GetGenre();
+                record.filePath = song.GetPath();
+                record.fileType = static_cast<std::int16_t>(song.GetFileType());
+                record.unsorted = plan.mode == ImportMode::LooseSongs || plan.mode == ImportMode::OneCollection;
+                songId = FindOrAddSong(record);
+            }
+            if (plan.mode == ImportMode::OneCollection) {
+                std::int32_t collection = FindCollectionId(plan.groupName);
+                if (collection == 0) {
+                    collection = FindOrAddCollection({0, plan.groupName, 0, 0.0});
+                }
+                AddSongToCollection(songId, collection);
+            }
+            if (plan.updateTags) {
+                song.WriteTags(workers);
+            }
+        }
+        transaction.Commit();
+    } catch (const CEngineError& error) {
+        m_messages.Show(fmt::sprintf("Error: Couldn't import the songs in '%s'.\n%s", folder, error.what()));
+    }
+    return 1;
+}

@@ -1,0 +1,85 @@
+#include "import/songfile.h"
+
+#include <fmt/printf.h>
+
+#include "import/tagworkers.h"
+#include "platform/asciitext.h"
+
+namespace {
+
+constexpr const char* kFileTypes[] = {"MP3", "OGG"};
+
+// The text with trailing white space and then trailing `c`s cut off.
+std::string CutTrailing(const std::string& text, char c) {
+    std::string cut = text;
+    cut.erase(cut.find_last_not_of(" \t\r\n\f\v") + 1);
+    cut.erase(cut.find_last_not_of(c) + 1);
+    return cut;
+}
+
+}  // namespace
+
+std::string TextAfterLast(const std::string& text, char c) {
+    const std::string cut = CutTrailing(text, c);
+    const auto last = cut.rfind(c);
+    return last == std::string::npos ? std::string() : cut.substr(last + 1);
+}
+
+std::string TextBeforeLast(const std::string& text, char c) {
+    const std::string cut = CutTrailing(text, c);
+    const auto last = cut.rfind(c);
+    return last == std::string::npos ? std::string() : cut.substr(0, last);
+}
+
+std::string FileNamePart(const std::string& path) {
+    return TextAfterLast(path, '/');
+}
+
+std::string DirectoryPart(const std::string& path) {
+    return TextBeforeLast(path, '/');
+}
+
+std::string FormatLength(int seconds) {
+    const int hours = seconds / 3600;
+    const int rest = seconds % 3600;
+    return hours > 0 ? fmt::sprintf("%d:%02d:%02d", hours, rest / 60, rest % 60)
+                     : fmt::sprintf("%d:%02d", rest / 60, rest % 60);
+}
+
+int FileTypeFromPath(const std::string& path) {
+    const std::string extension = TextAfterLast(path, '.');
+    for (int type = 0; type < 2; ++type) {
+        if (EqualsIgnoringAsciiCase(extension, kFileTypes[type])) {
+            return type + 1;
+        }
+    }
+    return 0;
+}
+
+void CSongFile::Assign(const std::string& path, const SongTags& tags) {
+    m_path = path;
+    m_fileType = FileTypeFromPath(path);
+    m_tags = m_fileType != 0 ? tags : SongTags();
+    m_length = FormatLength(m_tags.seconds);
+}
+
+void CSongFile::LoadFromPath(const std::string& path, CTagWorkers& workers) {
+    const int type = FileTypeFromPath(path);
+    Assign(path, type != 0 ? workers.Read({{path, type}}).front() : SongTags());
+}
+
+void CSongFile::CopyEditableFields(const CSongFile& other, bool keepTitleAndTrack) {
+    m_tags.artist = other.m_tags.artist;
+    m_tags.album = other.m_tags.album;
+    m_tags.year = other.m_tags.year;
+    m_tags.genre = other.m_tags.genre;
+    m_tags.comment = other.m_tags.comment;
+    if (!keepTitleAndTrack) {
+        m_tags.title = other.m_tags.title;
+        m_tags.track = other.m_tags.track;
+    }
+}
+
+bool CSongFile::WriteTags(CTagWorkers& workers) const {
+    return m_fileType != 0 && workers.Write(m_path, m_fileType, m_tags);
+}

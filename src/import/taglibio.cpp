@@ -1,0 +1,162 @@
+#include "import/taglibio.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <memory>
+
+#include <taglib/audioproperties.h>
+#include <taglib/id3v2framefactory.h>
+#include <taglib/mpegfile.h>
+#include <taglib/tag.h>
+#include <taglib/tfilestream.h>
+#include <taglib/vorbisfile.h>
+
+namespace {
+
+std::string Text(const TagLib::String& text) {
+    std::string bytes = text.to8Bit(true);
+    bytes.erase(bytes.find_last_not_of(" \t\r\n\f\v") + 1);
+    return bytes;
+}
+
+TagLib::String TagText(const std::string& text) {
+    return TagLib::String(text, TagLib::String::UTF8);
+}
+
+std::unique_ptr<TagLib::File> OpenFile(TagLib::IOStream* stream, int fileType) {
+    if (fileType == 1) {
+        return std::make_unique<TagLib::MPEG::File>(stream, TagLib::ID3v2::FrameFactory::instance(), true,
+                                                    TagLib::AudioProperties::Average);
+    }
+    return std::make_unique<TagLib::Ogg::Vorbis::File>(stream, true, TagLib::AudioProperties::Average);
+}
+
+unsigned LeadingNumber(const std::string& text) {
+    const long value = std::strtol(text.c_str(), nullptr, 10);
+    return value > 0 ? static_cast<unsigned>(value) : 0;
+}
+
+// The texts as a read gives them back after a write.
+SongTags Expected(const SongTags& written, int seconds) {
+    SongTags expected = written;
+    for (std::string* text : {&expected.title, &expected.artist, &expected.album, &expected.genre, &expected.comment}) {
+        text->erase(text->find_last_not_of(" \t\r\n\f\v") + 1);
+    }
+    expected.year = std::to_string(LeadingNumber(written.year));
+    expected.track = std::to_string(LeadingNumber(written.track));
+    expected.seconds = seconds;
+    expected.parsed = true;
+    return expected;
+}
+
+bool SameTags(const SongTags& a, const SongTags& b) {
+    return a.parsed == b.parsed && a.title == b.title && a.artist == b.artist && a.album == b.album &&
+           a.year == b.year && a.track == b.track && a.genre == b.genre && a.comment == b.comment &&
+           a.seconds == b.seconds;
+}
+
+bool CopyFile(const std::string& from, int to) {
+    const int source = open(from.c_str(), O_RDONLY | O_CLOEXEC);
+    if (source < 0) {
+        return false;
+    }
+    char buffer[1 << 16];
+    bool ok = true;
+    for (ssize_t got; ok && (got = read(source, buffer, sizeof buffer)) != 0;) {
+        ok = got > 0;
+        for (ssize_t done = 0; ok && done < got;) {
+            const ssize_t written = write(to, buffer + done, static_cast<std::size_t>(got - done));
+            ok = written > 0;
+            done += written;
+        }
+    }
+    close(source);
+    return ok;
+}
+
+bool SaveInto(const std::string& path, int fileType, const SongTags& tags) {
+    TagLib::FileStream stream(path.c_str(), false);
+    if (!stream.isOpen() || stream.readOnly()) {
+        return false;
+    }
+    std::unique_ptr<TagLib::File> file = OpenFile(&stream, fileType);
+    if (!file->isValid() || file->tag() == nullptr) {
+        return false;
+    }
+    TagLib::Tag* tag = file->tag();
+    tag->setTitle(TagText(tags.title));
+    tag->setArtist(TagText(tags.artist));
+    tag->setAlbum(TagText(tags.album));
+    tag->setGenre(TagText(tags.genre));
+    tag->setComment(TagText(tags.comment));
+    tag->setYear(LeadingNumber(tags.year));
+    tag->setTrack(LeadingNumber(tags.track));
+    return file->save();
+}
+
+bool SyncFile(const std::string& path) {
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    const bool ok = fd >= 0 && fsync(fd) == 0;
+    if (fd >= 0) {
+        close(fd);
+    }
+    return ok;
+}
+
+}  // namespace
+
+SongTags ReadSongTags(const std::string& path, int fileType) {
+    SongTags tags;
+    TagLib::FileStream stream(path.c_str(), true);
+    if (!stream.isOpen()) {
+        return tags;
+    }
+    std::unique_ptr<TagLib::File> file = OpenFile(&stream, fileType);
+    if (!file->isValid() || file->tag() == nullptr || file->audioProperties() == nullptr) {
+        return tags;
+    }
+    const TagLib::Tag* tag = file->tag();
+    tags.parsed = true;
+    tags.title = Text(tag->title());
+    tags.artist = Text(tag->artist());
+    tags.album = Text(tag->album());
+    tags.comment = Text(tag->comment());
+    tags.seconds = file->audioProperties()->lengthInSeconds();
+    tags.year = std::to_string(tag->year());
+    tags.track = std::to_string(tag->track());
+    tags.genre = Text(tag->genre());
+    return tags;
+}
+
+bool WriteSongTags(const std::string& path, int fileType, const SongTags& tags) {
+    struct stat original {};
+    if (access(path.c_str(), W_OK) != 0 || stat(path.c_str(), &original) != 0 || !S_ISREG(original.st_mode)) {
+        return false;
+    }
+    const SongTags before = ReadSongTags(path, fileType);
+    if (!before.parsed) {
+        return false;
+    }
+    const auto slash = path.find_last_of('/');
+    const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash);
+    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    const std::string extension = fileType == 1 ? ".mp3" : ".ogg";
+    std::string copy = folder + "/." + name + ".cadenzo-XXXXXX" + extension;
+    const int fd = mkstemps(copy.data(), static_cast<int>(extension.size()));
+    if (fd < 0) {
+        return false;
+    }
+    bool ok = fchmod(fd, original.st_mode & 07777) == 0 && CopyFile(path, fd);
+    ok = close(fd) == 0 && ok;
+    ok = ok && SaveInto(copy, fileType, tags) && SameTags(ReadSongTags(copy, fileType), Expected(tags, before.seconds));
+    ok = ok && SyncFile(copy) && rename(copy.c_str(), path.c_str()) == 0;
+    if (!ok) {
+        unlink(copy.c_str());
+        return false;
+    }
+    SyncFile(folder);
+    return true;
+}

@@ -1,0 +1,134 @@
+#include "import/tagprotocol.h"
+
+#include <poll.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstdint>
+#include <cstring>
+
+namespace {
+
+constexpr std::uint32_t kMaxMessage = 64u << 20;
+
+void AppendLength(std::string& out, std::size_t length) {
+    const auto value = static_cast<std::uint32_t>(length);
+    out.append(reinterpret_cast<const char*>(&value), sizeof value);
+}
+
+bool ReadLength(const std::string& in, std::size_t& pos, std::uint32_t& length) {
+    if (in.size() - pos < sizeof length) {
+        return false;
+    }
+    std::memcpy(&length, in.data() + pos, sizeof length);
+    pos += sizeof length;
+    return true;
+}
+
+// Reads exactly `size` bytes before `deadline` (none when timeoutMs is -1).
+bool ReadExactly(int fd, char* buffer, std::size_t size, int timeoutMs,
+                 std::chrono::steady_clock::time_point deadline) {
+    while (size > 0) {
+        if (timeoutMs >= 0) {
+            const auto left =
+                std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+            pollfd waiting{fd, POLLIN, 0};
+            const int ready = poll(&waiting, 1, static_cast<int>(std::max<long long>(left.count(), 0)));
+            if (ready == 0) {
+                return false;
+            }
+            if (ready < 0 && errno != EINTR) {
+                return false;
+            }
+            if (ready < 0) {
+                continue;
+            }
+        }
+        const ssize_t got = read(fd, buffer, size);
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got <= 0) {
+            return false;
+        }
+        buffer += got;
+        size -= static_cast<std::size_t>(got);
+    }
+    return true;
+}
+
+}  // namespace
+
+std::string EncodeFields(const std::vector<std::string>& fields) {
+    std::string payload;
+    for (const std::string& field : fields) {
+        AppendLength(payload, field.size());
+        payload += field;
+    }
+    return payload;
+}
+
+bool DecodeFields(const std::string& payload, std::vector<std::string>& fields) {
+    fields.clear();
+    std::size_t pos = 0;
+    while (pos < payload.size()) {
+        std::uint32_t length = 0;
+        if (!ReadLength(payload, pos, length) || payload.size() - pos < length) {
+            return false;
+        }
+        fields.push_back(payload.substr(pos, length));
+        pos += length;
+    }
+    return true;
+}
+
+std::vector<std::string> TagFields(const SongTags& tags) {
+    return {tags.title, tags.artist, tags.album, tags.year, tags.track, tags.genre, tags.comment};
+}
+
+SongTags TagsFromFields(const std::vector<std::string>& fields, std::size_t first) {
+    SongTags tags;
+    if (fields.size() < first + 7) {
+        return tags;
+    }
+    tags.title = fields[first];
+    tags.artist = fields[first + 1];
+    tags.album = fields[first + 2];
+    tags.year = fields[first + 3];
+    tags.track = fields[first + 4];
+    tags.genre = fields[first + 5];
+    tags.comment = fields[first + 6];
+    return tags;
+}
+
+bool WriteMessage(int fd, const std::string& payload) {
+    std::string message;
+    AppendLength(message, payload.size());
+    message += payload;
+    const char* data = message.data();
+    std::size_t left = message.size();
+    while (left > 0) {
+        const ssize_t written = write(fd, data, left);
+        if (written < 0 && errno == EINTR) {
+            continue;
+        }
+        if (written <= 0) {
+            return false;
+        }
+        data += written;
+        left -= static_cast<std::size_t>(written);
+    }
+    return true;
+}
+
+bool ReadMessage(int fd, std::string& payload, int timeoutMs) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(std::max(timeoutMs, 0));
+    std::uint32_t length = 0;
+    if (!ReadExactly(fd, reinterpret_cast<char*>(&length), sizeof length, timeoutMs, deadline) ||
+        length > kMaxMessage) {
+        return false;
+    }
+    payload.assign(length, '\0');
+    return ReadExactly(fd, payload.data(), length, timeoutMs, deadline);
+}

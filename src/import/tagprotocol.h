@@ -1,0 +1,34 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+// The tags of one song file as the tag worker reads them. Texts are UTF-8 with trailing
+// white space cut off; Year and Track are decimal texts ("0" when absent).
+struct SongTags {
+    bool parsed = false;  // false: the file could not be opened or parsed
+    std::string title;
+    std::string artist;
+    std::string album;
+    std::string year = "0";
+    std::string track = "0";
+    std::string genre;
+    std::string comment;
+    int seconds = 0;
+};
+
+// Messages between the program and its tag worker process: a 32-bit length, then fields, each
+// a 32-bit length and its bytes.
+//   read request:  "R", file type, path        answer: "1" or "0", the seven texts, seconds
+//   write request: "W", file type, path, texts answer: "1" or "0"
+std::string EncodeFields(const std::vector<std::string>& fields);
+bool DecodeFields(const std::string& payload, std::vector<std::string>& fields);
+
+std::vector<std::string> TagFields(const SongTags& tags);  // the seven texts, in the order above
+SongTags TagsFromFields(const std::vector<std::string>& fields, std::size_t first);
+
+// Writes one message; false when the pipe is closed.
+bool WriteMessage(int fd, const std::string& payload);
+// Reads one message, waiting at most `timeoutMs` (-1: forever); false on timeout, end of
+// file or a malformed length.
+bool ReadMessage(int fd, std::string& payload, int timeoutMs);
