@@ -115,7 +115,9 @@ SongTags ReadSongTags(const std::string& path, int fileType) {
         return tags;
     }
     std::unique_ptr<TagLib::File> file = OpenFile(&stream, fileType);
-    if (!file->isValid() || file->tag() == nullptr || file->audioProperties() == nullptr) {
+    // TagLib accepts any bytes as an MP3 without frames; a song has audio with a sample rate.
+    if (!file->isValid() || file->tag() == nullptr || file->audioProperties() == nullptr ||
+        file->audioProperties()->sampleRate() <= 0) {
         return tags;
     }
     const TagLib::Tag* tag = file->tag();

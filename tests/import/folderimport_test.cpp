@@ -1,0 +1,249 @@
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+#include <gtest/gtest.h>
+
+#include "import/importquestions.h"
+#include "import/songfile.h"
+#include "import/tagworkers.h"
+#include "support/asuser.h"
+#include "support/libraryfixture.h"
+#include "support/songtree.h"
+
+namespace {
+
+// Answers the import's questions from a script and records what was asked.
+class CScriptedQuestions : public CImportQuestions {
+public:
+    struct Asked {
+        std::string kind;
+        std::string folder;
+        std::string message;
+        int initialOption;
+        std::string defaultName;  // the group name, or "artist|album|collection" for the untagged question
+    };
+
+    bool AskUntagged(const std::string& folderPath, const std::vector<CSongFile>& /*songs*/, const std::string& message,
+                     UntaggedAnswer& answer) override {
+        asked.push_back({"untagged", folderPath, message, answer.option,
+                         answer.artistName + "|" + answer.albumName + "|" + answer.collectionName});
+        if (untaggedAnswers.empty()) {
+            return false;
+        }
+        answer = untaggedAnswers.front();
+        untaggedAnswers.erase(untaggedAnswers.begin());
+        return true;
+    }
+
+    bool AskUnknown(const std::string& /*firstArtist*/, const std::string& folderPath,
+                    const std::vector<CSongFile>& /*songs*/, const std::string& message,
+                    UnknownAnswer& answer) override {
+        asked.push_back({"unknown", folderPath, message, answer.option, answer.name});
+        if (unknownAnswers.empty()) {
+            return false;
+        }
+        answer = unknownAnswers.front();
+        unknownAnswers.erase(unknownAnswers.begin());
+        return true;
+    }
+
+    void ShowProgress(const std::string& text) override { progress.push_back(text); }
+
+    std::vector<Asked> asked;
+    std::vector<UntaggedAnswer> untaggedAnswers;
+    std::vector<UnknownAnswer> unknownAnswers;
+    std::vector<std::string> progress;
+};
+
+class FolderImportTest : public LibraryFixture {
+protected:
+    void Import(const std::string& root) {
+        PathStack paths{root};
+        EXPECT_EQ(m_db->ImportFolder(paths, m_questions, m_workers), 1);
+        EXPECT_EQ(paths, PathStack{root}) << "the walk leaves the path stack as it found it";
+    }
+
+    void AddAlbum(const std::string& folder, int count, const std::string& album = "Album",
+                  const std::vector<std::string>& artists = {"Artist"}) {
+        for (int i = 0; i < count; ++i) {
+            m_tree.AddSong(folder + "/" + std::to_string(i) + (i % 2 == 0 ? ".mp3" : ".ogg"),
+                           CSongTree::Tags("Song " + std::to_string(i),
+                                           artists[static_cast<std::size_t>(i) % artists.size()], album));
+        }
+    }
+
+    long Count(const std::string& sql) { return CDbQuery(*m_db, sql).GetCount(); }
+
+    CTagWorkers m_workers;
+    CSongTree m_tree{m_workers};
+    CScriptedQuestions m_questions;
+};
+
+TEST_F(FolderImportTest, FoldersAreWalkedInPreOrder) {
+    AddAlbum("a", 2);
+    AddAlbum("a/b", 1);
+    m_tree.AddFolder("c");
+    m_tree.AddFile("c/readme.txt", "not a song");
+    m_questions.unknownAnswers = {{3, "", false}, {3, "", false}};
+    const std::string cwd = std::filesystem::current_path().string();
+    Import(m_tree.Root());
+    ASSERT_EQ(m_questions.asked.size(), 2u);
+    EXPECT_EQ(m_questions.asked[0].folder, m_tree.Path("a"));
+    EXPECT_EQ(m_questions.asked[1].folder, m_tree.Path("a/b"));
+    EXPECT_EQ(m_questions.asked[0].message, "Cadenzo found only a few songs in this directory");
+    EXPECT_EQ(m_questions.asked[0].initialOption, 3);
+    EXPECT_EQ(m_questions.asked[0].defaultName, "a");
+    EXPECT_EQ(Count("SELECT * FROM Songs WHERE Unsorted = TRUE"), 3);
+    EXPECT_NE(std::find(m_questions.progress.begin(), m_questions.progress.end(), "Importing " + m_tree.Path("c")),
+              m_questions.progress.end())
+        << "a folder without songs is still walked";
+    EXPECT_EQ(std::filesystem::current_path().string(), cwd) << "the working directory stays";
+}
+
+TEST_F(FolderImportTest, OneArtistsAlbumNeedsNoQuestion) {
+    AddAlbum("Artist/Album", 4);
+    Import(m_tree.Root());
+    EXPECT_TRUE(m_questions.asked.empty());
+    EXPECT_EQ(Count("SELECT * FROM Albums"), 1);
+    const std::int32_t artist = m_db->FindArtistId("Artist");
+    const std::int32_t album = m_db->FindAlbumId("Album", artist);
+    ASSERT_NE(album, 0);
+    EXPECT_EQ(CDbTable(m_db.get(), "Albums").LookupText("FilePath", "ID", album), m_tree.Path("Artist/Album"));
+    EXPECT_EQ(Count("SELECT * FROM Songs WHERE Unsorted = FALSE AND AlbumID = " + std::to_string(album)), 4);
+    const SongRecord song = m_db->ReadSong(m_db->FindSongIdByPath(m_tree.Path("Artist/Album/0.mp3")));
+    EXPECT_EQ(song.name, "Song 0");
+    EXPECT_EQ(song.year, "2001");
+    EXPECT_EQ(song.genre, "Rock");
+    EXPECT_EQ(song.length, "0:02");
+    EXPECT_EQ(song.fileType, 1);
+    EXPECT_EQ(Count("SELECT * FROM Genres"), 1);
+
+    Import(m_tree.Root());
+    EXPECT_EQ(Count("SELECT * FROM Songs"), 4) << "a second import adds nothing";
+    EXPECT_EQ(Count("SELECT * FROM Albums"), 1);
+}
+
+TEST_F(FolderImportTest, OneAlbumOfSeveralArtistsBelongsToVariousArtists) {
+    AddAlbum("Hits", 4, "Hits", {"A", "B"});
+    AddAlbum("More", 4, "More Hits", {"C", "D"});
+    Import(m_tree.Root());
+    const std::int32_t various = m_db->FindArtistId("Various Artists");
+    ASSERT_NE(various, 0);
+    EXPECT_EQ(Count("SELECT * FROM Artists WHERE Name = 'Various Artists'"), 1) << "made once, then reused";
+    EXPECT_NE(m_db->FindAlbumId("Hits", various), 0);
+    EXPECT_NE(m_db->FindAlbumId("More Hits", various), 0);
+    EXPECT_EQ(m_db->ReadSong(m_db->FindSongIdByPath(m_tree.Path("Hits/1.ogg"))).artistId, m_db->FindArtistId("B"));
+}
+
+TEST_F(FolderImportTest, MixedAlbumsAndArtistsBecomeACollection) {
+    m_tree.AddSong("Mix/1.mp3", CSongTree::Tags("One", "A", "X"));
+    m_tree.AddSong("Mix/2.mp3", CSongTree::Tags("Two", "B", "Y"));
+    m_tree.AddSong("Mix/3.ogg", CSongTree::Tags("Three", "A", "X"));
+    m_tree.AddSong("Mix/4.ogg", CSongTree::Tags("Four", "C", "Z"));
+    Import(m_tree.Root());
+    Import(m_tree.Root());
+    const std::int32_t collection = m_db->FindCollectionId("Mix");
+    ASSERT_NE(collection, 0);
+    IdList songs;
+    m_db->GetSongIdsOfCollection(songs, collection);
+    EXPECT_EQ(songs.size(), 4u) << "no second link on a second import";
+    EXPECT_EQ(Count("SELECT * FROM Collections"), 1);
+    EXPECT_EQ(Count("SELECT * FROM Songs WHERE Unsorted = TRUE"), 4);
+    EXPECT_EQ(Count("SELECT * FROM Albums"), 3);
+}
+
+TEST_F(FolderImportTest, SeveralAlbumsOfOneArtistAsk) {
+    AddAlbum("Artist/Various", 2, "First");
+    m_tree.AddSong("Artist/Various/7.mp3", CSongTree::Tags("Seven", "Artist", "Second"));
+    m_tree.AddSong("Artist/Various/8.mp3", CSongTree::Tags("Eight", "Artist", "Second"));
+    m_questions.unknownAnswers = {{1, "X", false}};
+    Import(m_tree.Root());
+    ASSERT_EQ(m_questions.asked.size(), 1u);
+    EXPECT_EQ(m_questions.asked[0].message, "Cadenzo found multiple albums from a single artist in a single directory");
+    EXPECT_EQ(m_questions.asked[0].initialOption, 1);
+    EXPECT_EQ(Count("SELECT * FROM Albums"), 1);
+    EXPECT_EQ(Count("SELECT * FROM Songs WHERE AlbumID = " +
+                    std::to_string(m_db->FindAlbumId("X", m_db->FindArtistId("Artist")))),
+              4);
+}
+
+TEST_F(FolderImportTest, UntaggedSongsTakeTheAnswersNamesAndTheirTagsAreWritten) {
+    AddAlbum("Folk/Songs", 3);
+    const std::string untagged = m_tree.AddSong("Folk/Songs/untagged.mp3", {}, false);
+    m_questions.untaggedAnswers = {{0, "Singer", "Songbook", "unused", true}};
+    Import(m_tree.Root());
+    ASSERT_EQ(m_questions.asked.size(), 1u);
+    EXPECT_EQ(m_questions.asked[0].message, "Cadenzo found untagged songs");
+    EXPECT_EQ(m_questions.asked[0].initialOption, 1);
+    EXPECT_EQ(m_questions.asked[0].defaultName, "Folk|Songs|Songs");
+    const SongRecord song = m_db->ReadSong(m_db->FindSongIdByPath(untagged));
+    EXPECT_EQ(song.name, "untagged.mp3");
+    EXPECT_EQ(song.artistId, m_db->FindArtistId("Singer"));
+    EXPECT_EQ(song.albumId, m_db->FindAlbumId("Songbook", song.artistId));
+    CSongFile file;
+    file.LoadFromPath(untagged, m_workers);
+    EXPECT_EQ(file.GetTitle(), "untagged.mp3");
+    EXPECT_EQ(file.GetArtist(), "Singer");
+    EXPECT_EQ(file.GetAlbum(), "Songbook");
+}
+
+TEST_F(FolderImportTest, AQuestionClosedWithoutOkStoresNothing) {
+    AddAlbum("Few", 2);
+    AddAlbum("Few/Below", 4);
+    Import(m_tree.Root());
+    EXPECT_EQ(Count("SELECT * FROM Songs"), 4) << "the subfolder is walked all the same";
+}
+
+TEST_F(FolderImportTest, OddFilesAndFoldersAreHandled) {
+    AddAlbum("Odd/Album", 4, "Album d'été");
+    m_tree.AddFile("Odd/Album/cover.jpg", "jpeg");
+    ASSERT_EQ(mkfifo(m_tree.Path("Odd/Album/pipe.mp3").c_str(), 0644), 0);
+    const std::string latin1 = m_tree.Path("Odd/Album/caf\xE9.mp3");
+    std::filesystem::copy_file(m_tree.Path("Odd/Album/0.mp3"), latin1);
+    ASSERT_EQ(symlink(m_tree.Root().c_str(), m_tree.Path("Odd/Album/loop").c_str()), 0);
+    ASSERT_EQ(symlink(m_tree.Path("Odd/Album").c_str(), m_tree.Path("Odd/again").c_str()), 0);
+    Import(m_tree.Root());
+    EXPECT_EQ(Count("SELECT * FROM Songs"), 5) << "the FIFO is no song; the folder is imported once";
+    EXPECT_NE(m_db->FindSongIdByPath(latin1), 0);
+    EXPECT_NE(m_db->FindAlbumId("Album d'été", m_db->FindArtistId("Artist")), 0);
+}
+
+TEST_F(FolderImportTest, AFolderThatCannotBeReadIsPassedOver) {
+    AddAlbum("Open", 4, "Open Album");
+    AddAlbum("Closed", 4, "Closed Album");
+    chmod(m_tree.Path("Closed").c_str(), 0);
+    m_db.reset();
+    std::filesystem::remove(Path());
+    const std::string root = m_tree.Root();
+    const std::string outcome = RunAsUnprivileged([root] {
+        CRecordingMessageBox messages;
+        CLibraryDb db("Cadenzo.mdb", false, false, messages);
+        CTagWorkers workers;
+        CScriptedQuestions questions;
+        PathStack paths{root};
+        db.ImportFolder(paths, questions, workers);
+        return std::to_string(CDbQuery(db, "SELECT * FROM Songs").GetCount()) + " songs, " +
+               std::to_string(messages.shown.size()) + " messages";
+    });
+    chmod(m_tree.Path("Closed").c_str(), 0755);
+    EXPECT_EQ(outcome, "4 songs, 0 messages");
+}
+
+TEST_F(FolderImportTest, AnEngineErrorUndoesTheFolderAndIsReported) {
+    AddAlbum("Artist/Album", 4);
+    m_db->Execute(
+        "CREATE TRIGGER refuse BEFORE INSERT ON Songs WHEN NEW.Name = 'Song 2' BEGIN SELECT "
+        "RAISE(ABORT, 'disk trouble'); END",
+        dbFailOnError);
+    AddAlbum("Other/Album", 4, "Other");
+    Import(m_tree.Root());
+    ASSERT_EQ(m_messages.shown.size(), 2u) << "once per failing folder";
+    EXPECT_NE(m_messages.shown[0].find("disk trouble"), std::string::npos);
+    EXPECT_NE(m_messages.shown[0].find(m_tree.Root()), std::string::npos);
+    EXPECT_EQ(Count("SELECT * FROM Songs"), 0);
+    EXPECT_EQ(Count("SELECT * FROM Albums"), 0) << "nothing of a failed folder stays";
+}
+
+}  // namespace

@@ -1,0 +1,173 @@
+#include "import/songfile.h"
+
+#include <sys/stat.h>
+
+#include <chrono>
+#include <filesystem>
+
+#include <gtest/gtest.h>
+
+#include "import/tagworkers.h"
+#include "support/asuser.h"
+#include "support/songtree.h"
+
+namespace {
+
+TEST(SongPathsTest, FileTypesComeFromTheExtension) {
+    EXPECT_EQ(FileTypeFromPath("/m/Song.Mp3"), 1);
+    EXPECT_EQ(FileTypeFromPath("/m/song.MP3"), 1);
+    EXPECT_EQ(FileTypeFromPath("/m/song.mp3 "), 1);
+    EXPECT_EQ(FileTypeFromPath("/m/song.ogg"), 2);
+    EXPECT_EQ(FileTypeFromPath("/m/song.mp3.bak"), 0);
+    EXPECT_EQ(FileTypeFromPath("/m/song"), 0);
+    EXPECT_EQ(FileTypeFromPath("/m/song.wav"), 0);
+}
+
+TEST(SongPathsTest, NamesAndFoldersOfPaths) {
+    EXPECT_EQ(FileNamePart("/music/Artist/Album/"), "Album");
+    EXPECT_EQ(FileNamePart("/music/Artist/Album/01 Song.mp3"), "01 Song.mp3");
+    EXPECT_EQ(DirectoryPart("/music/Artist/Album/"), "/music/Artist");
+    EXPECT_EQ(FileNamePart("/"), "");
+    EXPECT_EQ(FileNamePart("no slash"), "");
+    EXPECT_EQ(TextBeforeLast("a.b.c..", '.'), "a.b");
+    EXPECT_EQ(FormatLength(0), "0:00");
+    EXPECT_EQ(FormatLength(5), "0:05");
+    EXPECT_EQ(FormatLength(65), "1:05");
+    EXPECT_EQ(FormatLength(600), "10:00");
+    EXPECT_EQ(FormatLength(3600), "1:00:00");
+    EXPECT_EQ(FormatLength(3725), "1:02:05");
+}
+
+class SongFileTest : public ::testing::Test {
+protected:
+    CSongFile Load(const std::string& path) {
+        CSongFile song;
+        song.LoadFromPath(path, m_workers);
+        return song;
+    }
+
+    CTagWorkers m_workers;
+    CSongTree m_tree{m_workers};
+};
+
+TEST_F(SongFileTest, TagsOfMp3AndOggRoundTrip) {
+    SongTags tags = CSongTree::Tags("Кукушка   ", "椎名林檎", "Sinéad's Album");
+    tags.comment = "a comment";
+    for (const char* name : {"song.mp3", "song.ogg"}) {
+        const CSongFile song = Load(m_tree.AddSong(name, tags));
+        EXPECT_EQ(song.GetTitle(), "Кукушка") << name << ": trailing blanks are cut";
+        EXPECT_EQ(song.GetArtist(), "椎名林檎");
+        EXPECT_EQ(song.GetAlbum(), "Sinéad's Album");
+        EXPECT_EQ(song.GetYear(), "2001");
+        EXPECT_EQ(song.GetTrack(), "1");
+        EXPECT_EQ(song.GetGenre(), "Rock");
+        EXPECT_EQ(song.GetComment(), "a comment");
+        EXPECT_EQ(song.GetLength(), "0:02");
+        EXPECT_EQ(song.GetFileType(), std::string(name).ends_with("mp3") ? 1 : 2);
+    }
+}
+
+TEST_F(SongFileTest, UntaggedAndBrokenFilesGiveEmptyTexts) {
+    const CSongFile untagged = Load(m_tree.AddSong("untagged.mp3", {}, false));
+    EXPECT_EQ(untagged.GetTitle(), "");
+    EXPECT_EQ(untagged.GetYear(), "0");
+    EXPECT_EQ(untagged.GetTrack(), "0");
+    EXPECT_EQ(untagged.GetLength(), "0:02");
+
+    std::string truncated = ReadFile(FixturePath(2)).substr(0, 100);
+    m_tree.AddFile("truncated.ogg", truncated);
+    m_tree.AddFile("broken.mp3", std::string(5000, '\xFF'));
+    m_tree.AddFile("text.mp3", "not audio at all");
+    for (const char* name : {"truncated.ogg", "broken.mp3", "text.mp3"}) {
+        CSongFile song = Load(m_tree.Path(name));
+        EXPECT_EQ(song.GetTitle(), "") << name;
+        EXPECT_EQ(song.GetYear(), "0") << name;
+        EXPECT_EQ(song.GetLength(), "0:00") << name;
+        EXPECT_FALSE(song.WriteTags(m_workers)) << name;
+    }
+    EXPECT_EQ(ReadFile(m_tree.Path("text.mp3")), "not audio at all");
+}
+
+TEST_F(SongFileTest, WritingTagsChangesOnlyTheTags) {
+    const std::string path = m_tree.AddSong("song.mp3", CSongTree::Tags("Old", "A", "B"));
+    CSongFile song = Load(path);
+    CSongFile edited = song;
+    edited.SetTitle("New title");
+    CSongFile source = Load(path);
+    SongTags other = CSongTree::Tags("Other", "Other Artist", "Other Album");
+    other.year = "abc";
+    CSongFile otherSong;
+    otherSong.Assign(path, other);
+    edited.CopyEditableFields(otherSong, true);
+    ASSERT_TRUE(edited.WriteTags(m_workers));
+    const CSongFile reread = Load(path);
+    EXPECT_EQ(reread.GetTitle(), "New title") << "kept: title and track";
+    EXPECT_EQ(reread.GetArtist(), "Other Artist");
+    EXPECT_EQ(reread.GetYear(), "0") << "a year of abc is none";
+    EXPECT_EQ(reread.GetLength(), "0:02");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(m_tree.Root()), {}), 1) << "no copy left behind";
+}
+
+TEST_F(SongFileTest, AFailedWriteLeavesTheFileAsItWas) {
+    const std::string path = m_tree.AddSong("song.mp3", CSongTree::Tags("Title", "A", "B"));
+    const std::string before = ReadFile(path);
+    CSongFile song = Load(path);
+    song.SetTitle(std::string(20000, 'x'));
+
+    const std::string full = RunWithFileSizeLimit(static_cast<long>(before.size()) + 100, [&] {
+        CTagWorkers workers;
+        return song.WriteTags(workers) ? "written" : "refused";
+    });
+    EXPECT_EQ(full, "refused");
+    EXPECT_EQ(ReadFile(path), before);
+
+    chmod(path.c_str(), 0444);
+    const std::string readOnly = RunAsUnprivileged([&] {
+        CTagWorkers workers;
+        return song.WriteTags(workers) ? "written" : "refused";
+    });
+    EXPECT_EQ(readOnly, "refused");
+    EXPECT_EQ(ReadFile(path), before);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(m_tree.Root()), {}), 1) << "no copy left behind";
+}
+
+TEST(TagWorkersTest, AWorkerThatHangsCostsOnlyItsTimeLimit) {
+    CTagWorkers workers({"/bin/sleep", "60"}, 2, 200);
+    const auto started = std::chrono::steady_clock::now();
+    const std::vector<SongTags> tags = workers.Read({{"/a.mp3", 1}, {"/b.mp3", 1}, {"/c.ogg", 2}});
+    ASSERT_EQ(tags.size(), 3u);
+    for (const SongTags& song : tags) {
+        EXPECT_FALSE(song.parsed);
+    }
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(5));
+    EXPECT_FALSE(workers.Write("/a.mp3", 1, SongTags()));
+}
+
+TEST(TagWorkersTest, AMissingWorkerReadsNothing) {
+    CTagWorkers workers({"/no/such/worker"}, 1, 200);
+    EXPECT_FALSE(workers.Read({{"/a.mp3", 1}}).front().parsed);
+}
+
+TEST(TagWorkersTest, ResultsComeInTheOrderAsked) {
+    CTagWorkers workers;
+    CSongTree tree(workers);
+    std::vector<std::pair<std::string, int>> files;
+    for (int i = 0; i < 40; ++i) {
+        const std::string name = std::to_string(i) + (i % 3 == 0 ? ".ogg" : ".mp3");
+        if (i % 5 == 0) {
+            tree.AddFile(name, "broken");
+        } else {
+            tree.AddSong(name, CSongTree::Tags("Song " + std::to_string(i), "A", "B"));
+        }
+        files.emplace_back(tree.Path(name), FileTypeFromPath(name));
+    }
+    const std::vector<SongTags> tags = workers.Read(files);
+    for (int i = 0; i < 40; ++i) {
+        EXPECT_EQ(tags[static_cast<std::size_t>(i)].parsed, i % 5 != 0) << i;
+        if (i % 5 != 0) {
+            EXPECT_EQ(tags[static_cast<std::size_t>(i)].title, "Song " + std::to_string(i));
+        }
+    }
+}
+
+}  // namespace
