@@ -28,11 +28,10 @@ std::string UpperKey(const std::string& name) {
     return key;
 }
 
-bool ChangesSchema(const std::string& statement) {
+std::string FirstWord(const std::string& statement) {
     const std::size_t begin = std::min(statement.find_first_not_of(" \t\r\n"), statement.size());
     const std::size_t end = std::min(statement.find_first_of(" \t\r\n", begin), statement.size());
-    const std::string start = UpperKey(statement.substr(begin, end - begin));
-    return start == "CREATE" || start == "DROP" || start == "ALTER";
+    return UpperKey(statement.substr(begin, end - begin));
 }
 
 }  // namespace
@@ -137,10 +136,20 @@ void CDatabase::Execute(const std::string& sql, int /*options*/) {
         throw CEngineError("The database is not open.");
     }
     const std::string statement = TranslateJetSql(sql);
-    Run(statement);
-    if (ChangesSchema(statement)) {
-        SchemaChanged();
+    const std::string verb = FirstWord(statement);
+    if (verb != "UPDATE" && verb != "DELETE" && verb != "INSERT") {
+        Run(statement);
+        if (verb == "CREATE" || verb == "DROP" || verb == "ALTER") {
+            SchemaChanged();
+        }
+        return;
     }
+    // Changes of rows reuse one prepared statement for every value.
+    const ParameterizedSql change = Parameterize(statement);
+    std::unique_ptr<CStatement> prepared = TakeStatement(change.sql, sql);
+    prepared->BindAll(change.values);
+    prepared->Run();
+    ReturnStatement(std::move(prepared));
 }
 
 std::vector<std::string> CDatabase::TableNames() {
@@ -271,15 +280,16 @@ CStatement& CDatabase::CachedStatement(const std::string& sql) {
     return *statement;
 }
 
-std::unique_ptr<CStatement> CDatabase::TakeStatement(const std::string& sql) {
+std::unique_ptr<CStatement> CDatabase::TakeStatement(const std::string& sql, const std::string& shownSql) {
     for (auto idle = m_idleStatements.rbegin(); idle != m_idleStatements.rend(); ++idle) {
         if ((*idle)->Sql() == sql) {
             std::unique_ptr<CStatement> statement = std::move(*idle);
             m_idleStatements.erase(std::next(idle).base());
+            statement->SetShownSql(shownSql);
             return statement;
         }
     }
-    return std::make_unique<CStatement>(m_db, sql);
+    return std::make_unique<CStatement>(m_db, sql, shownSql);
 }
 
 void CDatabase::ReturnStatement(std::unique_ptr<CStatement> statement) {

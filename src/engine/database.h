@@ -59,7 +59,8 @@ public:
 
     // A prepared statement for a cursor, reused from one that was given back when possible
     // (preparing costs more than running a small query). Give it back with ReturnStatement.
-    std::unique_ptr<CStatement> TakeStatement(const std::string& sql);
+    // `shownSql` is what its errors name (see CStatement).
+    std::unique_ptr<CStatement> TakeStatement(const std::string& sql, const std::string& shownSql);
     void ReturnStatement(std::unique_ptr<CStatement> statement);
 
     // Drops what the engine remembers of the schema; called after every change to it.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdlib>
 #include <utility>
 #include <vector>
 
@@ -192,4 +193,57 @@ std::optional<SingleTableSelect> SingleTableOf(std::string_view sql) {
         name = name.substr(1, name.size() - 2);
     }
     return SingleTableSelect{std::string(name), tokens[from].begin};
+}
+
+namespace {
+
+bool IsDigits(std::string_view text) {
+    return !text.empty() && text.size() <= 9 &&
+           std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+std::string UnquoteText(std::string_view literal) {
+    std::string text;
+    for (std::size_t i = 1; i + 1 < literal.size(); ++i) {
+        text += literal[i];
+        if (literal[i] == '\'' && literal[i + 1] == '\'') {
+            ++i;
+        }
+    }
+    return text;
+}
+
+}  // namespace
+
+ParameterizedSql Parameterize(std::string_view sql) {
+    const CTokens tokens(sql);
+    ParameterizedSql result;
+    std::size_t copied = 0;
+    const auto replace = [&](std::size_t begin, std::size_t end, CVariant value) {
+        result.sql.append(sql.substr(copied, begin - copied));
+        result.values.push_back(std::move(value));
+        result.sql += "?" + std::to_string(result.values.size());
+        copied = end;
+    };
+    for (std::size_t i = 0; i < tokens.Size(); ++i) {
+        if (tokens.Is(i, "ORDER") || tokens.Is(i, "GROUP")) {
+            break;
+        }
+        if (tokens[i].kind == Token::Kind::String) {
+            replace(tokens[i].begin, tokens[i].end, CVariant(UnquoteText(tokens.Text(i))));
+        } else if (tokens[i].kind == Token::Kind::Word && IsDigits(tokens.Text(i)) &&
+                   (i == 0 || !tokens.Is(i - 1, "."))) {
+            if (tokens.Is(i + 1, ".") && i + 2 < tokens.Size() && IsDigits(tokens.Text(i + 2)) &&
+                tokens[i + 1].begin == tokens[i].end && tokens[i + 2].begin == tokens[i + 1].end) {
+                const std::string number(sql.substr(tokens[i].begin, tokens[i + 2].end - tokens[i].begin));
+                replace(tokens[i].begin, tokens[i + 2].end, CVariant(std::strtod(number.c_str(), nullptr)));
+                i += 2;
+            } else {
+                replace(tokens[i].begin, tokens[i].end,
+                        CVariant(static_cast<std::int32_t>(std::atol(std::string(tokens.Text(i)).c_str()))));
+            }
+        }
+    }
+    result.sql.append(sql.substr(copied));
+    return result;
 }

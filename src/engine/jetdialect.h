@@ -3,6 +3,9 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
+
+#include "engine/variant.h"
 
 // The program writes its statements in the Jet dialect. SQLite runs most of it as it is; this
 // rewrites the rest: "DELETE * FROM" becomes "DELETE FROM", a table-qualified column on the
@@ -26,3 +29,12 @@ struct SingleTableSelect {
 
 // The table of such a statement, or nullopt for any other statement.
 std::optional<SingleTableSelect> SingleTableOf(std::string_view sql);
+
+// A statement with its text and number literals taken out as parameters ?1, ?2, ..., so that
+// one prepared statement serves every value. Numbers in an ORDER BY or GROUP BY clause stay
+// (they name columns there), as do numbers too long for 32 bits.
+struct ParameterizedSql {
+    std::string sql;
+    std::vector<CVariant> values;
+};
+ParameterizedSql Parameterize(std::string_view sql);

@@ -93,7 +93,9 @@ CRecordset::CRecordset(CDatabase& db, int type, const std::string& sql, int opti
         m_table = single->table;
         m_sql = translated.substr(0, single->fromPosition) + ", _ROWID_ " + translated.substr(single->fromPosition);
     }
-    m_statement = db.TakeStatement(m_sql);
+    const ParameterizedSql cursor = Parameterize(m_sql);
+    m_statement = db.TakeStatement(cursor.sql, sql);
+    m_statement->BindAll(cursor.values);
     sqlite3_stmt* statement = m_statement->Get();
     const int fieldCount = sqlite3_column_count(statement) - (m_table ? 1 : 0);
     for (int column = 0; column < fieldCount; ++column) {
@@ -128,7 +130,7 @@ void CRecordset::Fetch() {
 }
 
 void CRecordset::Rewind() {
-    Statement().Reset();
+    Statement().Rewind();
     m_started = true;
     m_eof = false;
     m_position = -1;
@@ -181,7 +183,9 @@ void CRecordset::MoveLast() {
 
 long CRecordset::GetRecordCount() {
     Statement();
-    CStatement count(m_db.Handle(), "SELECT COUNT(*) FROM (" + m_baseSql + ")");
+    const ParameterizedSql base = Parameterize(m_baseSql);
+    CStatement count(m_db.Handle(), "SELECT COUNT(*) FROM (" + base.sql + ")", m_baseSql);
+    count.BindAll(base.values);
     const std::int64_t rows = count.Step() ? sqlite3_column_int64(count.Get(), 0) : 0;
     return Clamp<std::int32_t>(rows);
 }

@@ -14,7 +14,8 @@ void ThrowSqliteError(sqlite3* db, int code, std::string_view sql) {
     throw CEngineError(fmt::format("{} (in the statement: {})", message, sql), code);
 }
 
-CStatement::CStatement(sqlite3* db, std::string_view sql) : m_db(db), m_sql(sql) {
+CStatement::CStatement(sqlite3* db, std::string_view sql, std::string_view shownSql)
+    : m_db(db), m_sql(sql), m_shownSql(shownSql.empty() ? sql : shownSql) {
     const char* tail = nullptr;
     const int code = sqlite3_prepare_v2(db, m_sql.data(), static_cast<int>(m_sql.size()), &m_stmt, &tail);
     if (code != SQLITE_OK) {
@@ -24,11 +25,11 @@ CStatement::CStatement(sqlite3* db, std::string_view sql) : m_db(db), m_sql(sql)
     for (; tail != nullptr && tail < end; ++tail) {
         if (*tail != ';' && std::isspace(static_cast<unsigned char>(*tail)) == 0) {
             sqlite3_finalize(m_stmt);
-            throw CEngineError(fmt::format("Only one statement can run at a time (in: {})", m_sql));
+            throw CEngineError(fmt::format("Only one statement can run at a time (in: {})", m_shownSql));
         }
     }
     if (m_stmt == nullptr) {
-        throw CEngineError(fmt::format("The statement is empty (in: {})", m_sql));
+        throw CEngineError(fmt::format("The statement is empty (in: {})", m_shownSql));
     }
 }
 
@@ -37,7 +38,7 @@ CStatement::~CStatement() {
 }
 
 void CStatement::Fail(int code) const {
-    ThrowSqliteError(m_db, code, m_sql);
+    ThrowSqliteError(m_db, code, m_shownSql);
 }
 
 bool CStatement::Step() {
@@ -76,5 +77,11 @@ void CStatement::Bind(int index, const CVariant& value) {
     }
     if (code != SQLITE_OK) {
         Fail(code);
+    }
+}
+
+void CStatement::BindAll(const std::vector<CVariant>& values) {
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        Bind(static_cast<int>(i + 1), values[i]);
     }
 }

@@ -4,6 +4,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "engine/variant.h"
 
@@ -11,7 +12,9 @@
 // raises CEngineError with SQLite's message and the statement.
 class CStatement {
 public:
-    CStatement(sqlite3* db, std::string_view sql);
+    // `shownSql`, when given, is the text errors name instead of `sql` (the statement as the
+    // program wrote it, before its values became parameters).
+    CStatement(sqlite3* db, std::string_view sql, std::string_view shownSql = {});
     ~CStatement();
     CStatement(const CStatement&) = delete;
     CStatement& operator=(const CStatement&) = delete;
@@ -21,6 +24,10 @@ public:
 
     // Rewinds to before the first row and clears the bindings.
     void Reset();
+    // Rewinds to before the first row, keeping the bindings.
+    void Rewind() { sqlite3_reset(m_stmt); }
+    // Binds values to ?1, ?2, ...
+    void BindAll(const std::vector<CVariant>& values);
 
     // Runs the statement to its end, ignoring any rows.
     void Run();
@@ -30,6 +37,7 @@ public:
     int ColumnCount() const { return sqlite3_column_count(m_stmt); }
     sqlite3_stmt* Get() const { return m_stmt; }
     const std::string& Sql() const { return m_sql; }
+    void SetShownSql(std::string_view shownSql) { m_shownSql = shownSql; }
 
 private:
     [[noreturn]] void Fail(int code) const;
@@ -37,6 +45,7 @@ private:
     sqlite3* m_db;
     sqlite3_stmt* m_stmt = nullptr;
     std::string m_sql;
+    std::string m_shownSql;
 };
 
 // Raises CEngineError for the SQLite result `code` on `db`, naming `sql` when it is not empty.

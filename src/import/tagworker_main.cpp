@@ -20,16 +20,19 @@ std::string Answer(const std::vector<std::string>& request) {
     if (request.size() < 3) {
         return EncodeFields({"0"});
     }
-    const int fileType = std::atoi(request[1].c_str());
     if (request[0] == "W") {
-        return EncodeFields({WriteSongTags(request[2], fileType, TagsFromFields(request, 3)) ? "1" : "0"});
+        return EncodeFields(
+            {WriteSongTags(request[2], std::atoi(request[1].c_str()), TagsFromFields(request, 3)) ? "1" : "0"});
     }
-    const SongTags tags = ReadSongTags(request[2], fileType);
-    std::vector<std::string> fields = {tags.parsed ? "1" : "0"};
-    for (const std::string& text : TagFields(tags)) {
-        fields.push_back(text);
+    std::vector<std::string> fields;
+    for (std::size_t file = 1; file + 1 < request.size(); file += 2) {
+        const SongTags tags = ReadSongTags(request[file + 1], std::atoi(request[file].c_str()));
+        fields.push_back(tags.parsed ? "1" : "0");
+        for (const std::string& text : TagFields(tags)) {
+            fields.push_back(text);
+        }
+        fields.push_back(std::to_string(tags.seconds));
     }
-    fields.push_back(std::to_string(tags.seconds));
     return EncodeFields(fields);
 }
 

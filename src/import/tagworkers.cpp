@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 
@@ -13,23 +14,10 @@ extern char** environ;
 
 namespace {
 
-// Requests sent ahead to one worker; small enough that its request pipe never fills.
-constexpr std::size_t kMaxPending = 8;
-
-SongTags ParseAnswer(const std::string& payload) {
-    std::vector<std::string> fields;
-    if (!DecodeFields(payload, fields) || fields.size() != 9 || fields[0] != "1") {
-        return {};
-    }
-    SongTags tags = TagsFromFields(fields, 1);
-    tags.parsed = true;
-    tags.seconds = std::atoi(fields[8].c_str());
-    return tags;
-}
-
-std::string ReadRequest(const std::string& path, int fileType) {
-    return EncodeFields({"R", std::to_string(fileType), path});
-}
+// Files asked of one worker at once: few enough that a file that hangs costs little work
+// asked again one by one; requests sent ahead to one worker, so that it never waits.
+constexpr std::size_t kMaxBatch = 16;
+constexpr std::size_t kMaxPending = 2;
 
 }  // namespace
 
@@ -105,41 +93,66 @@ void CTagWorkers::Stop(Worker& worker) {
     worker = Worker();
 }
 
-// Replaces a worker that failed; what it still had to do goes to the new one.
-void CTagWorkers::Restart(Worker& worker) {
-    auto pending = std::move(worker.pending);
-    Stop(worker);
-    Start(worker);
-    for (const auto& [index, request] : pending) {
-        Send(worker, index, request);
+bool CTagWorkers::Send(Worker& worker, const Files& files, const Batch& batch) {
+    std::vector<std::string> fields = {"R"};
+    for (std::size_t file = batch.first; file < batch.last; ++file) {
+        fields.push_back(std::to_string(files[file].second));
+        fields.push_back(files[file].first);
     }
+    worker.pending.push_back(batch);
+    return worker.toWorker >= 0 && WriteMessage(worker.toWorker, EncodeFields(fields));
 }
 
-bool CTagWorkers::Send(Worker& worker, std::size_t index, const std::string& request) {
-    worker.pending.emplace_back(index, request);
-    return worker.toWorker >= 0 && WriteMessage(worker.toWorker, request);
+bool CTagWorkers::Receive(Worker& worker, std::size_t files, std::vector<SongTags>& tags) {
+    std::string answer;
+    std::vector<std::string> fields;
+    tags.clear();
+    if (worker.fromWorker < 0 || !ReadMessage(worker.fromWorker, answer, m_timeoutMs) ||
+        !DecodeFields(answer, fields) || fields.size() != files * 9) {
+        Stop(worker);
+        Start(worker);
+        return false;
+    }
+    worker.pending.pop_front();
+    for (std::size_t file = 0; file < files; ++file) {
+        SongTags song = TagsFromFields(fields, file * 9 + 1);
+        song.parsed = fields[file * 9] == "1";
+        song.seconds = std::atoi(fields[file * 9 + 8].c_str());
+        tags.push_back(song.parsed ? song : SongTags());
+    }
+    return true;
 }
 
-std::vector<SongTags> CTagWorkers::Read(const std::vector<std::pair<std::string, int>>& files) {
+std::vector<SongTags> CTagWorkers::Read(const Files& files) {
     std::vector<SongTags> results(files.size());
     const std::size_t count = m_workers.size();
+    const std::size_t batchSize = std::clamp<std::size_t>((files.size() + count - 1) / count, 1, kMaxBatch);
+    std::vector<Batch> batches;
+    for (std::size_t first = 0; first < files.size(); first += batchSize) {
+        batches.push_back({first, std::min(first + batchSize, files.size())});
+    }
     std::size_t sent = 0;
-    const auto sendAhead = [&] {
-        for (; sent < files.size() && m_workers[sent % count].pending.size() < kMaxPending; ++sent) {
-            Send(m_workers[sent % count], sent, ReadRequest(files[sent].first, files[sent].second));
+    std::vector<SongTags> tags;
+    for (std::size_t batch = 0; batch < batches.size(); ++batch) {
+        for (; sent < batches.size() && m_workers[sent % count].pending.size() < kMaxPending; ++sent) {
+            Send(m_workers[sent % count], files, batches[sent]);
         }
-    };
-    for (std::size_t index = 0; index < files.size(); ++index) {
-        sendAhead();
-        Worker& worker = m_workers[index % count];
-        std::string answer;
-        if (worker.fromWorker >= 0 && ReadMessage(worker.fromWorker, answer, m_timeoutMs)) {
-            results[index] = ParseAnswer(answer);
-            worker.pending.pop_front();
-        } else {
-            worker.pending.pop_front();  // this file counts as unparsable
-            Restart(worker);
+        Worker& worker = m_workers[batch % count];
+        const Batch done = worker.pending.front();
+        const std::deque<Batch> later(worker.pending.begin() + 1, worker.pending.end());
+        if (!Receive(worker, done.last - done.first, tags)) {
+            // Asked again one by one, a file that kills or stalls the worker is found and
+            // counts as unparsable; the rest are read as usual.
+            std::vector<SongTags> one;
+            for (std::size_t file = done.first; file < done.last; ++file) {
+                Send(worker, files, {file, file + 1});
+                tags.push_back(Receive(worker, 1, one) ? one.front() : SongTags());
+            }
+            for (const Batch& again : later) {
+                Send(worker, files, again);
+            }
         }
+        std::copy(tags.begin(), tags.end(), results.begin() + static_cast<long>(done.first));
     }
     return results;
 }
@@ -151,13 +164,13 @@ bool CTagWorkers::Write(const std::string& path, int fileType, const SongTags& t
         fields.push_back(text);
     }
     std::string answer;
-    const bool answered = Send(worker, 0, EncodeFields(fields)) && worker.fromWorker >= 0 &&
+    std::vector<std::string> reply;
+    const bool answered = worker.toWorker >= 0 && WriteMessage(worker.toWorker, EncodeFields(fields)) &&
                           ReadMessage(worker.fromWorker, answer, m_timeoutMs);
-    worker.pending.clear();
     if (!answered) {
-        Restart(worker);
+        Stop(worker);
+        Start(worker);
         return false;
     }
-    std::vector<std::string> reply;
     return DecodeFields(answer, reply) && reply.size() == 1 && reply[0] == "1";
 }

@@ -32,17 +32,25 @@ public:
     static std::vector<std::string> DefaultTagWorkerCommand();
 
 private:
+    using Files = std::vector<std::pair<std::string, int>>;
+    // Files [first, last) of a Read, asked of one worker in one request.
+    struct Batch {
+        std::size_t first;
+        std::size_t last;
+    };
     struct Worker {
         pid_t pid = -1;
         int toWorker = -1;
         int fromWorker = -1;
-        std::deque<std::pair<std::size_t, std::string>> pending;  // file index, request
+        std::deque<Batch> pending;
     };
 
     bool Start(Worker& worker);
     void Stop(Worker& worker);
-    void Restart(Worker& worker);
-    bool Send(Worker& worker, std::size_t index, const std::string& request);
+    bool Send(Worker& worker, const Files& files, const Batch& batch);
+    // The answer to the oldest request of `worker` (which it then forgets); false when the
+    // worker failed or ran out of time: it is then replaced, with nothing pending.
+    bool Receive(Worker& worker, std::size_t files, std::vector<SongTags>& tags);
 
     std::vector<std::string> m_command;
     std::vector<Worker> m_workers;

@@ -54,4 +54,15 @@ TEST(JetDialectTest, FindsTheTableOfEditableResults) {
     EXPECT_EQ(TableOf("SELECT * FROM A, B"), std::nullopt);
 }
 
+TEST(JetDialectTest, ValuesBecomeParameters) {
+    const ParameterizedSql lookup = Parameterize("SELECT ID FROM Albums WHERE Name = 'O''Brien' AND ArtistID = -12");
+    EXPECT_EQ(lookup.sql, "SELECT ID FROM Albums WHERE Name = ?1 AND ArtistID = -?2");
+    EXPECT_EQ(lookup.values, (std::vector<CVariant>{CVariant(std::string("O'Brien")), CVariant(std::int32_t(12))}));
+    const ParameterizedSql kept = Parameterize("SELECT * FROM Songs WHERE UserRating>=5.5 ORDER BY 1");
+    EXPECT_EQ(kept.sql, "SELECT * FROM Songs WHERE UserRating>=?1 ORDER BY 1") << "column numbers stay";
+    EXPECT_EQ(kept.values, std::vector<CVariant>{CVariant(5.5)});
+    EXPECT_EQ(Parameterize("SELECT a FROM t WHERE b = 12345678901").sql, "SELECT a FROM t WHERE b = 12345678901");
+    EXPECT_EQ(Parameterize("SELECT Songs.* FROM Songs WHERE Unsorted=TRUE").values.size(), 0u);
+}
+
 }  // namespace
