@@ -117,39 +117,67 @@ FolderListing ListFolder(const std::string& folder) {
     return listing;
 }
 
+// Walks a tree in pre-order. The tags of the next folder are read by the workers while the
+// current folder is stored.
 class CFolderWalk {
 public:
     CFolderWalk(CLibraryDb& db, CImportQuestions& questions, CTagWorkers& workers)
         : m_db(db), m_batch(db), m_questions(questions, m_batch), m_workers(workers) {}
 
-    void Run(PathStack& paths) {
-        Walk(paths);
+    void Run(const PathStack& paths) {
+        m_toVisit.push_back(paths);
+        std::optional<Visit> current = NextVisit();
+        while (current) {
+            std::optional<Visit> next = NextVisit();
+            Store(*current);
+            current = std::move(next);
+        }
         m_batch.Commit();
     }
 
 private:
-    void Walk(PathStack& paths) {
-        const std::string folder = paths.back();
-        struct stat info {};
-        if (stat(folder.c_str(), &info) != 0 || !m_visited.insert({info.st_dev, info.st_ino}).second) {
-            return;  // gone, or reached before through a link
+    struct Visit {
+        PathStack paths;
+        std::vector<std::string> songPaths;
+        CTagWorkers::Ticket ticket;
+    };
+
+    // Lists the next folder of the walk and starts reading its tags.
+    std::optional<Visit> NextVisit() {
+        while (!m_toVisit.empty()) {
+            PathStack paths = std::move(m_toVisit.back());
+            m_toVisit.pop_back();
+            struct stat info {};
+            if (stat(paths.back().c_str(), &info) != 0 || !m_visited.insert({info.st_dev, info.st_ino}).second) {
+                continue;  // gone, or reached before through a link
+            }
+            FolderListing listing = ListFolder(paths.back());
+            for (auto subfolder = listing.subfolders.rbegin(); subfolder != listing.subfolders.rend(); ++subfolder) {
+                PathStack below = paths;
+                below.push_back(*subfolder);
+                m_toVisit.push_back(std::move(below));
+            }
+            Visit visit{std::move(paths), {}, 0};
+            for (const auto& file : listing.songFiles) {
+                visit.songPaths.push_back(file.first);
+            }
+            visit.ticket = m_workers.Request(std::move(listing.songFiles));
+            return visit;
         }
-        m_questions.ShowProgress("Importing " + folder);
-        const FolderListing listing = ListFolder(folder);
-        FolderSongList songs(listing.songFiles.size());
-        const std::vector<SongTags> tags = m_workers.Read(listing.songFiles);
+        return std::nullopt;
+    }
+
+    void Store(Visit& visit) {
+        m_questions.ShowProgress("Importing " + visit.paths.back());
+        const std::vector<SongTags> tags = m_workers.Collect(visit.ticket);
+        FolderSongList songs(visit.songPaths.size());
         for (std::size_t i = 0; i < songs.size(); ++i) {
-            songs[i].Assign(listing.songFiles[i].first, tags[i]);
+            songs[i].Assign(visit.songPaths[i], tags[i]);
         }
         if (!songs.empty()) {
             m_batch.Open();
-            m_db.ImportFolderSongs(songs, paths, m_questions, m_workers);
+            m_db.ImportFolderSongs(songs, visit.paths, m_questions, m_workers);
             m_batch.CommitWhenDue();
-        }
-        for (const std::string& subfolder : listing.subfolders) {
-            paths.push_back(subfolder);
-            Walk(paths);
-            paths.pop_back();
         }
     }
 
@@ -157,6 +185,7 @@ private:
     CImportBatch m_batch;
     CCommittingQuestions m_questions;
     CTagWorkers& m_workers;
+    std::vector<PathStack> m_toVisit;  // a stack: the next folder last
     std::set<std::pair<dev_t, ino_t>> m_visited;
 };
 

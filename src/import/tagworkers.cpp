@@ -93,13 +93,13 @@ void CTagWorkers::Stop(Worker& worker) {
     worker = Worker();
 }
 
-bool CTagWorkers::Send(Worker& worker, const Files& files, const Batch& batch) {
+bool CTagWorkers::Send(Worker& worker, Job& job, const Batch& batch) {
     std::vector<std::string> fields = {"R"};
     for (std::size_t file = batch.first; file < batch.last; ++file) {
-        fields.push_back(std::to_string(files[file].second));
-        fields.push_back(files[file].first);
+        fields.push_back(std::to_string(job.files[file].second));
+        fields.push_back(job.files[file].first);
     }
-    worker.pending.push_back(batch);
+    worker.pending.emplace_back(&job, batch);
     return worker.toWorker >= 0 && WriteMessage(worker.toWorker, EncodeFields(fields));
 }
 
@@ -123,37 +123,61 @@ bool CTagWorkers::Receive(Worker& worker, std::size_t files, std::vector<SongTag
     return true;
 }
 
-std::vector<SongTags> CTagWorkers::Read(const Files& files) {
-    std::vector<SongTags> results(files.size());
-    const std::size_t count = m_workers.size();
-    const std::size_t batchSize = std::clamp<std::size_t>((files.size() + count - 1) / count, 1, kMaxBatch);
-    std::vector<Batch> batches;
-    for (std::size_t first = 0; first < files.size(); first += batchSize) {
-        batches.push_back({first, std::min(first + batchSize, files.size())});
-    }
-    std::size_t sent = 0;
-    std::vector<SongTags> tags;
-    for (std::size_t batch = 0; batch < batches.size(); ++batch) {
-        for (; sent < batches.size() && m_workers[sent % count].pending.size() < kMaxPending; ++sent) {
-            Send(m_workers[sent % count], files, batches[sent]);
+void CTagWorkers::SendAhead() {
+    for (Job& job : m_jobs) {
+        for (; job.sent < job.batches.size(); ++job.sent, ++m_sentBatches) {
+            Worker& worker = m_workers[m_sentBatches % m_workers.size()];
+            if (worker.pending.size() >= kMaxPending) {
+                return;
+            }
+            Send(worker, job, job.batches[job.sent]);
         }
-        Worker& worker = m_workers[batch % count];
-        const Batch done = worker.pending.front();
-        const std::deque<Batch> later(worker.pending.begin() + 1, worker.pending.end());
+    }
+}
+
+CTagWorkers::Ticket CTagWorkers::Request(Files files) {
+    Job& job = m_jobs.emplace_back();
+    job.files = std::move(files);
+    job.results.resize(job.files.size());
+    const std::size_t count = m_workers.size();
+    const std::size_t batchSize = std::clamp<std::size_t>((job.files.size() + count - 1) / count, 1, kMaxBatch);
+    for (std::size_t first = 0; first < job.files.size(); first += batchSize) {
+        job.batches.push_back({first, std::min(first + batchSize, job.files.size())});
+    }
+    SendAhead();
+    return m_firstTicket + m_jobs.size() - 1;
+}
+
+std::vector<SongTags> CTagWorkers::Collect(Ticket ticket) {
+    if (m_jobs.empty() || ticket != m_firstTicket) {
+        return {};
+    }
+    Job& job = m_jobs.front();
+    std::vector<SongTags> tags;
+    while (job.received < job.batches.size()) {
+        SendAhead();
+        Worker& worker = m_workers[m_receivedBatches % m_workers.size()];
+        const Batch done = worker.pending.front().second;
+        const std::deque<std::pair<Job*, Batch>> later(worker.pending.begin() + 1, worker.pending.end());
         if (!Receive(worker, done.last - done.first, tags)) {
             // Asked again one by one, a file that kills or stalls the worker is found and
             // counts as unparsable; the rest are read as usual.
             std::vector<SongTags> one;
             for (std::size_t file = done.first; file < done.last; ++file) {
-                Send(worker, files, {file, file + 1});
+                Send(worker, job, {file, file + 1});
                 tags.push_back(Receive(worker, 1, one) ? one.front() : SongTags());
             }
-            for (const Batch& again : later) {
-                Send(worker, files, again);
+            for (const auto& [laterJob, batch] : later) {
+                Send(worker, *laterJob, batch);
             }
         }
-        std::copy(tags.begin(), tags.end(), results.begin() + static_cast<long>(done.first));
+        std::copy(tags.begin(), tags.end(), job.results.begin() + static_cast<long>(done.first));
+        ++job.received;
+        ++m_receivedBatches;
     }
+    std::vector<SongTags> results = std::move(job.results);
+    m_jobs.pop_front();
+    ++m_firstTicket;
     return results;
 }
 

@@ -22,8 +22,16 @@ public:
     CTagWorkers(const CTagWorkers&) = delete;
     CTagWorkers& operator=(const CTagWorkers&) = delete;
 
-    // The tags of each file (path, file type 1 MP3 or 2 OGG), in the order given.
-    std::vector<SongTags> Read(const std::vector<std::pair<std::string, int>>& files);
+    using Files = std::vector<std::pair<std::string, int>>;  // path, file type 1 MP3 or 2 OGG
+    using Ticket = std::size_t;
+
+    // Starts reading the tags of `files` and returns at once (so the caller can work while
+    // the workers read); Collect gives the results. Reads are collected in the order started.
+    Ticket Request(Files files);
+    // The tags of each file of the oldest read not yet collected, which `ticket` must name.
+    std::vector<SongTags> Collect(Ticket ticket);
+    // Request and Collect at once.
+    std::vector<SongTags> Read(const Files& files) { return Collect(Request(files)); }
 
     // Writes the seven texts into the file (safely, see WriteSongTags); false on any failure.
     bool Write(const std::string& path, int fileType, const SongTags& tags);
@@ -32,22 +40,31 @@ public:
     static std::vector<std::string> DefaultTagWorkerCommand();
 
 private:
-    using Files = std::vector<std::pair<std::string, int>>;
-    // Files [first, last) of a Read, asked of one worker in one request.
+    // Files [first, last) of a read, asked of one worker in one request.
     struct Batch {
         std::size_t first;
         std::size_t last;
+    };
+    // One read: its files, their batches and what has come back.
+    struct Job {
+        Files files;
+        std::vector<Batch> batches;
+        std::size_t sent = 0;
+        std::size_t received = 0;
+        std::vector<SongTags> results;
     };
     struct Worker {
         pid_t pid = -1;
         int toWorker = -1;
         int fromWorker = -1;
-        std::deque<Batch> pending;
+        std::deque<std::pair<Job*, Batch>> pending;
     };
 
     bool Start(Worker& worker);
     void Stop(Worker& worker);
-    bool Send(Worker& worker, const Files& files, const Batch& batch);
+    bool Send(Worker& worker, Job& job, const Batch& batch);
+    // Sends the next batches, in order, as far as the workers take them.
+    void SendAhead();
     // The answer to the oldest request of `worker` (which it then forgets); false when the
     // worker failed or ran out of time: it is then replaced, with nothing pending.
     bool Receive(Worker& worker, std::size_t files, std::vector<SongTags>& tags);
@@ -55,4 +72,8 @@ private:
     std::vector<std::string> m_command;
     std::vector<Worker> m_workers;
     int m_timeoutMs;
+    std::deque<Job> m_jobs;  // reads not yet collected, oldest first
+    Ticket m_firstTicket = 0;
+    std::size_t m_sentBatches = 0;      // batch n goes to worker n % count
+    std::size_t m_receivedBatches = 0;  // and is received in that order
 };

@@ -143,9 +143,26 @@ TEST(TagWorkersTest, AWorkerThatHangsCostsOnlyItsTimeLimit) {
     EXPECT_FALSE(workers.Write("/a.mp3", 1, SongTags()));
 }
 
-TEST(TagWorkersTest, AMissingWorkerReadsNothing) {
-    CTagWorkers workers({"/no/such/worker"}, 1, 200);
-    EXPECT_FALSE(workers.Read({{"/a.mp3", 1}}).front().parsed);
+TEST(TagWorkersTest, AMissingOrDyingWorkerReadsNothing) {
+    CTagWorkers missing({"/no/such/worker"}, 1, 200);
+    EXPECT_FALSE(missing.Read({{"/a.mp3", 1}}).front().parsed);
+    CTagWorkers dying({"/bin/sh", "-c", "exit 3"}, 2, 2000);
+    const std::vector<SongTags> tags = dying.Read({{"/a.mp3", 1}, {"/b.mp3", 1}, {"/c.mp3", 1}});
+    EXPECT_EQ(tags.size(), 3u);
+    EXPECT_FALSE(tags[2].parsed);
+}
+
+TEST(TagWorkersTest, ReadsOverlapAndComeBackInOrder) {
+    CTagWorkers workers;
+    CSongTree tree(workers);
+    const std::string first = tree.AddSong("first.mp3", CSongTree::Tags("First", "A", "B"));
+    const std::string second = tree.AddSong("second.ogg", CSongTree::Tags("Second", "A", "B"));
+    const CTagWorkers::Ticket one = workers.Request({{first, 1}, {second, 2}});
+    const CTagWorkers::Ticket two = workers.Request({{second, 2}});
+    EXPECT_TRUE(workers.Collect(two).empty()) << "the older read comes first";
+    EXPECT_EQ(workers.Collect(one).at(1).title, "Second");
+    EXPECT_EQ(workers.Collect(two).at(0).title, "Second");
+    EXPECT_TRUE(workers.Read({}).empty());
 }
 
 TEST(TagWorkersTest, ResultsComeInTheOrderAsked) {
