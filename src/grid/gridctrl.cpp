@@ -225,14 +225,19 @@ bool CGridCtrl::SetCellClass(int row, int column, const CellFactory& factory) {
     return true;
 }
 
-bool CGridCtrl::SetCellText(int row, int column, const std::string& text) {
+template <typename Change>
+bool CGridCtrl::ChangeCell(int row, int column, Change change) {
     CGridCellBase* cell = GetCellObject(row, column);
     if (cell == nullptr) {
         return false;
     }
-    cell->SetText(text);
+    change(*cell);
     RedrawCell(row, column);
     return true;
+}
+
+bool CGridCtrl::SetCellText(int row, int column, const std::string& text) {
+    return ChangeCell(row, column, [&](CGridCellBase& cell) { cell.SetText(text); });
 }
 
 std::string CGridCtrl::GetCellText(int row, int column) const {
@@ -241,11 +246,7 @@ std::string CGridCtrl::GetCellText(int row, int column) const {
 }
 
 bool CGridCtrl::SetCellData(int row, int column, std::int32_t value) {
-    CGridCellBase* cell = GetCellObject(row, column);
-    if (cell != nullptr) {
-        cell->SetData(value);
-    }
-    return cell != nullptr;
+    return ChangeCell(row, column, [&](CGridCellBase& cell) { cell.SetData(value); });
 }
 
 std::int32_t CGridCtrl::GetCellData(int row, int column) const {
@@ -254,30 +255,15 @@ std::int32_t CGridCtrl::GetCellData(int row, int column) const {
 }
 
 bool CGridCtrl::SetCellFormat(int row, int column, std::uint32_t format) {
-    CGridCellBase* cell = GetCellObject(row, column);
-    if (cell != nullptr) {
-        cell->SetFormat(format);
-        RedrawCell(row, column);
-    }
-    return cell != nullptr;
+    return ChangeCell(row, column, [&](CGridCellBase& cell) { cell.SetFormat(format); });
 }
 
 bool CGridCtrl::SetCellBackColour(int row, int column, std::uint32_t colour) {
-    CGridCellBase* cell = GetCellObject(row, column);
-    if (cell != nullptr) {
-        cell->SetBackColour(colour);
-        RedrawCell(row, column);
-    }
-    return cell != nullptr;
+    return ChangeCell(row, column, [&](CGridCellBase& cell) { cell.SetBackColour(colour); });
 }
 
 bool CGridCtrl::SetCellState(int row, int column, std::uint32_t state) {
-    CGridCellBase* cell = GetCellObject(row, column);
-    if (cell != nullptr) {
-        cell->SetState(state);
-        RedrawCell(row, column);
-    }
-    return cell != nullptr;
+    return ChangeCell(row, column, [&](CGridCellBase& cell) { cell.SetState(state); });
 }
 
 std::uint32_t CGridCtrl::GetCellState(int row, int column) const {

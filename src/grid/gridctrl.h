@@ -159,6 +159,9 @@ private:
     enum class MouseMode { None, SelectingCells, SizingColumn, SizingRow, PressedOnCell };
 
     bool IsValid(int row, int column) const;
+    // Changes one cell and repaints it; false for a cell outside the grid.
+    template <typename Change>
+    bool ChangeCell(int row, int column, Change change);
     std::unique_ptr<CGridCellBase> NewCell(int row, int column) const;
     void UpdateFixedFlags();
     void RowsChanged();
