@@ -153,6 +153,9 @@ public:
     // folder and is reported with the folder's path. 0 when a question was closed without OK.
     int ImportFolderSongs(FolderSongList& songs, const PathStack& paths, CImportQuestions& questions,
                           CTagWorkers& workers);
+    // The same with the setting "Minimum Song Ask Threshold" already read (once per walk).
+    int ImportFolderSongs(FolderSongList& songs, const PathStack& paths, CImportQuestions& questions,
+                          CTagWorkers& workers, int askThreshold);
 
 private:
     bool CreateNewFile(const std::string& path);

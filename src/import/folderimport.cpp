@@ -122,7 +122,11 @@ FolderListing ListFolder(const std::string& folder) {
 class CFolderWalk {
 public:
     CFolderWalk(CLibraryDb& db, CImportQuestions& questions, CTagWorkers& workers)
-        : m_db(db), m_batch(db), m_questions(questions, m_batch), m_workers(workers) {}
+        : m_db(db),
+          m_batch(db),
+          m_questions(questions, m_batch),
+          m_workers(workers),
+          m_askThreshold(CSettings().GetMinSongAskThreshold()) {}
 
     void Run(const PathStack& paths) {
         m_toVisit.push_back(paths);
@@ -176,7 +180,7 @@ private:
         }
         if (!songs.empty()) {
             m_batch.Open();
-            m_db.ImportFolderSongs(songs, visit.paths, m_questions, m_workers);
+            m_db.ImportFolderSongs(songs, visit.paths, m_questions, m_workers, m_askThreshold);
             m_batch.CommitWhenDue();
         }
     }
@@ -187,6 +191,7 @@ private:
     CTagWorkers& m_workers;
     std::vector<PathStack> m_toVisit;  // a stack: the next folder last
     std::set<std::pair<dev_t, ino_t>> m_visited;
+    int m_askThreshold;  // read once: a walk reads thousands of folders
 };
 
 // What a folder's answer decides.
@@ -210,10 +215,11 @@ ImportMode ModeOfUntaggedOption(int option) {
 }
 
 // Asks what the tags leave open; false when the user closed the question without OK.
-bool PlanFolder(const FolderSongList& songs, const std::string& folder, CImportQuestions& questions, FolderPlan& plan) {
+bool PlanFolder(const FolderSongList& songs, const std::string& folder, CImportQuestions& questions, int askThreshold,
+                FolderPlan& plan) {
     plan.groupName = FileNamePart(folder);
     plan.artistName = FileNamePart(DirectoryPart(folder));
-    const ImportDecision decision = DecideImportMode(songs, CSettings().GetMinSongAskThreshold());
+    const ImportDecision decision = DecideImportMode(songs, askThreshold);
     switch (decision.question) {
         case ImportQuestion::None:
             plan.mode = decision.mode;
@@ -259,12 +265,17 @@ int CLibraryDb::ImportFolder(PathStack& paths, CImportQuestions& questions, CTag
 
 int CLibraryDb::ImportFolderSongs(FolderSongList& songs, const PathStack& paths, CImportQuestions& questions,
                                   CTagWorkers& workers) {
+    return ImportFolderSongs(songs, paths, questions, workers, CSettings().GetMinSongAskThreshold());
+}
+
+int CLibraryDb::ImportFolderSongs(FolderSongList& songs, const PathStack& paths, CImportQuestions& questions,
+                                  CTagWorkers& workers, int askThreshold) {
     if (songs.empty() || paths.empty()) {
         return 1;
     }
     const std::string& folder = paths.back();
     FolderPlan plan;
-    if (!PlanFolder(songs, folder, questions, plan)) {
+    if (!PlanFolder(songs, folder, questions, askThreshold, plan)) {
         return 0;
     }
     if (plan.mode == ImportMode::DoNotAdd) {
