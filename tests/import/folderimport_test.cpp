@@ -125,6 +125,14 @@ TEST_F(FolderImportTest, OneArtistsAlbumNeedsNoQuestion) {
     EXPECT_EQ(Count("SELECT * FROM Albums"), 1);
 }
 
+TEST_F(FolderImportTest, SongsWithoutAlbumTagsGetNoAlbum) {
+    AddAlbum("Artist/Loose", 4, "");
+    Import(m_tree.Root());
+    EXPECT_TRUE(m_questions.asked.empty());
+    EXPECT_EQ(Count("SELECT * FROM Albums"), 0);
+    EXPECT_EQ(Count("SELECT * FROM Songs WHERE AlbumID = 0 AND Unsorted = FALSE"), 4);
+}
+
 TEST_F(FolderImportTest, OneAlbumOfSeveralArtistsBelongsToVariousArtists) {
     AddAlbum("Hits", 4, "Hits", {"A", "B"});
     AddAlbum("More", 4, "More Hits", {"C", "D"});
