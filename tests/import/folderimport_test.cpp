@@ -225,10 +225,11 @@ TEST_F(FolderImportTest, AFolderThatCannotBeReadIsPassedOver) {
     m_db.reset();
     std::filesystem::remove(Path());
     const std::string root = m_tree.Root();
-    const std::string outcome = RunAsUnprivileged([root] {
+    const std::vector<std::string> worker = WorkerCommandIn(m_dir.Path());
+    const std::string outcome = RunAsUnprivileged([root, worker] {
         CRecordingMessageBox messages;
         CLibraryDb db("Cadenzo.mdb", false, false, messages);
-        CTagWorkers workers;
+        CTagWorkers workers(worker);
         CScriptedQuestions questions;
         PathStack paths{root};
         db.ImportFolder(paths, questions, workers);

@@ -122,11 +122,14 @@ TEST_F(SongFileTest, AFailedWriteLeavesTheFileAsItWas) {
     EXPECT_EQ(ReadFile(path), before);
 
     chmod(path.c_str(), 0444);
+    CTempDir programs;
+    const std::vector<std::string> worker = WorkerCommandIn(programs.Path());
     const std::string readOnly = RunAsUnprivileged([&] {
-        CTagWorkers workers;
-        return song.WriteTags(workers) ? "written" : "refused";
+        CTagWorkers workers(worker);
+        return std::string(workers.Read({{path, 1}}).front().parsed ? "readable, " : "unreadable, ") +
+               (song.WriteTags(workers) ? "written" : "refused");
     });
-    EXPECT_EQ(readOnly, "refused");
+    EXPECT_EQ(readOnly, "readable, refused");
     EXPECT_EQ(ReadFile(path), before);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(m_tree.Root()), {}), 1) << "no copy left behind";
 }

@@ -38,3 +38,12 @@ SongTags CSongTree::Tags(const std::string& title, const std::string& artist, co
     tags.genre = "Rock";
     return tags;
 }
+
+std::vector<std::string> WorkerCommandIn(const std::string& folder) {
+    const std::string copy = folder + "/cadenzo-tagworker";
+    std::filesystem::copy_file(CTagWorkers::DefaultTagWorkerCommand().front(), copy,
+                               std::filesystem::copy_options::overwrite_existing);
+    std::filesystem::permissions(copy, std::filesystem::perms::owner_all | std::filesystem::perms::group_exec |
+                                           std::filesystem::perms::others_exec | std::filesystem::perms::others_read);
+    return {copy};
+}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "import/tagprotocol.h"
 #include "import/tagworkers.h"
@@ -32,3 +33,7 @@ private:
 
 // The fixture file for a file type (1 MP3, 2 OGG).
 std::string FixturePath(int fileType);
+
+// A copy of the tag worker program in `folder`, for checks that run as an unprivileged user
+// (who may not reach the build folder).
+std::vector<std::string> WorkerCommandIn(const std::string& folder);
