@@ -273,6 +273,20 @@ TEST_F(GridTest, ClicksSelectWholeRowsAndNotifyInOrder) {
     EXPECT_NE(std::find(m_owner.codes.begin(), m_owner.codes.end(), kGridDoubleClick), m_owner.codes.end());
 }
 
+TEST_F(GridTest, DraggingStretchesTheSelection) {
+    QTest::mousePress(m_grid.viewport(), Qt::LeftButton, Qt::NoModifier, Centre(1, 1));
+    QMouseEvent move(QEvent::MouseMove, QPointF(Centre(3, 2)), m_grid.viewport()->mapToGlobal(QPointF(Centre(3, 2))),
+                     Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(m_grid.viewport(), &move);
+    QTest::mouseRelease(m_grid.viewport(), Qt::LeftButton, Qt::NoModifier, Centre(3, 2));
+    EXPECT_TRUE(m_grid.IsCellSelected(1, 1));
+    EXPECT_TRUE(m_grid.IsCellSelected(2, 2));
+    EXPECT_TRUE(m_grid.IsCellSelected(3, 2));
+    EXPECT_FALSE(m_grid.IsCellSelected(3, 3));
+    EXPECT_EQ(m_grid.GetFocusCell(), std::make_pair(3, 2));
+    EXPECT_EQ(m_grid.SelectedText(), "r1c1\tr1c2\r\nr2c1\tr2c2\r\nr3c1\tr3c2");
+}
+
 TEST_F(GridTest, CheckBoxesToggleOnAClick) {
     m_grid.SetCellClass<CGridCellCheck>(2, 1);
     const QRect cell = m_grid.CellRect(2, 1);
