@@ -251,33 +251,21 @@ void CDatabase::AppendTableDef(CTableDef& table) {
 }
 
 std::int32_t CDatabase::NextAutoIncrement(const CTableSchema& table) {
-    CStatement& sequence = CachedStatement("SELECT seq FROM sqlite_sequence WHERE name = ?1");
-    sequence.Bind(1, CVariant(table.name));
-    std::int64_t last = sequence.Step() ? sqlite3_column_int64(sequence.Get(), 0) : 0;
-    sequence.Reset();
-    CStatement& highest = CachedStatement("SELECT max(_ROWID_) FROM " + QuoteIdentifier(table.name));
-    if (highest.Step()) {
-        last = std::max<std::int64_t>(last, sqlite3_column_int64(highest.Get(), 0));
+    const std::string sequenceSql = "SELECT seq FROM sqlite_sequence WHERE name = ?1";
+    std::unique_ptr<CStatement> sequence = TakeStatement(sequenceSql, sequenceSql);
+    sequence->Bind(1, CVariant(table.name));
+    std::int64_t last = sequence->Step() ? sqlite3_column_int64(sequence->Get(), 0) : 0;
+    ReturnStatement(std::move(sequence));
+    const std::string highestSql = "SELECT max(_ROWID_) FROM " + QuoteIdentifier(table.name);
+    std::unique_ptr<CStatement> highest = TakeStatement(highestSql, highestSql);
+    if (highest->Step()) {
+        last = std::max<std::int64_t>(last, sqlite3_column_int64(highest->Get(), 0));
     }
-    highest.Reset();
+    ReturnStatement(std::move(highest));
     if (last >= std::numeric_limits<std::int32_t>::max()) {
         throw CEngineError(fmt::format("The table '{}' has used up its IDs.", table.name));
     }
     return static_cast<std::int32_t>(last + 1);
-}
-
-CStatement& CDatabase::CachedStatement(const std::string& sql) {
-    auto& statement = m_statements[sql];
-    if (!statement) {
-        try {
-            statement = std::make_unique<CStatement>(m_db, sql);
-        } catch (...) {
-            m_statements.erase(sql);
-            throw;
-        }
-    }
-    statement->Reset();
-    return *statement;
 }
 
 std::unique_ptr<CStatement> CDatabase::TakeStatement(const std::string& sql, const std::string& shownSql) {
@@ -306,6 +294,5 @@ void CDatabase::ReturnStatement(std::unique_ptr<CStatement> statement) {
 
 void CDatabase::SchemaChanged() {
     m_schemas.clear();
-    m_statements.clear();
     m_idleStatements.clear();
 }

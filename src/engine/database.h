@@ -53,13 +53,10 @@ public:
     // even when that row was deleted since.
     std::int32_t NextAutoIncrement(const CTableSchema& table);
 
-    // A prepared statement for `sql`, kept for reuse while the schema stays the same; reset
-    // and without bindings.
-    CStatement& CachedStatement(const std::string& sql);
-
-    // A prepared statement for a cursor, reused from one that was given back when possible
-    // (preparing costs more than running a small query). Give it back with ReturnStatement.
-    // `shownSql` is what its errors name (see CStatement).
+    // A prepared statement for `sql`, reused from one that was given back when possible
+    // (preparing costs more than running a small statement); without bindings. Give it back
+    // with ReturnStatement. `shownSql` is what its errors name (see CStatement). The pool is
+    // emptied whenever the schema changes.
     std::unique_ptr<CStatement> TakeStatement(const std::string& sql, const std::string& shownSql);
     void ReturnStatement(std::unique_ptr<CStatement> statement);
 
@@ -82,6 +79,5 @@ private:
     bool m_readOnly = false;
     int m_savepoints = 0;
     std::map<std::string, CTableSchema> m_schemas;  // by upper-case name
-    std::map<std::string, std::unique_ptr<CStatement>> m_statements;
     std::vector<std::unique_ptr<CStatement>> m_idleStatements;  // oldest first
 };

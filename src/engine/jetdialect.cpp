@@ -45,8 +45,13 @@ std::vector<Token> Lex(std::string_view sql) {
                 }
                 ++pos;
             }
+            // An unclosed quote is left for SQLite to refuse, never taken for a value.
+            const bool closed = pos < sql.size();
             pos = std::min(pos + 1, sql.size());
-            tokens.push_back({c == '\'' ? Token::Kind::String : Token::Kind::Quoted, begin, pos});
+            const Token::Kind kind = !closed     ? Token::Kind::Other
+                                     : c == '\'' ? Token::Kind::String
+                                                 : Token::Kind::Quoted;
+            tokens.push_back({kind, begin, pos});
         } else if (IsWordChar(c)) {
             while (pos < sql.size() && IsWordChar(sql[pos])) {
                 ++pos;

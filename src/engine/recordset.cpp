@@ -293,16 +293,16 @@ void CRecordset::WritePending() {
         }
         sql = "UPDATE " + table + " SET " + sql + " WHERE _ROWID_ = ?";
     }
-    CStatement& statement = m_db.CachedStatement(sql);
+    std::unique_ptr<CStatement> statement = m_db.TakeStatement(sql, sql);
     int index = 1;
     for (const auto& entry : m_pending) {
-        statement.Bind(index++, entry.second);
+        statement->Bind(index++, entry.second);
     }
     if (m_editMode == EditMode::Edit) {
-        sqlite3_bind_int64(statement.Get(), index, m_editRow);
+        sqlite3_bind_int64(statement->Get(), index, m_editRow);
     }
-    statement.Run();
-    statement.Reset();
+    statement->Run();
+    m_db.ReturnStatement(std::move(statement));
 }
 
 void CRecordset::Update() {

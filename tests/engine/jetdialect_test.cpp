@@ -63,6 +63,9 @@ TEST(JetDialectTest, ValuesBecomeParameters) {
     EXPECT_EQ(kept.values, std::vector<CVariant>{CVariant(5.5)});
     EXPECT_EQ(Parameterize("SELECT a FROM t WHERE b = 12345678901").sql, "SELECT a FROM t WHERE b = 12345678901");
     EXPECT_EQ(Parameterize("SELECT Songs.* FROM Songs WHERE Unsorted=TRUE").values.size(), 0u);
+    const ParameterizedSql unclosed = Parameterize("SELECT a FROM t WHERE b = 'open''");
+    EXPECT_EQ(unclosed.sql, "SELECT a FROM t WHERE b = 'open''") << "left for SQLite to refuse";
+    EXPECT_TRUE(unclosed.values.empty());
 }
 
 }  // namespace
