@@ -45,7 +45,7 @@ CDatabase& CTableDef::Database() const {
     return *m_db;
 }
 
-std::vector<CFieldInfo> CTableDef::Fields() const {
+const std::vector<CFieldInfo>& CTableDef::Fields() const {
     return m_appended ? Database().Schema(m_name).fields : m_newFields;
 }
 

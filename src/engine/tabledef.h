@@ -31,8 +31,9 @@ public:
     // The table's name as the file stores it.
     const std::string& GetName() const { return m_name; }
 
-    // The fields in order: the table's, or those collected for a new table.
-    std::vector<CFieldInfo> Fields() const;
+    // The fields in order: the table's, or those collected for a new table. Valid until the
+    // schema changes.
+    const std::vector<CFieldInfo>& Fields() const;
 
     // Index names: "PrimaryKey" for the table's key, then the other indexes.
     std::vector<std::string> IndexNames() const;

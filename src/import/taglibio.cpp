@@ -110,6 +110,10 @@ bool SyncFile(const std::string& path) {
 
 SongTags ReadSongTags(const std::string& path, int fileType) {
     SongTags tags;
+    struct stat info {};
+    if (stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
+        return tags;  // a FIFO or a device would block or never end
+    }
     TagLib::FileStream stream(path.c_str(), true);
     if (!stream.isOpen()) {
         return tags;

@@ -43,6 +43,7 @@ CTagWorkers::~CTagWorkers() {
     for (Worker& worker : m_workers) {
         Stop(worker);
     }
+    Stop(m_writer);
 }
 
 bool CTagWorkers::Start(Worker& worker) {
@@ -182,7 +183,10 @@ std::vector<SongTags> CTagWorkers::Collect(Ticket ticket) {
 }
 
 bool CTagWorkers::Write(const std::string& path, int fileType, const SongTags& tags) {
-    Worker& worker = m_workers.front();
+    Worker& worker = m_writer;
+    if (worker.pid < 0) {
+        Start(worker);
+    }
     std::vector<std::string> fields = {"W", std::to_string(fileType), path};
     for (const std::string& text : TagFields(tags)) {
         fields.push_back(text);

@@ -71,6 +71,8 @@ private:
 
     std::vector<std::string> m_command;
     std::vector<Worker> m_workers;
+    // Writes have a worker of their own: the readers may hold requests of reads started ahead.
+    Worker m_writer;
     int m_timeoutMs;
     std::deque<Job> m_jobs;  // reads not yet collected, oldest first
     Ticket m_firstTicket = 0;

@@ -163,8 +163,11 @@ TEST(TagWorkersTest, ReadsOverlapAndComeBackInOrder) {
     const CTagWorkers::Ticket one = workers.Request({{first, 1}, {second, 2}});
     const CTagWorkers::Ticket two = workers.Request({{second, 2}});
     EXPECT_TRUE(workers.Collect(two).empty()) << "the older read comes first";
+    SongTags changed = CSongTree::Tags("Changed", "A", "B");
+    EXPECT_TRUE(workers.Write(first, 1, changed)) << "a write while reads are under way";
     EXPECT_EQ(workers.Collect(one).at(1).title, "Second");
     EXPECT_EQ(workers.Collect(two).at(0).title, "Second");
+    EXPECT_EQ(workers.Read({{first, 1}}).at(0).title, "Changed");
     EXPECT_TRUE(workers.Read({}).empty());
 }
 
