@@ -160,6 +160,8 @@ public:
 private:
     bool CreateNewFile(const std::string& path);
     int ReadVersion();
+    // The artist of that name, added when missing; 0 for an empty name.
+    std::int32_t FindOrAddNamedArtist(const std::string& name);
 
     std::int32_t InsertRow(const std::string& table, const std::vector<std::pair<const char*, CVariant>>& fields);
     void ReadIdList(IdList& ids, const std::string& sql);

@@ -110,8 +110,8 @@ FolderListing ListFolder(const std::string& folder) {
         }
         if (S_ISDIR(info.st_mode)) {
             listing.subfolders.push_back(path);
-        } else if (S_ISREG(info.st_mode) && FileTypeFromPath(path) != 0) {
-            listing.songFiles.emplace_back(path, FileTypeFromPath(path));
+        } else if (const int type = FileTypeFromPath(path); S_ISREG(info.st_mode) && type != 0) {
+            listing.songFiles.emplace_back(path, type);
         }
     }
     return listing;
@@ -253,7 +253,43 @@ bool PlanFolder(const FolderSongList& songs, const std::string& folder, CImportQ
     return false;
 }
 
+// The song row of a file to be added.
+SongRecord SongRecordOf(const CSongFile& song, std::int32_t artistId, std::int32_t albumId, ImportMode mode) {
+    SongRecord record;
+    record.name = song.GetTitle();
+    record.artistId = artistId;
+    record.albumId = albumId;
+    record.length = song.GetLength();
+    record.year = song.GetYear();
+    record.track = song.GetTrack();
+    record.genre = song.GetGenre();
+    record.filePath = song.GetPath();
+    record.fileType = static_cast<std::int16_t>(song.GetFileType());
+    record.unsorted = mode == ImportMode::LooseSongs || mode == ImportMode::OneCollection;
+    return record;
+}
+
+// Writes the folder's tags; the files that could not be written are reported once.
+void WriteFolderTags(const FolderSongList& songs, const std::string& folder, CTagWorkers& workers,
+                     CMessageBox& messages) {
+    std::vector<std::string> failed;
+    for (const CSongFile& song : songs) {
+        if (!song.WriteTags(workers)) {
+            failed.push_back(FileNamePart(song.GetPath()));
+        }
+    }
+    if (!failed.empty()) {
+        messages.Show(fmt::sprintf("Error: Couldn't write the tags into %d of the songs in '%s' (the first: '%s').",
+                                   static_cast<int>(failed.size()), folder, failed.front()));
+    }
+}
+
 }  // namespace
+
+std::int32_t CLibraryDb::FindOrAddNamedArtist(const std::string& name) {
+    const std::int32_t id = FindArtistId(name);
+    return id != 0 || name.empty() ? id : FindOrAddArtist({0, name, 0, 0.0});
+}
 
 int CLibraryDb::ImportFolder(PathStack& paths, CImportQuestions& questions, CTagWorkers& workers) {
     if (!IsOpen() || paths.empty()) {
@@ -285,6 +321,8 @@ int CLibraryDb::ImportFolderSongs(FolderSongList& songs, const PathStack& paths,
         songs.begin(), songs.end(), [&](const CSongFile& song) { return song.GetAlbum() != songs.front().GetAlbum(); });
     try {
         CTransaction transaction(*this);
+        std::optional<std::int32_t> variousArtists;
+        std::optional<std::int32_t> collection;
         for (CSongFile& song : songs) {
             if (IsUntagged(song)) {
                 song.SetTitle(FileNamePart(song.GetPath()));
@@ -293,17 +331,11 @@ int CLibraryDb::ImportFolderSongs(FolderSongList& songs, const PathStack& paths,
                     song.SetAlbum(plan.groupName);
                 }
             }
-            std::int32_t artistId = FindArtistId(song.GetArtist());
-            if (artistId == 0 && !song.GetArtist().empty()) {
-                artistId = FindOrAddArtist({0, song.GetArtist(), 0, 0.0});
+            const std::int32_t artistId = FindOrAddNamedArtist(song.GetArtist());
+            if (plan.mode == ImportMode::VariousArtists && !variousArtists) {
+                variousArtists = FindOrAddNamedArtist(kVariousArtists);
             }
-            std::int32_t owner = artistId;
-            if (plan.mode == ImportMode::VariousArtists) {
-                owner = FindArtistId(kVariousArtists);
-                if (owner == 0) {
-                    owner = FindOrAddArtist({0, kVariousArtists, 0, 0.0});
-                }
-            }
+            const std::int32_t owner = variousArtists.value_or(artistId);
             if (FindGenreId(song.GetGenre()) == 0 && !song.GetGenre().empty()) {
                 FindOrAddGenre({0, song.GetGenre(), 0});
             }
@@ -316,33 +348,26 @@ int CLibraryDb::ImportFolderSongs(FolderSongList& songs, const PathStack& paths,
             }
             std::int32_t songId = FindSongIdByPath(song.GetPath());
             if (songId == 0) {
-                SongRecord record;
-                record.name = song.GetTitle();
-                record.artistId = artistId;
-                record.albumId = albumId;
-                record.length = song.GetLength();
-                record.year = song.GetYear();
-                record.track = song.GetTrack();
-                record.genre = song.GetGenre();
-                record.filePath = song.GetPath();
-                record.fileType = static_cast<std::int16_t>(song.GetFileType());
-                record.unsorted = plan.mode == ImportMode::LooseSongs || plan.mode == ImportMode::OneCollection;
-                songId = FindOrAddSong(record);
+                songId = FindOrAddSong(SongRecordOf(song, artistId, albumId, plan.mode));
             }
             if (plan.mode == ImportMode::OneCollection) {
-                std::int32_t collection = FindCollectionId(plan.groupName);
-                if (collection == 0) {
-                    collection = FindOrAddCollection({0, plan.groupName, 0, 0.0});
+                if (!collection) {
+                    collection = FindCollectionId(plan.groupName);
+                    if (*collection == 0) {
+                        collection = FindOrAddCollection({0, plan.groupName, 0, 0.0});
+                    }
                 }
-                AddSongToCollection(songId, collection);
-            }
-            if (plan.updateTags) {
-                song.WriteTags(workers);
+                AddSongToCollection(songId, *collection);
             }
         }
         transaction.Commit();
     } catch (const CEngineError& error) {
         m_messages.Show(fmt::sprintf("Error: Couldn't import the songs in '%s'.\n%s", folder, error.what()));
+        return 1;
+    }
+    // Tags are written once the folder is stored, so that a folder undone leaves its files alone.
+    if (plan.updateTags) {
+        WriteFolderTags(songs, folder, workers, m_messages);
     }
     return 1;
 }

@@ -180,9 +180,15 @@ TEST_F(FolderImportTest, SeveralAlbumsOfOneArtistAsk) {
 TEST_F(FolderImportTest, UntaggedSongsTakeTheAnswersNamesAndTheirTagsAreWritten) {
     AddAlbum("Folk/Songs", 3);
     const std::string untagged = m_tree.AddSong("Folk/Songs/untagged.mp3", {}, false);
+    m_tree.AddFile("Folk/Songs/broken.mp3", "no audio here");
+    AddAlbum("Folk/Songs/Later", 4);  // read ahead while the tags above are written
     m_questions.untaggedAnswers = {{0, "Singer", "Songbook", "unused", true}};
     Import(m_tree.Root());
     ASSERT_EQ(m_questions.asked.size(), 1u);
+    EXPECT_EQ(m_messages.shown, std::vector<std::string>{"Error: Couldn't write the tags into 1 of the songs in '" +
+                                                         m_tree.Path("Folk/Songs") + "' (the first: 'broken.mp3')."});
+    EXPECT_EQ(ReadFile(m_tree.Path("Folk/Songs/broken.mp3")), "no audio here");
+    EXPECT_EQ(Count("SELECT * FROM Songs"), 9);
     EXPECT_EQ(m_questions.asked[0].message, "Cadenzo found untagged songs");
     EXPECT_EQ(m_questions.asked[0].initialOption, 1);
     EXPECT_EQ(m_questions.asked[0].defaultName, "Folk|Songs|Songs");
