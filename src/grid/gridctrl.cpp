@@ -862,7 +862,7 @@ void CGridCtrl::PasteText(const std::string& text) {
     }
     int row = m_focus.first;
     std::size_t lineStart = 0;
-    while (lineStart <= text.size() && row >= 0 && row < GetRowTotal()) {
+    while (lineStart < text.size() && row >= 0 && row < GetRowTotal()) {
         std::size_t lineEnd = text.find('\n', lineStart);
         if (lineEnd == std::string::npos) {
             lineEnd = text.size();

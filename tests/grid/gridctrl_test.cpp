@@ -334,6 +334,11 @@ TEST_F(GridTest, ClipboardTextHasTabsAndLineEnds) {
     EXPECT_EQ(m_grid.GetCellText(5, 2), "");
     EXPECT_EQ(m_grid.GetCellText(5, 3), "d");
 
+    m_grid.SetFocusCell(1, 3);
+    m_grid.PasteText("x\r\n");
+    EXPECT_EQ(m_grid.GetCellText(1, 3), "x");
+    EXPECT_EQ(m_grid.GetCellText(2, 3), "r2c3") << "a final line end adds no empty line";
+
     m_grid.SetSelectedRange(1, 1, 1, 1);
     Key(Qt::Key_X, Qt::ControlModifier);
     EXPECT_EQ(m_grid.GetCellText(1, 1), "");
