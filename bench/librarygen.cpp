@@ -109,13 +109,8 @@ void AddSyntheticSongs(CLibraryDb& db, int count) {
 
 void AddSyntheticArtists(CLibraryDb& db, int count) {
     CTransaction transaction(db);
-    CDbTable artists(&db, "Artists");
     for (int i = 0; i < count; ++i) {
-        CDbQuery query(artists);
-        CRecordset* rows = query.GetRecordset();
-        rows->AddNew();
-        rows->SetFieldValue("Name", CVariant(fmt::format("Artist {}", i)));
-        rows->Update();
+        db.FindOrAddArtist({0, fmt::format("Artist {}", i), 0, 0.0});
     }
     transaction.Commit();
 }
