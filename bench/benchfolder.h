@@ -6,6 +6,7 @@
 #include <fmt/format.h>
 
 #include "app/settings.h"
+#include "fixedsettings.h"
 #include "platform/messagebox.h"
 
 // A folder of its own for a benchmark's library, made the working directory (the library's
@@ -41,4 +42,9 @@ public:
 inline CMessageBox& BenchMessages() {
     static CBenchMessageBox messages;
     return messages;
+}
+
+inline const CLibrarySettings& BenchSettings() {
+    static const CFixedSettings settings;
+    return settings;
 }

@@ -17,7 +17,7 @@ namespace {
 // (a) One insert through the store's insert path, with `range(0)` songs already in the table.
 void BM_InsertSong(benchmark::State& state) {
     CBenchFolder folder("insert");
-    CLibraryDb db("Cadenzo.mdb", false, false, BenchMessages());
+    CLibraryDb db("Cadenzo.mdb", false, false, BenchSettings(), BenchMessages());
     const int existing = static_cast<int>(state.range(0));
     AddSyntheticSongs(db, existing);
     CTransaction transaction(db);
@@ -32,7 +32,7 @@ BENCHMARK(BM_InsertSong)->Arg(1000)->Arg(100000)->Unit(benchmark::kMicrosecond);
 // (b) A name lookup among 20,000 artists.
 void BM_LookupArtistByName(benchmark::State& state) {
     CBenchFolder folder("lookup");
-    CLibraryDb db("Cadenzo.mdb", false, false, BenchMessages());
+    CLibraryDb db("Cadenzo.mdb", false, false, BenchSettings(), BenchMessages());
     AddSyntheticArtists(db, 20000);
     CDbTable artists(&db, "Artists");
     int number = 0;
@@ -50,12 +50,12 @@ BENCHMARK(BM_LookupArtistByName)->Unit(benchmark::kMicrosecond);
 void BM_OpenLibrary(benchmark::State& state) {
     CBenchFolder folder("open");
     {
-        CLibraryDb db("Cadenzo.mdb", false, false, BenchMessages());
+        CLibraryDb db("Cadenzo.mdb", false, false, BenchSettings(), BenchMessages());
         AddSyntheticSongs(db, 100000);
     }
     state.counters["file MB"] = static_cast<double>(std::filesystem::file_size("Cadenzo.mdb")) / 1e6;
     for (auto _ : state) {
-        CLibraryDb db("Cadenzo.mdb", false, false, BenchMessages());
+        CLibraryDb db("Cadenzo.mdb", false, false, BenchSettings(), BenchMessages());
         if (!db.IsOpen() || !db.CheckVersion()) {
             state.SkipWithError("the library did not open");
         }

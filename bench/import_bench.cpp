@@ -115,7 +115,7 @@ void BM_ImportTree(benchmark::State& state) {
     for (auto _ : state) {
         state.PauseTiming();
         std::filesystem::remove("Cadenzo.mdb");
-        CLibraryDb db("Cadenzo.mdb", false, false, BenchMessages());
+        CLibraryDb db("Cadenzo.mdb", false, false, BenchSettings(), BenchMessages());
         state.ResumeTiming();
         ImportInto(db, workers);
         state.PauseTiming();
@@ -131,7 +131,7 @@ BENCHMARK(BM_ImportTree)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->Iterati
 void BM_ReimportTree(benchmark::State& state) {
     CBenchFolder folder("reimport");
     CTagWorkers workers;
-    CLibraryDb db("Cadenzo.mdb", false, false, BenchMessages());
+    CLibraryDb db("Cadenzo.mdb", false, false, BenchSettings(), BenchMessages());
     ImportInto(db, workers);
     for (auto _ : state) {
         ImportInto(db, workers);

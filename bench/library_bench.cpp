@@ -13,7 +13,7 @@ namespace {
 // The reference library, built once for all benchmarks of this program.
 CLibraryDb& ReferenceLibrary() {
     static CBenchFolder folder("reference");
-    static CLibraryDb db("Cadenzo.mdb", false, false, BenchMessages());
+    static CLibraryDb db("Cadenzo.mdb", false, false, BenchSettings(), BenchMessages());
     static const bool built = [] {
         BuildSyntheticLibrary(db, LibraryShape());
         return true;

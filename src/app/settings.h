@@ -3,6 +3,7 @@
 #include <string>
 
 #include "app/inifile.h"
+#include "db/librarysettings.h"
 
 // The working directory at start-up followed by "/". Fixed for the life of the process once
 // InitProgramDirectory has run; empty before.
@@ -14,20 +15,20 @@ void InitProgramDirectory();
 
 // The program's settings file "Cadenzo.ini" in ProgramDirectory. Cheap to construct; every
 // construction writes the defaults of missing keys, and every accessor reads the file afresh.
-class CSettings : public CIniFile {
+class CSettings : public CIniFile, public CLibrarySettings {
 public:
     CSettings();
 
     std::string GetPlayerPath() const;
     std::string GetEnqueueFlag() const;  // the value with one blank before and one after
-    std::string GetDatabasePath() const;
+    std::string GetDatabasePath() const override;
     bool IsExclusive() const;
     bool UseNetworkTranslation() const;
     std::string GetTranslationFrom() const;
     std::string GetTranslationTo() const;
     std::string GetTextEditor() const;
     int GetUnratedAsRating() const;
-    int GetMinSongAskThreshold() const;
+    int GetMinSongAskThreshold() const override;
     bool IgnoreSplash() const;
     const std::string& GetIniPath() const { return GetPath(); }
 

@@ -15,6 +15,6 @@ COpenedLibrary OpenLibrary(const CSettings& settings, CMessageBox& messages) {
     }
     const bool exclusive = settings.IsExclusive();
     library.readOnly = IsReadOnlyFile(path) || exclusive;
-    library.db = std::make_unique<CLibraryDb>(path, exclusive, library.readOnly, messages);
+    library.db = std::make_unique<CLibraryDb>(path, exclusive, library.readOnly, settings, messages);
     return library;
 }

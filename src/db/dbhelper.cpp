@@ -1,19 +1,14 @@
 #include "db/dbhelper.h"
 
-#include <fmt/printf.h>
-
 #include "db/dbquery.h"
 #include "db/dbtable.h"
+#include "db/librarysql.h"
 #include "engine/engineerror.h"
 
 namespace {
 
 constexpr const char* kVersionTable = "Version";
 constexpr const char* kVersionField = "DBVersion";
-
-std::string VersionQuery() {
-    return fmt::sprintf("SELECT %s FROM %s", kVersionField, kVersionTable);
-}
 
 }  // namespace
 
@@ -55,7 +50,7 @@ int CDbHelper::GetVersion() {
     if (!TableExists(kVersionTable)) {
         return 0;
     }
-    CRecordset versions(*this, dbOpenDynaset, VersionQuery(), dbReadOnly);
+    CRecordset versions(*this, dbOpenDynaset, VersionSql(), dbReadOnly);
     if (versions.IsEOF() && versions.IsBOF()) {
         return 0;
     }
@@ -66,7 +61,7 @@ bool CDbHelper::SetVersion(int version) {
     if (!TableExists(kVersionTable)) {
         return false;
     }
-    CRecordset versions(*this, dbOpenDynaset, VersionQuery(), dbDenyRead);
+    CRecordset versions(*this, dbOpenDynaset, VersionSql(), dbDenyRead);
     if (versions.IsEOF() && versions.IsBOF()) {
         versions.AddNew();
     } else {
@@ -81,7 +76,7 @@ bool CDbHelper::EnsureVersionTable() {
     if (!TableExists(kVersionTable)) {
         std::unique_ptr<CDbTable> table = CreateTable(kVersionTable, 0);
         table->AddLongField(kVersionField, nullptr, 0, false);
-        AppendTable(*table);
+        AppendTableDef(*table);
         SetVersion(0);
         return true;
     }

@@ -33,8 +33,13 @@ public:
     // Writes the schema version; false when table Version does not exist.
     bool SetVersion(int version);
 
-    // Makes sure table Version with field DBVersion exists (new: holding 0). Always true.
+    // Makes sure table Version with field DBVersion exists (new: holding 0). Always true;
+    // raises CEngineError when the table cannot be created.
     bool EnsureVersionTable();
+
+protected:
+    // The file the object now stands for (a library created under another name, say).
+    void SetPath(const std::string& path) { m_path = path; }
 
 private:
     std::string m_path;

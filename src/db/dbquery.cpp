@@ -2,15 +2,15 @@
 
 #include <algorithm>
 
-#include <fmt/printf.h>
 
 #include "db/dbhelper.h"
+#include "db/librarysql.h"
 #include "db/dbtable.h"
 
 CDbQuery::CDbQuery(CDbTable& table) {
     CDbHelper* db = table.GetDbHelper();
     if (table.IsOpen() && db != nullptr && db->IsOpen()) {
-        m_recordset.emplace(*db, dbOpenDynaset, fmt::sprintf("SELECT * FROM %s ORDER BY 1", table.GetName()), 0);
+        m_recordset.emplace(*db, dbOpenDynaset, AllRowsSql(table.GetName()), 0);
     }
 }
 

@@ -1,10 +1,9 @@
 #include "db/dbtable.h"
 
-#include <fmt/printf.h>
 
 #include "db/dbhelper.h"
+#include "db/librarysql.h"
 #include "engine/engineerror.h"
-#include "engine/jetdialect.h"
 #include "engine/recordset.h"
 
 namespace {
@@ -87,8 +86,7 @@ bool CDbTable::AddField(const std::string& name, int type, int size, long attrib
     field.defaultValue = defaultValue;
     CreateField(field);
     try {
-        m_db->Execute(fmt::sprintf("UPDATE %s SET %s.%s=%s", GetName(), GetName(), name,
-                                   defaultValue.empty() ? "0" : defaultValue),
+        m_db->Execute(FillFieldSql(GetName(), name, defaultValue.empty() ? "0" : defaultValue),
                       dbFailOnError);
         return true;
     } catch (const CEngineError&) {
@@ -99,10 +97,10 @@ bool CDbTable::AddField(const std::string& name, int type, int size, long attrib
 bool CDbTable::CreateIndex(const std::string& field, int kind) {
     try {
         CIndexInfo index;
-        index.name = kind == 0 ? "PrimaryKey" : field;
+        index.name = kind == kPrimaryKeyIndex ? "PrimaryKey" : field;
         index.field = field;
-        index.primary = kind == 0;
-        index.unique = kind == 0 || kind == 1;
+        index.primary = kind == kPrimaryKeyIndex;
+        index.unique = kind == kPrimaryKeyIndex || kind == kUniqueIndex;
         CTableDef::CreateIndex(index);
         return true;
     } catch (const CEngineError&) {
@@ -119,43 +117,40 @@ CVariant CDbTable::LookupValue(const std::string& field, const std::string& sql)
 }
 
 std::int32_t CDbTable::LookupLong(const std::string& field, const std::string& keyField, std::int32_t key) {
-    return LookupValue(field, fmt::sprintf("SELECT %s FROM %s WHERE %s = %d", field, GetName(), keyField, key))
+    return LookupValue(field, LookupSql(field, GetName(), keyField, key))
         .AsLong();
 }
 
 std::int16_t CDbTable::LookupShort(const std::string& field, const std::string& keyField, std::int32_t key) {
-    return LookupValue(field, fmt::sprintf("SELECT %s FROM %s WHERE %s = %d", field, GetName(), keyField, key))
+    return LookupValue(field, LookupSql(field, GetName(), keyField, key))
         .AsShort();
 }
 
 double CDbTable::LookupDouble(const std::string& field, const std::string& keyField, std::int32_t key) {
-    return LookupValue(field, fmt::sprintf("SELECT %s FROM %s WHERE %s = %d", field, GetName(), keyField, key))
+    return LookupValue(field, LookupSql(field, GetName(), keyField, key))
         .AsDouble();
 }
 
 std::string CDbTable::LookupText(const std::string& field, const std::string& keyField, std::int32_t key) {
-    return LookupValue(field, fmt::sprintf("SELECT %s FROM %s WHERE %s = %d", field, GetName(), keyField, key))
+    return LookupValue(field, LookupSql(field, GetName(), keyField, key))
         .AsText();
 }
 
 std::int32_t CDbTable::LookupLongBy2(const std::string& field, const std::string& keyField1, std::int32_t key1,
                                      const std::string& keyField2, std::int32_t key2) {
-    return LookupValue(field, fmt::sprintf("SELECT %s FROM %s WHERE %s = %ld AND %s = %ld", field, GetName(), keyField1,
-                                           key1, keyField2, key2))
+    return LookupValue(field, LookupBy2Sql(field, GetName(), keyField1, key1, keyField2, key2))
         .AsLong();
 }
 
 std::int32_t CDbTable::LookupLongByText(const std::string& field, const std::string& keyField,
                                         const std::string& text) {
-    return LookupValue(field, fmt::sprintf("SELECT %s FROM %s WHERE %s = '%s'", field, GetName(), keyField,
-                                           EscapeSqlText(text)))
+    return LookupValue(field, LookupByTextSql(field, GetName(), keyField, text))
         .AsLong();
 }
 
 std::int32_t CDbTable::LookupLongByTextAndLong(const std::string& field, const std::string& textField,
                                                const std::string& text, const std::string& keyField, std::int32_t key) {
-    return LookupValue(field, fmt::sprintf("SELECT %s FROM %s WHERE %s = '%s' AND %s = %ld", field, GetName(),
-                                           textField, EscapeSqlText(text), keyField, key))
+    return LookupValue(field, LookupByTextAndLongSql(field, GetName(), textField, text, keyField, key))
         .AsLong();
 }
 
@@ -165,7 +160,7 @@ bool CDbTable::UpdateValue(const std::string& field, const std::string& keyField
         return false;
     }
     CRecordset rows(*m_db, dbOpenDynaset,
-                    fmt::sprintf("SELECT %s FROM %s WHERE %s = %d", field, GetName(), keyField, key), 0);
+                    LookupSql(field, GetName(), keyField, key), 0);
     if (rows.IsEOF()) {
         return false;
     }

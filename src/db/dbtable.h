@@ -8,6 +8,9 @@
 
 class CDbHelper;
 
+// The kinds of index CreateIndex makes.
+enum IndexKind : int { kPrimaryKeyIndex = 0, kUniqueIndex = 1, kPlainIndex = 2 };
+
 // One table of the library: fields and indexes to create, and lookups and updates of a single
 // value. A table that could not be opened stays closed; its lookups give 0, 0.0 or "" and its
 // updates false without touching the engine. Errors while running a lookup or update raise
@@ -36,8 +39,8 @@ public:
     bool AddField(const std::string& name, int type, int size, long attributes, const std::string& defaultValue,
                   bool onlyIfMissing);
 
-    // Index on one field: kind 0 the primary key "PrimaryKey", 1 unique, else plain. False when
-    // the engine refuses.
+    // Index on one field: the primary key (named "PrimaryKey"), unique, or plain for any other
+    // kind. False when the engine refuses.
     bool CreateIndex(const std::string& field, int kind);
 
     // `field` of the first row whose `keyField` equals the key; 0, 0.0 or "" when none.

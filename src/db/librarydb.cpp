@@ -10,9 +10,9 @@
 
 #include <fmt/printf.h>
 
-#include "app/settings.h"
 #include "db/dbquery.h"
 #include "db/dbtable.h"
+#include "db/librarysettings.h"
 #include "engine/engineerror.h"
 #include "engine/transaction.h"
 #include "platform/fileaccess.h"
@@ -32,7 +32,7 @@ struct TableSpec {
     const char* name;
     std::vector<FieldSpec> fields;
     const char* keyField;  // with its index kind
-    int keyKind;
+    IndexKind keyKind;
     std::vector<const char*> lookupIndexes;  // plain indexes for the store's lookups
 };
 
@@ -44,7 +44,7 @@ const std::vector<TableSpec>& LibraryTables() {
           {"UserRating", dbInteger, 2, "0", 0},
           {"AutoRating", dbDouble, 8, "0.0", 0}},
          "ID",
-         0,
+         kPrimaryKeyIndex,
          {"Name"}},
         {"Albums",
          {{"ID", dbLong, 4, nullptr, dbAutoIncrField},
@@ -54,7 +54,7 @@ const std::vector<TableSpec>& LibraryTables() {
           {"AutoRating", dbDouble, 8, "0.0", 0},
           {"FilePath", dbText, 255, nullptr, dbExactTextField}},
          "ID",
-         0,
+         kPrimaryKeyIndex,
          {"ArtistID", "Name", "FilePath"}},
         {"Collections",
          {{"ID", dbLong, 4, nullptr, dbAutoIncrField},
@@ -62,9 +62,9 @@ const std::vector<TableSpec>& LibraryTables() {
           {"UserRating", dbInteger, 2, "0", 0},
           {"AutoRating", dbDouble, 8, "0.0", 0}},
          "ID",
-         0,
+         kPrimaryKeyIndex,
          {"Name"}},
-        {"ColJunction", {{"ColID", dbLong, 4, nullptr, 0}, {"SongID", dbLong, 4, nullptr, 0}}, "ColID", 2, {"SongID"}},
+        {"ColJunction", {{"ColID", dbLong, 4, nullptr, 0}, {"SongID", dbLong, 4, nullptr, 0}}, "ColID", kPlainIndex, {"SongID"}},
         {"Songs",
          {{"ID", dbLong, 4, nullptr, dbAutoIncrField},
           {"ArtistID", dbLong, 4, nullptr, 0},
@@ -81,14 +81,14 @@ const std::vector<TableSpec>& LibraryTables() {
           {"FileType", dbInteger, 2, nullptr, 0},
           {"FilePath", dbText, 255, nullptr, dbExactTextField}},
          "ID",
-         0,
+         kPrimaryKeyIndex,
          {"ArtistID", "AlbumID", "FilePath"}},
         {"Genres",
          {{"ID", dbLong, 4, nullptr, dbAutoIncrField},
           {"Name", dbText, 255, nullptr, 0},
           {"UserRating", dbInteger, 2, "0", 0}},
          "ID",
-         0,
+         kPrimaryKeyIndex,
          {"Name"}},
         {"Ratings",
          {{"Rating", dbInteger, 2, nullptr, 0},
@@ -97,7 +97,7 @@ const std::vector<TableSpec>& LibraryTables() {
           {"BGColorG", dbByte, 1, "255", 0},
           {"BGColorB", dbByte, 1, "255", 0}},
          "Rating",
-         0,
+         kPrimaryKeyIndex,
          {}},
     };
     return tables;
@@ -168,8 +168,9 @@ constexpr const char* kVersionFailed = "Fatal Error: Database was not updated to
 
 }  // namespace
 
-CLibraryDb::CLibraryDb(const std::string& path, bool exclusive, bool readOnly, CMessageBox& messages)
-    : CDbHelper(path, exclusive, readOnly), m_messages(messages) {
+CLibraryDb::CLibraryDb(const std::string& path, bool exclusive, bool readOnly, const CLibrarySettings& settings,
+                       CMessageBox& messages)
+    : CDbHelper(path, exclusive, readOnly), m_settings(settings), m_messages(messages) {
     OpenOrCreate();
 }
 
@@ -177,7 +178,7 @@ bool CLibraryDb::OpenOrCreate() {
     if (IsOpen()) {
         return CheckVersion();
     }
-    const std::string path = CSettings().GetDatabasePath();
+    const std::string path = m_settings.GetDatabasePath();
     if (FileExists(path)) {
         m_messages.Show(fmt::sprintf(kOpenFailed, path));
         return false;
@@ -193,6 +194,7 @@ bool CLibraryDb::CreateNewFile(const std::string& path) {
     try {
         Create(path);
         EnsureVersionTable();
+        SetPath(path);
         return true;
     } catch (const CEngineError&) {
         const bool created = IsOpen();
@@ -244,9 +246,11 @@ void CLibraryDb::CreateSchema() {
         }
         table->CreateIndex(spec.keyField, spec.keyKind);
         for (const char* field : spec.lookupIndexes) {
-            table->CreateIndex(field, 2);
+            table->CreateIndex(field, kPlainIndex);
         }
-        if (AppendTable(*table) && std::string_view(spec.name) == "Ratings") {
+        // A table that cannot be created fails the upgrade: the version must never claim it.
+        AppendTableDef(*table);
+        if (std::string_view(spec.name) == "Ratings") {
             SeedRatings(*table);
         }
     }

@@ -13,6 +13,7 @@
 
 class CDbQuery;
 class CImportQuestions;
+class CLibrarySettings;
 class CMessageBox;
 class CRecordset;
 class CSongFile;
@@ -29,11 +30,13 @@ using FolderSongList = std::vector<CSongFile>;
 // library. Construction opens the file, or creates a new library when there is none, and
 // brings its schema to SchemaVersion; IsOpen() tells the outcome. Failures of opening are
 // reported through `messages`; engine errors of the other operations raise CEngineError.
+// `settings` name the file to create and the import's ask threshold; both must outlive it.
 class CLibraryDb : public CDbHelper {
 public:
     static constexpr int SchemaVersion = 1;
 
-    CLibraryDb(const std::string& path, bool exclusive, bool readOnly, CMessageBox& messages);
+    CLibraryDb(const std::string& path, bool exclusive, bool readOnly, const CLibrarySettings& settings,
+               CMessageBox& messages);
 
     // ---- Schema ----
 
@@ -45,7 +48,8 @@ public:
     bool CheckVersion();
 
     // Creates every table the file lacks (complete, with its indexes; Ratings seeded) and
-    // sets the version to SchemaVersion. Does nothing at version 1 or later.
+    // sets the version to SchemaVersion. Does nothing at version 1 or later. Raises
+    // CEngineError when a table cannot be created; run it in a transaction.
     void CreateSchema();
 
     // ---- Finding and adding items (IDs; 0 for none) ----
@@ -170,6 +174,7 @@ private:
                    const std::string& idField);
     double RootMeanSquareOf(const std::string& sql, int& songCount);
 
+    const CLibrarySettings& m_settings;
     CMessageBox& m_messages;
 };
 

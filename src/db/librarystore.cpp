@@ -1,10 +1,9 @@
 // The store operations of CLibraryDb: finding, adding, reading, renaming and removing items.
 
-#include <fmt/printf.h>
-
 #include "db/dbquery.h"
 #include "db/dbtable.h"
 #include "db/librarydb.h"
+#include "db/librarysql.h"
 
 namespace {
 
@@ -119,7 +118,7 @@ std::int32_t CLibraryDb::FindOrAddSong(const SongRecord& song) {
 
 SongRecord CLibraryDb::ReadSong(std::int32_t songId) {
     SongRecord song;
-    CDbQuery query(*this, fmt::sprintf("SELECT * FROM %s WHERE ID=%d", "Songs", songId));
+    CDbQuery query(*this, RowByIdSql("Songs", songId));
     CRecordset* row = query.GetRecordset();
     if (row == nullptr || row->IsEOF()) {
         return song;
@@ -141,7 +140,7 @@ SongRecord CLibraryDb::ReadSong(std::int32_t songId) {
 }
 
 bool CLibraryDb::UpdateSong(const SongRecord& song) {
-    CDbQuery query(*this, fmt::sprintf("Select * FROM Songs Where ID = %ld", song.id));
+    CDbQuery query(*this, SongToUpdateSql(song.id));
     CRecordset* row = query.GetRecordset();
     if (row == nullptr || row->IsEOF()) {
         return false;
@@ -162,7 +161,7 @@ bool CLibraryDb::RenameItem(const std::string& name, int kind, std::int32_t id) 
     if (table.empty()) {
         return false;
     }
-    CDbQuery query(*this, fmt::sprintf("SELECT * FROM %s WHERE ID=%d", table, id));
+    CDbQuery query(*this, RowByIdSql(table, id));
     CRecordset* row = query.GetRecordset();
     if (row == nullptr || row->IsEOF()) {
         return false;
@@ -174,7 +173,7 @@ bool CLibraryDb::RenameItem(const std::string& name, int kind, std::int32_t id) 
 }
 
 void CLibraryDb::RemoveSongLinks(std::int32_t songId) {
-    Execute(fmt::sprintf("DELETE FROM ColJunction WHERE SongID = %ld", songId), dbFailOnError);
+    Execute(DeleteSongLinksSql(songId), dbFailOnError);
 }
 
 bool CLibraryDb::RemoveItem(int kind, std::int32_t id, bool deep) {
@@ -204,7 +203,7 @@ bool CLibraryDb::RemoveItem(int kind, std::int32_t id, bool deep) {
     if (kind == kSongItem) {
         RemoveSongLinks(id);
     }
-    Execute(fmt::sprintf("DELETE FROM %s WHERE ID = %ld", table, id), dbFailOnError);
+    Execute(DeleteRowSql(table, id), dbFailOnError);
     return true;
 }
 
@@ -227,30 +226,28 @@ void CLibraryDb::ReadIdList(IdList& ids, const std::string& sql) {
 }
 
 void CLibraryDb::GetCollectionIdsOfSong(IdList& ids, std::int32_t songId) {
-    ReadIdList(ids, fmt::sprintf("SELECT DISTINCT ColID FROM %s WHERE %s = %ld", "ColJunction", "SongID", songId));
+    ReadIdList(ids, CollectionIdsOfSongSql(songId));
 }
 
 void CLibraryDb::GetAlbumIdsOfArtist(IdList& ids, std::int32_t artistId) {
-    ReadIdList(ids, fmt::sprintf("SELECT ID FROM %s WHERE %s = %ld", "Albums", "ArtistID", artistId));
+    ReadIdList(ids, IdsWhereSql("Albums", "ArtistID", artistId));
 }
 
 void CLibraryDb::GetSongIdsOfArtist(IdList& ids, std::int32_t artistId) {
-    ReadIdList(ids, fmt::sprintf("SELECT ID FROM %s WHERE %s = %ld", "Songs", "ArtistID", artistId));
+    ReadIdList(ids, IdsWhereSql("Songs", "ArtistID", artistId));
 }
 
 void CLibraryDb::GetSongIdsOfAlbum(IdList& ids, std::int32_t albumId) {
-    ReadIdList(ids, fmt::sprintf("SELECT ID FROM %s WHERE %s = %ld", "Songs", "AlbumID", albumId));
+    ReadIdList(ids, IdsWhereSql("Songs", "AlbumID", albumId));
 }
 
 void CLibraryDb::GetSongIdsOfCollection(IdList& ids, std::int32_t collectionId) {
-    ReadIdList(ids, fmt::sprintf("SELECT ID FROM Songs LEFT JOIN ColJunction ON Songs.ID = ColJunction.SongID WHERE "
-                                 "ColJunction.ColID=%ld;",
-                                 collectionId));
+    ReadIdList(ids, SongIdsOfCollectionSql(collectionId));
 }
 
 bool CLibraryDb::FillNameList(NameList& names, IdList& ids, const std::string& table, const std::string& nameField,
                               const std::string& idField) {
-    return FillNameListFromQuery(names, ids, fmt::sprintf("Select * from %s", table), nameField, idField);
+    return FillNameListFromQuery(names, ids, NameListSql(table), nameField, idField);
 }
 
 bool CLibraryDb::FillNameListFromQuery(NameList& names, IdList& ids, const std::string& sql,

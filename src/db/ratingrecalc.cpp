@@ -9,6 +9,7 @@
 #include "db/dbquery.h"
 #include "db/dbtable.h"
 #include "db/librarydb.h"
+#include "db/librarysql.h"
 #include "db/ratingtally.h"
 
 namespace {
@@ -44,7 +45,7 @@ public:
 
     void Run() {
         ReadAlbums();
-        const std::vector<RatedRow> artists = ReadRatedRows(m_db, "SELECT ID, AutoRating FROM Artists ORDER BY ID");
+        const std::vector<RatedRow> artists = ReadRatedRows(m_db, kArtistRatingsSql);
         for (const RatedRow& artist : artists) {
             if (artist.id >= 1) {
                 m_artists.insert(artist.id);
@@ -58,7 +59,7 @@ public:
 
 private:
     void ReadAlbums() {
-        CDbQuery query(m_db, "SELECT ID, ArtistID, UserRating, AutoRating FROM Albums");
+        CDbQuery query(m_db, kAlbumRatingsSql);
         for (CRecordset* row = query.GetRecordset(); row != nullptr && !row->IsEOF(); row = query.Next()) {
             AlbumState& album = m_albums[row->GetFieldValue("ID").AsLong()];
             album.artistId = row->GetFieldValue("ArtistID").AsLong();
@@ -70,7 +71,7 @@ private:
     // An album's songs are those whose AlbumID names it. An artist's loose songs sit on an
     // album of another artist or are marked Unsorted; such an album is computed too.
     void TallySongs() {
-        CDbQuery query(m_db, "SELECT ArtistID, AlbumID, UserRating, Unsorted=TRUE AS IsUnsorted FROM Songs");
+        CDbQuery query(m_db, kSongRatingsSql);
         for (CRecordset* row = query.GetRecordset(); row != nullptr && !row->IsEOF(); row = query.Next()) {
             const std::int32_t artistId = row->GetFieldValue("ArtistID").AsLong();
             const int rating = row->GetFieldValue("UserRating").AsShort();
@@ -136,13 +137,12 @@ private:
     void WriteCollections() {
         std::unordered_map<std::int32_t, CRatingTally> songsOf;
         CDbQuery query(m_db,
-                       "SELECT ColJunction.ColID AS ColID, Songs.UserRating AS UserRating FROM Songs INNER JOIN "
-                       "ColJunction ON ColJunction.SongID = Songs.ID");
+kCollectionSongRatingsSql);
         for (CRecordset* row = query.GetRecordset(); row != nullptr && !row->IsEOF(); row = query.Next()) {
             songsOf[row->GetFieldValue("ColID").AsLong()].Add(row->GetFieldValue("UserRating").AsShort());
         }
         CDbTable table(&m_db, "Collections");
-        for (const RatedRow& collection : ReadRatedRows(m_db, "SELECT ID, AutoRating FROM Collections")) {
+        for (const RatedRow& collection : ReadRatedRows(m_db, kCollectionRatingsSql)) {
             const double rating = songsOf[collection.id].RootMeanSquare();
             if (rating != collection.storedRating) {
                 table.UpdateDouble("AutoRating", "ID", collection.id, rating);

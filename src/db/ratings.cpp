@@ -5,6 +5,7 @@
 #include "db/dbquery.h"
 #include "db/dbtable.h"
 #include "db/librarydb.h"
+#include "db/librarysql.h"
 #include "db/ratingrecalc.h"
 #include "db/ratingtally.h"
 #include "engine/transaction.h"
@@ -57,14 +58,7 @@ double CLibraryDb::RootMeanSquareOf(const std::string& sql, int& songCount) {
 
 double CLibraryDb::ComputeAlbumAutoRating(std::int32_t albumId, std::int32_t artistId, int& songCount) {
     const std::string songs =
-        albumId != 0
-            ? fmt::sprintf(
-                  "SELECT Songs.* FROM (Songs LEFT JOIN Albums ON Songs.AlbumID = Albums.ID) WHERE Albums.ID=%ld",
-                  albumId)
-            : fmt::sprintf(
-                  "SELECT Songs.* FROM Songs LEFT JOIN Albums ON Songs.AlbumID=Albums.ID WHERE "
-                  "(Albums.ArtistID<>Songs.ArtistID OR Songs.Unsorted=TRUE) AND Songs.ArtistID=%ld",
-                  artistId);
+        albumId != 0 ? SongsOfAlbumSql(albumId) : LooseSongsOfArtistSql(artistId);
     const double autoRating = RootMeanSquareOf(songs, songCount);
     CDbTable albums(this, "Albums");
     albums.UpdateDouble("AutoRating", "ID", albumId, autoRating);
@@ -82,7 +76,7 @@ double CLibraryDb::ComputeArtistAutoRating(std::int32_t artistId) {
 
     // The album lists are read whole first: the computations write to Albums.
     IdList albums;
-    ReadIdList(albums, fmt::sprintf("SELECT Albums.* FROM Albums WHERE Albums.ArtistID=%ld;", artistId));
+    ReadIdList(albums, AlbumsOfArtistSql(artistId));
     for (const std::int32_t album : albums) {
         total += ComputeAlbumAutoRating(album, artistId, songs) * songs;
         count += songs;
@@ -91,9 +85,7 @@ double CLibraryDb::ComputeArtistAutoRating(std::int32_t artistId) {
         total /= count;
     }
     // Albums of other artists that hold this artist's songs are brought up to date too.
-    ReadIdList(albums, fmt::sprintf("SELECT DISTINCT Albums.* FROM (Songs LEFT JOIN Albums ON Songs.AlbumID=Albums.ID) "
-                                    "WHERE Songs.ArtistID=%ld AND Albums.ArtistID<>%ld;",
-                                    artistId, artistId));
+    ReadIdList(albums, OtherArtistsAlbumsWithSongsOfSql(artistId));
     for (const std::int32_t album : albums) {
         ComputeAlbumAutoRating(album, artistId, songs);
     }
@@ -103,10 +95,7 @@ double CLibraryDb::ComputeArtistAutoRating(std::int32_t artistId) {
 
 double CLibraryDb::ComputeCollectionAutoRating(std::int32_t collectionId, int& songCount) {
     const double autoRating = RootMeanSquareOf(
-        fmt::sprintf("SELECT * FROM Songs INNER JOIN ColJunction ON ColJunction.SongID = Songs.ID WHERE "
-                     "ColJunction.ColID = %ld",
-                     collectionId),
-        songCount);
+SongsOfCollectionSql(collectionId), songCount);
     CDbTable(this, "Collections").UpdateDouble("AutoRating", "ID", collectionId, autoRating);
     return autoRating;
 }

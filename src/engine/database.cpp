@@ -282,7 +282,10 @@ std::unique_ptr<CStatement> CDatabase::TakeStatement(const std::string& sql, con
 
 void CDatabase::ReturnStatement(std::unique_ptr<CStatement> statement) {
     constexpr std::size_t kMaxIdle = 32;
-    if (m_db == nullptr || !statement) {
+    // A statement of a connection closed meanwhile is finalized here: it still reads the file
+    // it was prepared on. (A closed connection lives on while its statements do, so its
+    // address cannot have been reused by the current one.)
+    if (m_db == nullptr || !statement || statement->Connection() != m_db) {
         return;
     }
     statement->Reset();

@@ -36,6 +36,8 @@ public:
 
     int ColumnCount() const { return sqlite3_column_count(m_stmt); }
     sqlite3_stmt* Get() const { return m_stmt; }
+    // The connection the statement was prepared on.
+    sqlite3* Connection() const { return m_db; }
     const std::string& Sql() const { return m_sql; }
     void SetShownSql(std::string_view shownSql) { m_shownSql = shownSql; }
 

@@ -3,7 +3,10 @@
 #include "engine/database.h"
 #include "engine/statement.h"
 
-CTransaction::CTransaction(CDatabase& db) : m_db(db), m_name("cadenzo_" + std::to_string(db.NextSavepointNumber())) {
+CTransaction::CTransaction(CDatabase& db)
+    : m_db(db),
+      m_name("cadenzo_" + std::to_string(db.NextSavepointNumber())),
+      m_outermost(sqlite3_get_autocommit(db.Handle()) != 0) {
     CStatement(m_db.Handle(), "SAVEPOINT " + m_name).Run();
 }
 
@@ -13,8 +16,13 @@ CTransaction::~CTransaction() {
     }
     // A destructor cannot report; a failed undo leaves SQLite's own rollback at close.
     try {
-        CStatement(m_db.Handle(), "ROLLBACK TO " + m_name).Run();
-        CStatement(m_db.Handle(), "RELEASE " + m_name).Run();
+        if (m_outermost) {
+            // The whole transaction goes: the file is not written at all.
+            CStatement(m_db.Handle(), "ROLLBACK").Run();
+        } else {
+            CStatement(m_db.Handle(), "ROLLBACK TO " + m_name).Run();
+            CStatement(m_db.Handle(), "RELEASE " + m_name).Run();
+        }
     } catch (...) {
     }
     m_db.SchemaChanged();

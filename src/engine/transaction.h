@@ -19,5 +19,6 @@ public:
 private:
     CDatabase& m_db;
     std::string m_name;
+    bool m_outermost;  // no transaction was open when it began
     bool m_finished = false;
 };

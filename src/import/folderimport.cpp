@@ -11,8 +11,8 @@
 
 #include <fmt/printf.h>
 
-#include "app/settings.h"
 #include "db/librarydb.h"
+#include "db/librarysettings.h"
 #include "engine/engineerror.h"
 #include "engine/transaction.h"
 #include "import/importmode.h"
@@ -110,7 +110,7 @@ FolderListing ListFolder(const std::string& folder) {
         }
         if (S_ISDIR(info.st_mode)) {
             listing.subfolders.push_back(path);
-        } else if (const int type = FileTypeFromPath(path); S_ISREG(info.st_mode) && type != 0) {
+        } else if (const int type = FileTypeFromPath(path); S_ISREG(info.st_mode) && type != kNotASongFile) {
             listing.songFiles.emplace_back(path, type);
         }
     }
@@ -121,12 +121,12 @@ FolderListing ListFolder(const std::string& folder) {
 // current folder is stored.
 class CFolderWalk {
 public:
-    CFolderWalk(CLibraryDb& db, CImportQuestions& questions, CTagWorkers& workers)
+    CFolderWalk(CLibraryDb& db, CImportQuestions& questions, CTagWorkers& workers, int askThreshold)
         : m_db(db),
           m_batch(db),
           m_questions(questions, m_batch),
           m_workers(workers),
-          m_askThreshold(CSettings().GetMinSongAskThreshold()) {}
+          m_askThreshold(askThreshold) {}
 
     void Run(const PathStack& paths) {
         m_toVisit.push_back(paths);
@@ -203,15 +203,31 @@ struct FolderPlan {
 };
 
 ImportMode ModeOfUnknownOption(int option) {
-    constexpr ImportMode modes[] = {ImportMode::MultipleAlbums, ImportMode::OneAlbum, ImportMode::OneCollection,
-                                    ImportMode::LooseSongs, ImportMode::DoNotAdd};
-    return option >= 0 && option < 5 ? modes[option] : ImportMode::DoNotAdd;
+    switch (option) {
+        case kUnknownMultipleAlbums:
+            return ImportMode::MultipleAlbums;
+        case kUnknownOneAlbum:
+            return ImportMode::OneAlbum;
+        case kUnknownOneCollection:
+            return ImportMode::OneCollection;
+        case kUnknownUnsortedFiles:
+            return ImportMode::LooseSongs;
+        default:
+            return ImportMode::DoNotAdd;
+    }
 }
 
 ImportMode ModeOfUntaggedOption(int option) {
-    constexpr ImportMode modes[] = {ImportMode::OneAlbum, ImportMode::OneCollection, ImportMode::LooseSongs,
-                                    ImportMode::DoNotAdd};
-    return option >= 0 && option < 4 ? modes[option] : ImportMode::DoNotAdd;
+    switch (option) {
+        case kUntaggedOneAlbum:
+            return ImportMode::OneAlbum;
+        case kUntaggedOneCollection:
+            return ImportMode::OneCollection;
+        case kUntaggedUnsortedFiles:
+            return ImportMode::LooseSongs;
+        default:
+            return ImportMode::DoNotAdd;
+    }
 }
 
 // Asks what the tags leave open; false when the user closed the question without OK.
@@ -225,7 +241,7 @@ bool PlanFolder(const FolderSongList& songs, const std::string& folder, CImportQ
             plan.mode = decision.mode;
             return true;
         case ImportQuestion::Untagged: {
-            UntaggedAnswer answer{1, plan.artistName, plan.groupName, plan.groupName, false};
+            UntaggedAnswer answer{kUntaggedOneCollection, plan.artistName, plan.groupName, plan.groupName, false};
             if (!questions.AskUntagged(folder, songs, "Cadenzo found untagged songs", answer)) {
                 return false;
             }
@@ -238,7 +254,7 @@ bool PlanFolder(const FolderSongList& songs, const std::string& folder, CImportQ
         case ImportQuestion::FewSongs:
         case ImportQuestion::SeveralAlbums: {
             const bool few = decision.question == ImportQuestion::FewSongs;
-            UnknownAnswer answer{few ? 3 : 1, plan.groupName, false};
+            UnknownAnswer answer{few ? kUnknownUnsortedFiles : kUnknownOneAlbum, plan.groupName, false};
             const char* message = few ? "Cadenzo found only a few songs in this directory"
                                       : "Cadenzo found multiple albums from a single artist in a single directory";
             if (!questions.AskUnknown(songs.front().GetArtist(), folder, songs, message, answer)) {
@@ -295,13 +311,13 @@ int CLibraryDb::ImportFolder(PathStack& paths, CImportQuestions& questions, CTag
     if (!IsOpen() || paths.empty()) {
         return 0;
     }
-    CFolderWalk(*this, questions, workers).Run(paths);
+    CFolderWalk(*this, questions, workers, m_settings.GetMinSongAskThreshold()).Run(paths);
     return 1;
 }
 
 int CLibraryDb::ImportFolderSongs(FolderSongList& songs, const PathStack& paths, CImportQuestions& questions,
                                   CTagWorkers& workers) {
-    return ImportFolderSongs(songs, paths, questions, workers, CSettings().GetMinSongAskThreshold());
+    return ImportFolderSongs(songs, paths, questions, workers, m_settings.GetMinSongAskThreshold());
 }
 
 int CLibraryDb::ImportFolderSongs(FolderSongList& songs, const PathStack& paths, CImportQuestions& questions,

@@ -5,22 +5,37 @@
 
 class CSongFile;
 
+// The options of the untagged question, numbered as its dialog numbers them.
+enum UntaggedOption : int {
+    kUntaggedOneAlbum = 0,
+    kUntaggedOneCollection = 1,
+    kUntaggedUnsortedFiles = 2,
+    kUntaggedDoNotAdd = 3,
+};
+
+// The options of the few-songs and several-albums questions, numbered as their dialog does.
+enum UnknownOption : int {
+    kUnknownMultipleAlbums = 0,
+    kUnknownOneAlbum = 1,
+    kUnknownOneCollection = 2,
+    kUnknownUnsortedFiles = 3,
+    kUnknownDoNotAdd = 4,
+};
+
 // The answer to the untagged question. It comes in with the defaults the dialog opens with
-// and goes out with the user's choice. Options: 0 One Album, 1 One Collection, 2 Unsorted
-// Files, 3 Do Not Add.
+// and goes out with the user's choice.
 struct UntaggedAnswer {
-    int option = 1;
+    int option = kUntaggedOneCollection;
     std::string artistName;
     std::string albumName;
     std::string collectionName;
     bool updateTags = false;
 };
 
-// The answer to the few-songs and several-albums questions, in and out likewise. Options:
-// 0 Multiple Albums, 1 One Album, 2 One Collection, 3 Unsorted Files, 4 Do Not Add; `name` is
-// the album name (option 1) or the collection name (option 2).
+// The answer to the few-songs and several-albums questions, in and out likewise; `name` is
+// the album name (One Album) or the collection name (One Collection).
 struct UnknownAnswer {
-    int option = 3;
+    int option = kUnknownUnsortedFiles;
     std::string name;
     bool updateTags = false;
 };

@@ -7,7 +7,6 @@
 
 namespace {
 
-constexpr const char* kFileTypes[] = {"MP3", "OGG"};
 
 // The text with trailing white space and then trailing `c`s cut off.
 std::string CutTrailing(const std::string& text, char c) {
@@ -46,26 +45,29 @@ std::string FormatLength(int seconds) {
                      : fmt::sprintf("%d:%02d", rest / 60, rest % 60);
 }
 
-int FileTypeFromPath(const std::string& path) {
+SongFileType FileTypeFromPath(const std::string& path) {
     const std::string extension = TextAfterLast(path, '.');
-    for (int type = 0; type < 2; ++type) {
-        if (EqualsIgnoringAsciiCase(extension, kFileTypes[type])) {
-            return type + 1;
-        }
+    if (EqualsIgnoringAsciiCase(extension, "MP3")) {
+        return kMp3File;
     }
-    return 0;
+    return EqualsIgnoringAsciiCase(extension, "OGG") ? kOggFile : kNotASongFile;
 }
 
 void CSongFile::Assign(const std::string& path, const SongTags& tags) {
     m_path = path;
     m_fileType = FileTypeFromPath(path);
-    m_tags = m_fileType != 0 ? tags : SongTags();
+    if (m_fileType == kNotASongFile) {
+        m_tags = SongTags{false, "", "", "", "", "", "", "", 0};
+        m_length.clear();
+        return;
+    }
+    m_tags = tags;
     m_length = FormatLength(m_tags.seconds);
 }
 
 void CSongFile::LoadFromPath(const std::string& path, CTagWorkers& workers) {
-    const int type = FileTypeFromPath(path);
-    Assign(path, type != 0 ? workers.Read({{path, type}}).front() : SongTags());
+    const SongFileType type = FileTypeFromPath(path);
+    Assign(path, type != kNotASongFile ? workers.Read({{path, type}}).front() : SongTags());
 }
 
 void CSongFile::CopyEditableFields(const CSongFile& other, bool keepTitleAndTrack) {
@@ -81,5 +83,5 @@ void CSongFile::CopyEditableFields(const CSongFile& other, bool keepTitleAndTrac
 }
 
 bool CSongFile::WriteTags(CTagWorkers& workers) const {
-    return m_fileType != 0 && workers.Write(m_path, m_fileType, m_tags);
+    return m_fileType != kNotASongFile && workers.Write(m_path, m_fileType, m_tags);
 }

@@ -6,8 +6,8 @@
 
 class CTagWorkers;
 
-// File types of song files: 0 none, 1 MP3, 2 OGG (from the extension, letter case ignored).
-int FileTypeFromPath(const std::string& path);
+// The type of a song file from its extension, letter case ignored.
+SongFileType FileTypeFromPath(const std::string& path);
 
 // Everything after (before) the last `c` of `text`, once trailing white space and trailing
 // `c`s are cut off; empty when there is no `c`.
@@ -24,7 +24,8 @@ std::string FormatLength(int seconds);
 class CSongFile {
 public:
     // Reads the tags of the file at `path` when its extension makes it a song file; a file the
-    // tag library cannot parse gives empty texts, Year and Track "0" and Length "0:00".
+    // tag library cannot parse gives empty texts, Year and Track "0" and Length "0:00". A file
+    // that is no song is not opened, and all its texts are empty.
     void LoadFromPath(const std::string& path, CTagWorkers& workers);
     // What LoadFromPath does once the tags are read (the walk reads a folder's files at once).
     void Assign(const std::string& path, const SongTags& tags);
@@ -36,7 +37,7 @@ public:
     const std::string& GetTrack() const { return m_tags.track; }
     const std::string& GetGenre() const { return m_tags.genre; }
     const std::string& GetComment() const { return m_tags.comment; }
-    int GetFileType() const { return m_fileType; }
+    SongFileType GetFileType() const { return m_fileType; }
     const std::string& GetPath() const { return m_path; }
     const std::string& GetLength() const { return m_length; }
 
@@ -54,7 +55,7 @@ public:
 
 private:
     SongTags m_tags;
-    int m_fileType = 0;
+    SongFileType m_fileType = kNotASongFile;
     std::string m_path;
     std::string m_length;
 };

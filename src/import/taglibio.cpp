@@ -27,7 +27,7 @@ TagLib::String TagText(const std::string& text) {
 }
 
 std::unique_ptr<TagLib::File> OpenFile(TagLib::IOStream* stream, int fileType) {
-    if (fileType == 1) {
+    if (fileType == kMp3File) {
         return std::make_unique<TagLib::MPEG::File>(stream, TagLib::ID3v2::FrameFactory::instance(), true,
                                                     TagLib::AudioProperties::Average);
     }
@@ -149,7 +149,7 @@ bool WriteSongTags(const std::string& path, int fileType, const SongTags& tags) 
     const auto slash = path.find_last_of('/');
     const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash);
     const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-    const std::string extension = fileType == 1 ? ".mp3" : ".ogg";
+    const std::string extension = fileType == kMp3File ? ".mp3" : ".ogg";
     std::string copy = folder + "/." + name + ".cadenzo-XXXXXX" + extension;
     const int fd = mkstemps(copy.data(), static_cast<int>(extension.size()));
     if (fd < 0) {

@@ -5,7 +5,7 @@
 #include "import/tagprotocol.h"
 
 // The only code that talks to TagLib. It runs in the tag worker process (and in a benchmark
-// that measures TagLib alone). `fileType` is 1 for MP3, 2 for OGG Vorbis.
+// that measures TagLib alone). `fileType` is kMp3File or kOggFile.
 
 // Reads the seven texts and the length through a read-only stream. A file TagLib cannot open
 // or parse gives SongTags with parsed false.

@@ -120,9 +120,26 @@ TEST_F(DbAccessTest, IdsAreReadableBeforeUpdateAndNeverReused) {
     EXPECT_EQ(CDbTable(m_db.get(), "Artists").LookupText("Name", "ID", 4), "d");
 
     m_db->Close();
-    m_db = std::make_unique<CLibraryDb>("Cadenzo.mdb", false, false, m_messages);
+    m_db = std::make_unique<CLibraryDb>("Cadenzo.mdb", false, false, m_settings, m_messages);
     m_db->Execute("DELETE FROM Artists", dbFailOnError);
     EXPECT_EQ(AddArtist("e"), 5) << "also after reopening the file";
+}
+
+TEST_F(DbAccessTest, AStatementNeverOutlivesItsLibrary) {
+    AddArtist("Only in the first");
+    {
+        const CFixedSettings settings("Second.mdb");
+        CLibraryDb second("Second.mdb", false, false, settings, m_messages);
+        second.FindOrAddArtist({0, "Only in the second", 0, 0.0});
+    }
+    const std::string sql = "SELECT Name FROM Artists WHERE ID = 1";
+    CDbQuery held(*m_db, sql);
+    EXPECT_EQ(held.GetRecordset()->GetFieldValue("Name").AsText(), "Only in the first");
+    m_db->Close();
+    m_db->Open("Second.mdb", false, false);
+    held.Close();  // hands its statement back to the reopened object
+    CDbQuery query(*m_db, sql);
+    EXPECT_EQ(query.GetRecordset()->GetFieldValue("Name").AsText(), "Only in the second");
 }
 
 TEST_F(DbAccessTest, ValuesReadBackWithTheirSchemaTypes) {

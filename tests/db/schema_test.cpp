@@ -7,7 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include "app/settings.h"
 #include "db/librarydb.h"
 #include "engine/engineerror.h"
 #include "support/asuser.h"
@@ -26,7 +25,7 @@ protected:
     void Reopen(bool exclusive = false, bool readOnly = false) {
         m_db.reset();
         m_messages.shown.clear();
-        m_db = std::make_unique<CLibraryDb>("Cadenzo.mdb", exclusive, readOnly, m_messages);
+        m_db = std::make_unique<CLibraryDb>("Cadenzo.mdb", exclusive, readOnly, m_settings, m_messages);
     }
 
     std::vector<std::string> FieldsOf(const std::string& table) {
@@ -133,6 +132,21 @@ TEST_F(SchemaTest, UnknownVersionsAreReportedAndLeftAlone) {
     EXPECT_FALSE(m_db->TableExists("Genres")) << "the failed upgrade left nothing behind";
 }
 
+TEST_F(SchemaTest, AnUpgradeThatCannotCreateATableLeavesTheFileAsItWas) {
+    m_db->Execute("DROP TABLE Artists", dbFailOnError);
+    m_db->Execute("CREATE TABLE Other (x INTEGER)", dbFailOnError);
+    m_db->Execute("CREATE INDEX Artists_Name ON Other (x)", dbFailOnError);  // the name of one of ours
+    m_db->SetVersion(0);
+    m_db.reset();
+    const std::string before = ReadFile(Path());
+    Reopen();
+    EXPECT_EQ(m_messages.shown, std::vector<std::string>{kVersionMessage});
+    EXPECT_EQ(m_db->GetVersion(), 0);
+    EXPECT_FALSE(m_db->TableExists("Artists"));
+    m_db.reset();
+    EXPECT_EQ(ReadFile(Path()), before);
+}
+
 TEST_F(SchemaTest, AReadOnlyLibraryIsNeverWritten) {
     m_db->SetVersion(0);
     m_db.reset();
@@ -140,7 +154,8 @@ TEST_F(SchemaTest, AReadOnlyLibraryIsNeverWritten) {
     chmod(Path().c_str(), 0444);
     const std::string outcome = RunAsUnprivileged([] {
         CRecordingMessageBox messages;
-        CLibraryDb db("Cadenzo.mdb", false, true, messages);
+        const CFixedSettings settings;
+        CLibraryDb db("Cadenzo.mdb", false, true, settings, messages);
         return std::string(db.IsOpen() ? "open" : "closed") + " | " +
                (messages.shown.empty() ? "" : messages.shown.front());
     });
@@ -153,7 +168,8 @@ TEST_F(SchemaTest, AReadOnlyLibraryIsNeverWritten) {
     chmod(Path().c_str(), 0444);
     const std::string atVersion1 = RunAsUnprivileged([] {
         CRecordingMessageBox messages;
-        CLibraryDb db("Cadenzo.mdb", false, true, messages);
+        const CFixedSettings settings;
+        CLibraryDb db("Cadenzo.mdb", false, true, settings, messages);
         bool refused = false;
         try {
             db.Execute("DELETE FROM Ratings", dbFailOnError);
@@ -189,9 +205,9 @@ TEST_F(SchemaTest, FilesThatAreNoLibraryAreReportedAndNotTouched) {
 
 TEST_F(SchemaTest, AFolderThatDoesNotExistGivesTheCreateMessage) {
     m_db.reset();
-    CSettings().WriteString("Database", "Database", "no/such/folder/lib.mdb");
     m_messages.shown.clear();
-    CLibraryDb db("no/such/folder/lib.mdb", false, false, m_messages);
+    const CFixedSettings settings("no/such/folder/lib.mdb");
+    CLibraryDb db("no/such/folder/lib.mdb", false, false, settings, m_messages);
     EXPECT_FALSE(db.IsOpen());
     EXPECT_EQ(
         m_messages.shown,
@@ -242,7 +258,8 @@ TEST_F(SchemaTest, AnExclusiveLibraryIsLockedAgainstOtherProcesses) {
     const pid_t child = fork();
     if (child == 0) {
         CRecordingMessageBox messages;
-        CLibraryDb db("Cadenzo.mdb", false, false, messages);
+        const CFixedSettings settings;
+        CLibraryDb db("Cadenzo.mdb", false, false, settings, messages);
         const char verdict = !db.IsOpen() && messages.shown == std::vector<std::string>{kOpenMessage} ? 'y' : 'n';
         _exit(write(ready[1], &verdict, 1) == 1 ? 0 : 1);
     }

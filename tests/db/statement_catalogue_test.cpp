@@ -1,17 +1,19 @@
-// Every SQL text the program uses, with plausible values in its placeholders, run against a new
-// library that holds a few rows of every table. Each must prepare and run, and give the rows a
-// Jet engine would give.
+// Every SQL text the program uses, built by the functions the program builds it with and with
+// plausible values, run against a new library that holds a few rows of every table. Each must
+// prepare and run, and give the rows a Jet engine would give.
 
 #include <fmt/printf.h>
 #include <gtest/gtest.h>
 
 #include "db/dbquery.h"
+#include "db/librarysql.h"
 #include "engine/jetdialect.h"
 #include "support/libraryfixture.h"
 
 namespace {
 
 struct CatalogueEntry {
+    std::string name;
     std::string sql;
     long rows;  // rows a SELECT gives on the sample library; -1 for an action statement
 };
@@ -57,96 +59,91 @@ std::string RatingClause(const char* table, int rating, bool unratedTail) {
 // without album; collection 1 holds songs 1 and 5, collection 2 is empty; genres Rock, Pop.
 std::vector<CatalogueEntry> Catalogue() {
     std::vector<CatalogueEntry> entries = {
-        // Access layer
-        {fmt::sprintf("SELECT %s FROM %s WHERE %s = %d", "Name", "Artists", "ID", 1), 1},
-        {fmt::sprintf("SELECT %s FROM %s WHERE %s = %ld AND %s = %ld", "ColID", "ColJunction", "ColID", 1, "SongID", 5),
-         1},
-        {fmt::sprintf("SELECT %s FROM %s WHERE %s = '%s'", "ID", "Artists", "Name", EscapeSqlText("O'BRIEN")), 1},
-        {fmt::sprintf("SELECT %s FROM %s WHERE %s = '%s' AND %s = %ld", "ID", "Albums", "Name", "abbey road",
-                      "ArtistID", 1),
-         1},
-        {fmt::sprintf("SELECT %s FROM %s", "DBVersion", "Version"), 1},
-        {fmt::sprintf("UPDATE %s SET %s.%s=%s", "Songs", "Songs", "Genre", "0"), -1},
-        {fmt::sprintf("UPDATE %s SET %s.%s=%s", "Songs", "Songs", "BestOf", "FALSE"), -1},
-        // Store
-        {fmt::sprintf("SELECT * FROM %s WHERE ID=%d", "Songs", 2), 1},
-        {fmt::sprintf("Select * FROM Songs Where ID = %ld", 3), 1},
-        {fmt::sprintf("DELETE FROM ColJunction WHERE SongID = %ld", 1), -1},
-        {fmt::sprintf("SELECT DISTINCT ColID FROM %s WHERE %s = %ld", "ColJunction", "SongID", 1), 1},
-        {fmt::sprintf("SELECT ID FROM %s WHERE %s = %ld", "Albums", "ArtistID", 1), 2},
-        {fmt::sprintf("SELECT ID FROM %s WHERE %s = %ld", "Songs", "ArtistID", 2), 2},
-        {fmt::sprintf("SELECT ID FROM Songs LEFT JOIN ColJunction ON Songs.ID = ColJunction.SongID WHERE "
-                      "ColJunction.ColID=%ld;",
-                      1),
-         2},
-        {fmt::sprintf("DELETE FROM %s WHERE ID = %ld", "Songs", 6), -1},
-        // Ratings
-        {fmt::sprintf("SELECT Songs.* FROM (Songs LEFT JOIN Albums ON Songs.AlbumID = Albums.ID) WHERE Albums.ID=%ld",
-                      1),
-         3},
-        {fmt::sprintf("SELECT Songs.* FROM Songs LEFT JOIN Albums ON Songs.AlbumID=Albums.ID WHERE "
-                      "(Albums.ArtistID<>Songs.ArtistID OR Songs.Unsorted=TRUE) AND Songs.ArtistID=%ld",
-                      1),
-         1},
-        {fmt::sprintf("SELECT Songs.* FROM Songs LEFT JOIN Albums ON Songs.AlbumID=Albums.ID WHERE "
-                      "(Albums.ArtistID<>Songs.ArtistID OR Songs.Unsorted=TRUE) AND Songs.ArtistID=%ld",
-                      2),
-         1},
-        {fmt::sprintf("SELECT Albums.* FROM Albums WHERE Albums.ArtistID=%ld;", 1), 2},
-        {fmt::sprintf("SELECT DISTINCT Albums.* FROM (Songs LEFT JOIN Albums ON Songs.AlbumID=Albums.ID) WHERE "
-                      "Songs.ArtistID=%ld AND Albums.ArtistID<>%ld;",
-                      2, 2),
-         1},
-        {fmt::sprintf("SELECT * FROM Songs INNER JOIN ColJunction ON ColJunction.SongID = Songs.ID WHERE "
-                      "ColJunction.ColID = %ld",
-                      1),
-         2},
-        {fmt::sprintf("SELECT COUNT(ID) as lCount, SUM(PlayCount) AS SumCount, SUM(UserRating) as SumRating FROM "
+        {"LookupById", LookupSql("Name", "Artists", "ID", 1), 1},
+        {"LookupByTwoKeys", LookupBy2Sql("ColID", "ColJunction", "ColID", 1, "SongID", 5), 1},
+        {"LookupByQuotedName", LookupByTextSql("ID", "Artists", "Name", "O'BRIEN"), 1},
+        {"LookupByNameAndKey", LookupByTextAndLongSql("ID", "Albums", "Name", "abbey road", "ArtistID", 1), 1},
+        {"Version", VersionSql(), 1},
+        {"FillTextField", FillFieldSql("Songs", "Genre", "0"), -1},
+        {"FillBooleanField", FillFieldSql("Songs", "BestOf", "FALSE"), -1},
+        {"RowById", RowByIdSql("Songs", 2), 1},
+        {"SongToUpdate", SongToUpdateSql(3), 1},
+        {"DeleteSongLinks", DeleteSongLinksSql(1), -1},
+        {"CollectionIdsOfSong", CollectionIdsOfSongSql(1), 1},
+        {"AlbumIdsOfArtist", IdsWhereSql("Albums", "ArtistID", 1), 2},
+        {"SongIdsOfArtist", IdsWhereSql("Songs", "ArtistID", 2), 2},
+        {"SongIdsOfCollection", SongIdsOfCollectionSql(1), 2},
+        {"DeleteRow", DeleteRowSql("Songs", 6), -1},
+        {"NameList", NameListSql("Genres"), 2},
+        {"SongsOfAlbum", SongsOfAlbumSql(1), 3},
+        {"LooseSongsOfArtistOnOwnAlbums", LooseSongsOfArtistSql(1), 1},
+        {"LooseSongsOfArtistOnOthersAlbums", LooseSongsOfArtistSql(2), 1},
+        {"AlbumsOfArtist", AlbumsOfArtistSql(1), 2},
+        {"OtherArtistsAlbums", OtherArtistsAlbumsWithSongsOfSql(2), 1},
+        {"SongsOfCollection", SongsOfCollectionSql(1), 2},
+        {"ArtistRatings", kArtistRatingsSql, 3},
+        {"AlbumRatings", kAlbumRatingsSql, 3},
+        {"SongRatings", kSongRatingsSql, 6},
+        {"CollectionSongRatings", kCollectionSongRatingsSql, 2},
+        {"CollectionRatings", kCollectionRatingsSql, 2},
+        // Statements of the views, play, editing and removal
+        {"AlbumTotals",
+         fmt::sprintf("SELECT COUNT(ID) as lCount, SUM(PlayCount) AS SumCount, SUM(UserRating) as SumRating FROM "
                       "Songs WHERE AlbumID=%ld",
                       1),
          1},
-        {fmt::sprintf("SELECT COUNT(ID) as lCount FROM Songs WHERE AlbumID=%ld AND UserRating=0", 1), 1},
-        // Views, filters and the lists of the editing dialogs
-        {WithClauses(kArtistsWithAlbums, {"Songs.Unsorted=FALSE OR Artists.Name='Various Artists'"}), 2},
-        {WithClauses(kArtistsWithAlbums, {"Songs.Unsorted=FALSE OR Artists.Name='Various Artists'",
+        {"UnratedSongsOfAlbum",
+         fmt::sprintf("SELECT COUNT(ID) as lCount FROM Songs WHERE AlbumID=%ld AND UserRating=0", 1), 1},
+        {"ArtistsWithAlbums",
+         WithClauses(kArtistsWithAlbums, {"Songs.Unsorted=FALSE OR Artists.Name='Various Artists'"}), 2},
+        {"ArtistsWithAlbumsFiltered",
+         WithClauses(kArtistsWithAlbums, {"Songs.Unsorted=FALSE OR Artists.Name='Various Artists'",
                                           "Songs.Genre = 'rock'", RatingClause("Artists", 5, false)}),
          1},
-        {"SELECT DISTINCT Artists.* FROM Artists INNER JOIN Songs ON Artists.ID=Songs.ArtistID", 2},
-        {WithClauses("SELECT DISTINCT Artists.* FROM Artists INNER JOIN Songs ON Artists.ID=Songs.ArtistID",
+        {"Artists", "SELECT DISTINCT Artists.* FROM Artists INNER JOIN Songs ON Artists.ID=Songs.ArtistID", 2},
+        {"ArtistsRated",
+         WithClauses("SELECT DISTINCT Artists.* FROM Artists INNER JOIN Songs ON Artists.ID=Songs.ArtistID",
                      {RatingClause("Artists", 3, true)}),
          2},
-        {WithClauses(kAlbumsOfArtist, {"Songs.Unsorted=FALSE", fmt::sprintf("Albums.ArtistID = %ld", 1)}), 1},
-        {WithClauses(kAlbums, {"Songs.Unsorted=FALSE"}), 2},
-        {WithClauses(kAlbums, {"Songs.Unsorted=FALSE", "Songs.Genre = 'Pop'", RatingClause("Albums", 5, false)}), 1},
-        {kCollections, 2},
-        {WithClauses(kCollections, {"Songs.Genre = 'Rock'", RatingClause("Collections", 2, true)}), 1},
-        {kSongsView, 6},
-        {WithClauses(kSongsView, {"Songs.Unsorted = FALSE"}), 5},
-        {WithClauses(kSongsView, {fmt::sprintf("Songs.ArtistID = %ld", 1), "Songs.UserRating>=6"}), 1},
-        {WithClauses(kSongsView, {fmt::sprintf("Songs.ArtistID = %ld AND (Songs.Unsorted = TRUE OR Albums.ID = 0)", 1),
+        {"AlbumsOfArtistView",
+         WithClauses(kAlbumsOfArtist, {"Songs.Unsorted=FALSE", fmt::sprintf("Albums.ArtistID = %ld", 1)}), 1},
+        {"Albums", WithClauses(kAlbums, {"Songs.Unsorted=FALSE"}), 2},
+        {"AlbumsFiltered",
+         WithClauses(kAlbums, {"Songs.Unsorted=FALSE", "Songs.Genre = 'Pop'", RatingClause("Albums", 5, false)}), 1},
+        {"Collections", kCollections, 2},
+        {"CollectionsFiltered",
+         WithClauses(kCollections, {"Songs.Genre = 'Rock'", RatingClause("Collections", 2, true)}), 1},
+        {"Songs", kSongsView, 6},
+        {"SortedSongs", WithClauses(kSongsView, {"Songs.Unsorted = FALSE"}), 5},
+        {"SongsOfArtistRated",
+         WithClauses(kSongsView, {fmt::sprintf("Songs.ArtistID = %ld", 1), "Songs.UserRating>=6"}), 1},
+        {"UnsortedSongsOfArtist",
+         WithClauses(kSongsView, {fmt::sprintf("Songs.ArtistID = %ld AND (Songs.Unsorted = TRUE OR Albums.ID = 0)", 1),
                                   "Songs.Genre = 'pop'"}),
          1},
-        {WithClauses(kSongsView, {fmt::sprintf("Albums.ID = %ld", 1), "Songs.UserRating>=4 OR Songs.UserRating=0",
+        {"SongsOfAlbumPlayFiltered",
+         WithClauses(kSongsView, {fmt::sprintf("Albums.ID = %ld", 1), "Songs.UserRating>=4 OR Songs.UserRating=0",
                                   "Songs.UserRating>=6"}),
          1},
-        {WithClauses(kCollectionSongs, {fmt::sprintf("Collections.ID = %ld", 1)}), 2},
-        {WithClauses(kSongsView, {fmt::sprintf("Songs.Genre = '%s'", EscapeSqlText("Rock 'n' Roll"))}), 0},
-        {"SELECT DISTINCT Albums.*, Artists.Name as ArtistName FROM (Albums LEFT JOIN Artists ON "
+        {"SongsOfCollectionView", WithClauses(kCollectionSongs, {fmt::sprintf("Collections.ID = %ld", 1)}), 2},
+        {"SongsOfQuotedGenre",
+         WithClauses(kSongsView, {fmt::sprintf("Songs.Genre = '%s'", EscapeSqlText("Rock 'n' Roll"))}), 0},
+        {"AlbumPickList",
+         "SELECT DISTINCT Albums.*, Artists.Name as ArtistName FROM (Albums LEFT JOIN Artists ON "
          "Albums.ArtistID=Artists.ID)",
          3},
-        {fmt::sprintf("Select * from %s", "Genres"), 2},
-        {fmt::sprintf("SELECT * FROM %s WHERE %s = %ld", "Albums", "ArtistID", 1), 2},
-        // Play, edit and removal
-        {fmt::sprintf("UPDATE Songs SET PlayCount = PlayCount+1 WHERE ID = %ld", 1), -1},
-        {fmt::sprintf("DELETE FROM Albums WHERE ArtistID = %ld", 1), -1},
-        {fmt::sprintf("DELETE FROM Songs WHERE ArtistID = %ld", 2), -1},
-        {fmt::sprintf("DELETE * FROM ColJunction WHERE EXISTS (SELECT * FROM  Songs WHERE "
+        {"AlbumsOfArtistPickList", fmt::sprintf("SELECT * FROM %s WHERE %s = %ld", "Albums", "ArtistID", 1), 2},
+        {"RaisePlayCount", fmt::sprintf("UPDATE Songs SET PlayCount = PlayCount+1 WHERE ID = %ld", 1), -1},
+        {"DeleteAlbumsOfArtist", fmt::sprintf("DELETE FROM Albums WHERE ArtistID = %ld", 1), -1},
+        {"DeleteSongsOfArtist", fmt::sprintf("DELETE FROM Songs WHERE ArtistID = %ld", 2), -1},
+        {"DeleteLinksOfArtist",
+         fmt::sprintf("DELETE * FROM ColJunction WHERE EXISTS (SELECT * FROM  Songs WHERE "
                       "ColJunction.SongID=Songs.ID AND Songs.ArtistID=%ld)",
                       2),
          -1},
     };
     for (const char* table : {"Artists", "Albums", "Collections", "ColJunction", "Songs", "Genres", "Ratings"}) {
-        entries.push_back({fmt::sprintf("SELECT * FROM %s ORDER BY 1", table), -2});
+        entries.push_back({std::string("AllRowsOf") + table, AllRowsSql(table), -2});
     }
     return entries;
 }
@@ -212,7 +209,7 @@ TEST_P(StatementCatalogueTest, Runs) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Library, StatementCatalogueTest, ::testing::ValuesIn(Catalogue()),
-                         [](const auto& test) { return "Statement" + std::to_string(test.index); });
+                         [](const auto& test) { return test.param.name; });
 
 TEST_F(LibraryFixture, ViewStatementsNameTheirColumnsAsTheGridReadsThem) {
     AddRow("Artists", {{"Name", CVariant(std::string("A"))}});

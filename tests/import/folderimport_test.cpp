@@ -234,7 +234,8 @@ TEST_F(FolderImportTest, AFolderThatCannotBeReadIsPassedOver) {
     const std::vector<std::string> worker = WorkerCommandIn(m_dir.Path());
     const std::string outcome = RunAsUnprivileged([root, worker] {
         CRecordingMessageBox messages;
-        CLibraryDb db("Cadenzo.mdb", false, false, messages);
+        const CFixedSettings settings;
+        CLibraryDb db("Cadenzo.mdb", false, false, settings, messages);
         CTagWorkers workers(worker);
         CScriptedQuestions questions;
         PathStack paths{root};

@@ -88,6 +88,14 @@ TEST_F(SongFileTest, UntaggedAndBrokenFilesGiveEmptyTexts) {
     EXPECT_EQ(ReadFile(m_tree.Path("text.mp3")), "not audio at all");
 }
 
+TEST_F(SongFileTest, AFileThatIsNoSongKeepsEmptyTexts) {
+    const std::string tagged = m_tree.AddSong("song.mp3", CSongTree::Tags("Title", "A", "B"));
+    std::filesystem::rename(tagged, m_tree.Path("song.wav"));
+    const CSongFile song = Load(m_tree.Path("song.wav"));
+    EXPECT_EQ(song.GetFileType(), kNotASongFile);
+    EXPECT_EQ(song.GetTitle() + song.GetYear() + song.GetTrack() + song.GetLength(), "");
+}
+
 TEST_F(SongFileTest, WritingTagsChangesOnlyTheTags) {
     const std::string path = m_tree.AddSong("song.mp3", CSongTree::Tags("Old", "A", "B"));
     CSongFile song = Load(path);

@@ -11,13 +11,14 @@
 #include "db/dbquery.h"
 #include "db/dbtable.h"
 #include "db/librarydb.h"
+#include "fixedsettings.h"
 #include "support/recordingmessagebox.h"
 #include "support/tempdir.h"
 
 // A new library "Cadenzo.mdb" in a temporary working directory.
 class LibraryFixture : public ::testing::Test {
 protected:
-    LibraryFixture() : m_db(std::make_unique<CLibraryDb>("Cadenzo.mdb", false, false, m_messages)) {}
+    LibraryFixture() : m_db(std::make_unique<CLibraryDb>("Cadenzo.mdb", false, false, m_settings, m_messages)) {}
 
     // Adds a row to `table` through the insert path of the store (a query on the table,
     // AddNew, the fields, the new ID, Update) and returns the new ID.
@@ -40,6 +41,7 @@ protected:
 
     CTempDir m_dir;
     CWorkingDirectory m_cwd{m_dir.Path()};
+    CFixedSettings m_settings;
     CRecordingMessageBox m_messages;
     std::unique_ptr<CLibraryDb> m_db;
 };
