@@ -20,6 +20,7 @@
 #include "import/songfile.h"
 #include "import/taglibio.h"
 #include "import/tagworkers.h"
+#include "platform/filedescriptor.h"
 
 namespace {
 
@@ -155,4 +156,10 @@ BENCHMARK(BM_WorkersReadPerFolder)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond
 
 }  // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+    IgnoreBrokenPipes();
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

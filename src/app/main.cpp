@@ -3,6 +3,7 @@
 
 #include "app/settings.h"
 #include "app/startup.h"
+#include "platform/filedescriptor.h"
 #include "platform/messagebox.h"
 
 namespace {
@@ -20,6 +21,7 @@ public:
 }  // namespace
 
 int main() {
+    IgnoreBrokenPipes();
     InitProgramDirectory();
     CConsoleMessageBox messages;
     const CSettings settings;

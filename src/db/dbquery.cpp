@@ -2,10 +2,9 @@
 
 #include <algorithm>
 
-
 #include "db/dbhelper.h"
-#include "db/librarysql.h"
 #include "db/dbtable.h"
+#include "db/librarysql.h"
 
 CDbQuery::CDbQuery(CDbTable& table) {
     CDbHelper* db = table.GetDbHelper();

@@ -1,6 +1,5 @@
 #include "db/dbtable.h"
 
-
 #include "db/dbhelper.h"
 #include "db/librarysql.h"
 #include "engine/engineerror.h"
@@ -86,8 +85,7 @@ bool CDbTable::AddField(const std::string& name, int type, int size, long attrib
     field.defaultValue = defaultValue;
     CreateField(field);
     try {
-        m_db->Execute(FillFieldSql(GetName(), name, defaultValue.empty() ? "0" : defaultValue),
-                      dbFailOnError);
+        m_db->Execute(FillFieldSql(GetName(), name, defaultValue.empty() ? "0" : defaultValue), dbFailOnError);
         return true;
     } catch (const CEngineError&) {
         return false;
@@ -117,41 +115,34 @@ CVariant CDbTable::LookupValue(const std::string& field, const std::string& sql)
 }
 
 std::int32_t CDbTable::LookupLong(const std::string& field, const std::string& keyField, std::int32_t key) {
-    return LookupValue(field, LookupSql(field, GetName(), keyField, key))
-        .AsLong();
+    return LookupValue(field, LookupSql(field, GetName(), keyField, key)).AsLong();
 }
 
 std::int16_t CDbTable::LookupShort(const std::string& field, const std::string& keyField, std::int32_t key) {
-    return LookupValue(field, LookupSql(field, GetName(), keyField, key))
-        .AsShort();
+    return LookupValue(field, LookupSql(field, GetName(), keyField, key)).AsShort();
 }
 
 double CDbTable::LookupDouble(const std::string& field, const std::string& keyField, std::int32_t key) {
-    return LookupValue(field, LookupSql(field, GetName(), keyField, key))
-        .AsDouble();
+    return LookupValue(field, LookupSql(field, GetName(), keyField, key)).AsDouble();
 }
 
 std::string CDbTable::LookupText(const std::string& field, const std::string& keyField, std::int32_t key) {
-    return LookupValue(field, LookupSql(field, GetName(), keyField, key))
-        .AsText();
+    return LookupValue(field, LookupSql(field, GetName(), keyField, key)).AsText();
 }
 
 std::int32_t CDbTable::LookupLongBy2(const std::string& field, const std::string& keyField1, std::int32_t key1,
                                      const std::string& keyField2, std::int32_t key2) {
-    return LookupValue(field, LookupBy2Sql(field, GetName(), keyField1, key1, keyField2, key2))
-        .AsLong();
+    return LookupValue(field, LookupBy2Sql(field, GetName(), keyField1, key1, keyField2, key2)).AsLong();
 }
 
 std::int32_t CDbTable::LookupLongByText(const std::string& field, const std::string& keyField,
                                         const std::string& text) {
-    return LookupValue(field, LookupByTextSql(field, GetName(), keyField, text))
-        .AsLong();
+    return LookupValue(field, LookupByTextSql(field, GetName(), keyField, text)).AsLong();
 }
 
 std::int32_t CDbTable::LookupLongByTextAndLong(const std::string& field, const std::string& textField,
                                                const std::string& text, const std::string& keyField, std::int32_t key) {
-    return LookupValue(field, LookupByTextAndLongSql(field, GetName(), textField, text, keyField, key))
-        .AsLong();
+    return LookupValue(field, LookupByTextAndLongSql(field, GetName(), textField, text, keyField, key)).AsLong();
 }
 
 bool CDbTable::UpdateValue(const std::string& field, const std::string& keyField, std::int32_t key,
@@ -159,8 +150,7 @@ bool CDbTable::UpdateValue(const std::string& field, const std::string& keyField
     if (!IsUsable()) {
         return false;
     }
-    CRecordset rows(*m_db, dbOpenDynaset,
-                    LookupSql(field, GetName(), keyField, key), 0);
+    CRecordset rows(*m_db, dbOpenDynaset, LookupSql(field, GetName(), keyField, key), 0);
     if (rows.IsEOF()) {
         return false;
     }

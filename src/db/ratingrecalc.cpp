@@ -136,8 +136,7 @@ private:
 
     void WriteCollections() {
         std::unordered_map<std::int32_t, CRatingTally> songsOf;
-        CDbQuery query(m_db,
-kCollectionSongRatingsSql);
+        CDbQuery query(m_db, kCollectionSongRatingsSql);
         for (CRecordset* row = query.GetRecordset(); row != nullptr && !row->IsEOF(); row = query.Next()) {
             songsOf[row->GetFieldValue("ColID").AsLong()].Add(row->GetFieldValue("UserRating").AsShort());
         }

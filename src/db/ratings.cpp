@@ -57,8 +57,7 @@ double CLibraryDb::RootMeanSquareOf(const std::string& sql, int& songCount) {
 }
 
 double CLibraryDb::ComputeAlbumAutoRating(std::int32_t albumId, std::int32_t artistId, int& songCount) {
-    const std::string songs =
-        albumId != 0 ? SongsOfAlbumSql(albumId) : LooseSongsOfArtistSql(artistId);
+    const std::string songs = albumId != 0 ? SongsOfAlbumSql(albumId) : LooseSongsOfArtistSql(artistId);
     const double autoRating = RootMeanSquareOf(songs, songCount);
     CDbTable albums(this, "Albums");
     albums.UpdateDouble("AutoRating", "ID", albumId, autoRating);
@@ -94,8 +93,7 @@ double CLibraryDb::ComputeArtistAutoRating(std::int32_t artistId) {
 }
 
 double CLibraryDb::ComputeCollectionAutoRating(std::int32_t collectionId, int& songCount) {
-    const double autoRating = RootMeanSquareOf(
-SongsOfCollectionSql(collectionId), songCount);
+    const double autoRating = RootMeanSquareOf(SongsOfCollectionSql(collectionId), songCount);
     CDbTable(this, "Collections").UpdateDouble("AutoRating", "ID", collectionId, autoRating);
     return autoRating;
 }

@@ -78,6 +78,6 @@ private:
     sqlite3* m_db = nullptr;
     bool m_readOnly = false;
     int m_savepoints = 0;
-    std::map<std::string, CTableSchema> m_schemas;  // by upper-case name
+    std::map<std::string, CTableSchema> m_schemas;              // by upper-case name
     std::vector<std::unique_ptr<CStatement>> m_idleStatements;  // oldest first
 };

@@ -122,11 +122,7 @@ FolderListing ListFolder(const std::string& folder) {
 class CFolderWalk {
 public:
     CFolderWalk(CLibraryDb& db, CImportQuestions& questions, CTagWorkers& workers, int askThreshold)
-        : m_db(db),
-          m_batch(db),
-          m_questions(questions, m_batch),
-          m_workers(workers),
-          m_askThreshold(askThreshold) {}
+        : m_db(db), m_batch(db), m_questions(questions, m_batch), m_workers(workers), m_askThreshold(askThreshold) {}
 
     void Run(const PathStack& paths) {
         m_toVisit.push_back(paths);

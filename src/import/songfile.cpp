@@ -7,7 +7,6 @@
 
 namespace {
 
-
 // The text with trailing white space and then trailing `c`s cut off.
 std::string CutTrailing(const std::string& text, char c) {
     std::string cut = text;

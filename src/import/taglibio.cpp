@@ -4,8 +4,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <memory>
+#include <string_view>
 
 #include <taglib/audioproperties.h>
 #include <taglib/id3v2framefactory.h>
@@ -13,6 +15,8 @@
 #include <taglib/tag.h>
 #include <taglib/tfilestream.h>
 #include <taglib/vorbisfile.h>
+
+#include "platform/filedescriptor.h"
 
 namespace {
 
@@ -59,22 +63,23 @@ bool SameTags(const SongTags& a, const SongTags& b) {
 }
 
 bool CopyFile(const std::string& from, int to) {
-    const int source = open(from.c_str(), O_RDONLY | O_CLOEXEC);
-    if (source < 0) {
+    const CFileDescriptor source(open(from.c_str(), O_RDONLY | O_CLOEXEC));
+    if (!source.IsOpen()) {
         return false;
     }
     char buffer[1 << 16];
-    bool ok = true;
-    for (ssize_t got; ok && (got = read(source, buffer, sizeof buffer)) != 0;) {
-        ok = got > 0;
-        for (ssize_t done = 0; ok && done < got;) {
-            const ssize_t written = write(to, buffer + done, static_cast<std::size_t>(got - done));
-            ok = written > 0;
-            done += written;
+    for (;;) {
+        const ssize_t got = read(source.Get(), buffer, sizeof buffer);
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got <= 0) {
+            return got == 0;
+        }
+        if (!WriteAll(to, std::string_view(buffer, static_cast<std::size_t>(got)))) {
+            return false;
         }
     }
-    close(source);
-    return ok;
 }
 
 bool SaveInto(const std::string& path, int fileType, const SongTags& tags) {
@@ -98,12 +103,8 @@ bool SaveInto(const std::string& path, int fileType, const SongTags& tags) {
 }
 
 bool SyncFile(const std::string& path) {
-    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    const bool ok = fd >= 0 && fsync(fd) == 0;
-    if (fd >= 0) {
-        close(fd);
-    }
-    return ok;
+    const CFileDescriptor fd(open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    return fd.IsOpen() && fsync(fd.Get()) == 0;
 }
 
 }  // namespace
@@ -151,12 +152,12 @@ bool WriteSongTags(const std::string& path, int fileType, const SongTags& tags) 
     const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
     const std::string extension = fileType == kMp3File ? ".mp3" : ".ogg";
     std::string copy = folder + "/." + name + ".cadenzo-XXXXXX" + extension;
-    const int fd = mkstemps(copy.data(), static_cast<int>(extension.size()));
-    if (fd < 0) {
+    CFileDescriptor fd(mkostemps(copy.data(), static_cast<int>(extension.size()), O_CLOEXEC));
+    if (!fd.IsOpen()) {
         return false;
     }
-    bool ok = fchmod(fd, original.st_mode & 07777) == 0 && CopyFile(path, fd);
-    ok = close(fd) == 0 && ok;
+    bool ok = fchmod(fd.Get(), original.st_mode & 07777) == 0 && CopyFile(path, fd.Get());
+    ok = fd.Close() && ok;
     ok = ok && SaveInto(copy, fileType, tags) && SameTags(ReadSongTags(copy, fileType), Expected(tags, before.seconds));
     ok = ok && SyncFile(copy) && rename(copy.c_str(), path.c_str()) == 0;
     if (!ok) {

@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "platform/filedescriptor.h"
+
 namespace {
 
 constexpr std::uint32_t kMaxMessage = 64u << 20;
@@ -106,20 +108,7 @@ bool WriteMessage(int fd, const std::string& payload) {
     std::string message;
     AppendLength(message, payload.size());
     message += payload;
-    const char* data = message.data();
-    std::size_t left = message.size();
-    while (left > 0) {
-        const ssize_t written = write(fd, data, left);
-        if (written < 0 && errno == EINTR) {
-            continue;
-        }
-        if (written <= 0) {
-            return false;
-        }
-        data += written;
-        left -= static_cast<std::size_t>(written);
-    }
-    return true;
+    return WriteAll(fd, message);
 }
 
 bool ReadMessage(int fd, std::string& payload, int timeoutMs) {

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <stdexcept>
 
 extern char** environ;
 
@@ -32,8 +33,6 @@ std::vector<std::string> CTagWorkers::DefaultTagWorkerCommand() {
 
 CTagWorkers::CTagWorkers(std::vector<std::string> command, int count, int timeoutMs)
     : m_command(std::move(command)), m_workers(static_cast<std::size_t>(std::max(count, 1))), m_timeoutMs(timeoutMs) {
-    // A worker that dies must not take the program with it when a request is written to it.
-    signal(SIGPIPE, SIG_IGN);
     for (Worker& worker : m_workers) {
         Start(worker);
     }
@@ -52,11 +51,13 @@ bool CTagWorkers::Start(Worker& worker) {
     if (pipe2(requests, O_CLOEXEC) != 0) {
         return false;
     }
+    CFileDescriptor toWorker(requests[1]);
+    const CFileDescriptor workerInput(requests[0]);
     if (pipe2(answers, O_CLOEXEC) != 0) {
-        close(requests[0]);
-        close(requests[1]);
         return false;
     }
+    CFileDescriptor fromWorker(answers[0]);
+    const CFileDescriptor workerOutput(answers[1]);
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, requests[0], STDIN_FILENO);
@@ -68,25 +69,18 @@ bool CTagWorkers::Start(Worker& worker) {
     arguments.push_back(nullptr);
     const int spawned = posix_spawn(&worker.pid, arguments[0], &actions, nullptr, arguments.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
-    close(requests[0]);
-    close(answers[1]);
-    worker.toWorker = requests[1];
-    worker.fromWorker = answers[0];
     if (spawned != 0) {
         worker.pid = -1;
-        Stop(worker);
         return false;
     }
+    worker.toWorker = std::move(toWorker);
+    worker.fromWorker = std::move(fromWorker);
     return true;
 }
 
 void CTagWorkers::Stop(Worker& worker) {
-    if (worker.toWorker >= 0) {
-        close(worker.toWorker);
-    }
-    if (worker.fromWorker >= 0) {
-        close(worker.fromWorker);
-    }
+    worker.toWorker.Close();
+    worker.fromWorker.Close();
     if (worker.pid > 0) {
         kill(worker.pid, SIGKILL);
         waitpid(worker.pid, nullptr, 0);
@@ -101,14 +95,14 @@ bool CTagWorkers::Send(Worker& worker, Job& job, const Batch& batch) {
         fields.push_back(job.files[file].first);
     }
     worker.pending.emplace_back(&job, batch);
-    return worker.toWorker >= 0 && WriteMessage(worker.toWorker, EncodeFields(fields));
+    return worker.toWorker.IsOpen() && WriteMessage(worker.toWorker.Get(), EncodeFields(fields));
 }
 
 bool CTagWorkers::Receive(Worker& worker, std::size_t files, std::vector<SongTags>& tags) {
     std::string answer;
     std::vector<std::string> fields;
     tags.clear();
-    if (worker.fromWorker < 0 || !ReadMessage(worker.fromWorker, answer, m_timeoutMs) ||
+    if (!worker.fromWorker.IsOpen() || !ReadMessage(worker.fromWorker.Get(), answer, m_timeoutMs) ||
         !DecodeFields(answer, fields) || fields.size() != files * 9) {
         Stop(worker);
         Start(worker);
@@ -151,7 +145,7 @@ CTagWorkers::Ticket CTagWorkers::Request(Files files) {
 
 std::vector<SongTags> CTagWorkers::Collect(Ticket ticket) {
     if (m_jobs.empty() || ticket != m_firstTicket) {
-        return {};
+        throw std::logic_error("Tags were collected out of the order they were asked for.");
     }
     Job& job = m_jobs.front();
     std::vector<SongTags> tags;
@@ -193,8 +187,8 @@ bool CTagWorkers::Write(const std::string& path, int fileType, const SongTags& t
     }
     std::string answer;
     std::vector<std::string> reply;
-    const bool answered = worker.toWorker >= 0 && WriteMessage(worker.toWorker, EncodeFields(fields)) &&
-                          ReadMessage(worker.fromWorker, answer, m_timeoutMs);
+    const bool answered = worker.toWorker.IsOpen() && WriteMessage(worker.toWorker.Get(), EncodeFields(fields)) &&
+                          ReadMessage(worker.fromWorker.Get(), answer, m_timeoutMs);
     if (!answered) {
         Stop(worker);
         Start(worker);

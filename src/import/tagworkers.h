@@ -8,10 +8,12 @@
 #include <vector>
 
 #include "import/tagprotocol.h"
+#include "platform/filedescriptor.h"
 
 // The tag worker processes that read and write song tags for the program. Each request has a
 // time limit; a worker that dies or runs out of time is replaced, and its file counts as one
-// that could not be parsed (or written). Results always come back in the order asked.
+// that could not be parsed (or written). Results always come back in the order asked. The
+// program ignores SIGPIPE (see start-up), so a worker that dies cannot end it.
 class CTagWorkers {
 public:
     // `command`: the worker program and its arguments (by default cadenzo-tagworker, see
@@ -28,7 +30,8 @@ public:
     // Starts reading the tags of `files` and returns at once (so the caller can work while
     // the workers read); Collect gives the results. Reads are collected in the order started.
     Ticket Request(Files files);
-    // The tags of each file of the oldest read not yet collected, which `ticket` must name.
+    // The tags of each file of the oldest read not yet collected, which `ticket` must name
+    // (std::logic_error otherwise).
     std::vector<SongTags> Collect(Ticket ticket);
     // Request and Collect at once.
     std::vector<SongTags> Read(const Files& files) { return Collect(Request(files)); }
@@ -55,8 +58,8 @@ private:
     };
     struct Worker {
         pid_t pid = -1;
-        int toWorker = -1;
-        int fromWorker = -1;
+        CFileDescriptor toWorker;
+        CFileDescriptor fromWorker;
         std::deque<std::pair<Job*, Batch>> pending;
     };
 

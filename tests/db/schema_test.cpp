@@ -215,6 +215,14 @@ TEST_F(SchemaTest, AFolderThatDoesNotExistGivesTheCreateMessage) {
             "Fatal Error: Couldn't create a new database at 'no/such/folder/lib.mdb'.  Check your .ini settings"});
 }
 
+TEST_F(SchemaTest, ANewLibraryIsCreatedWhereTheSettingsSay) {
+    const CFixedSettings settings("New.mdb");
+    CLibraryDb db("Missing.mdb", false, false, settings, m_messages);
+    EXPECT_TRUE(db.IsOpen());
+    EXPECT_EQ(db.GetPath(), "New.mdb");
+    EXPECT_FALSE(std::filesystem::exists(m_dir.File("Missing.mdb")));
+}
+
 TEST_F(SchemaTest, ACrashJournalKeepsAReadOnlyLibraryClosed) {
     AddArtist("Before");
     m_db.reset();

@@ -5,7 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/filedescriptor.h"
+
 int main(int argc, char** argv) {
+    IgnoreBrokenPipes();
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
