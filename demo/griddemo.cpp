@@ -36,6 +36,7 @@ const DemoSong kSongs[] = {
     {"丸の内サディスティック", "椎名林檎", "無罪モラトリアム", 6, 17},
     {"Sinéad's Song", "Sinéad O'Connor", "The Lion", 3, 1},
     {"Nothing Compares 2 U", "Sinéad O'Connor", "I Do Not", 2, 0},
+    {"Caf\xE9 au lait (a name that is not UTF-8)", "Les Fr\xE8res", "Vieux disque", 5, 4},
     {"A Very Long Title That Does Not Fit Into Its Column At All", "Somebody", "Something", 1, 2},
 };
 
@@ -45,7 +46,7 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
     CGridCtrl grid;
     grid.setWindowTitle(QStringLiteral("Cadenzo grid"));
-    grid.resize(900, 360);
+    grid.resize(1000, 360);
     grid.SetColumnTotal(7);
     grid.SetFixedRowTotal(1);
     grid.SetFixedColumnTotal(1);
@@ -56,7 +57,7 @@ int main(int argc, char** argv) {
     const std::vector<int> widths = {24, 44, 220, 140, 160, 120, 60};
     for (int column = 0; column < 7; ++column) {
         grid.SetCellText(0, column, headers[static_cast<std::size_t>(column)]);
-        grid.SetColumnWidthAt(column, widths[static_cast<std::size_t>(column)]);
+        grid.SetColumnWidthAt(column, grid.FromDesignWidth(widths[static_cast<std::size_t>(column)]));
     }
     for (const DemoSong& song : kSongs) {
         const int row = grid.AppendRow("");

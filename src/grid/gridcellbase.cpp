@@ -3,7 +3,9 @@
 #include <QFontMetrics>
 #include <QLineEdit>
 #include <QPainter>
+#include <QStyleOptionHeader>
 
+#include "grid/displaytext.h"
 #include "grid/gridctrl.h"
 #include "grid/griddefaultcell.h"
 
@@ -46,6 +48,17 @@ QRect CGridCellBase::TextRect(const QRect& rect, const CGridCtrl& grid) const {
 }
 
 void CGridCellBase::DrawBackground(QPainter& painter, const QRect& rect, const CGridCtrl& grid) const {
+    if ((m_state & kCellFixed) != 0 && m_backColour == kUseDefaultColour) {
+        // Header cells look like the desktop's own table headers.
+        QStyleOptionHeader header;
+        header.initFrom(&grid);
+        header.rect = rect;
+        header.orientation = (m_state & kCellFixedRow) != 0 ? Qt::Horizontal : Qt::Vertical;
+        header.position = QStyleOptionHeader::Middle;
+        header.state |= QStyle::State_Raised;
+        grid.style()->drawControl(QStyle::CE_HeaderSection, &header, &painter, &grid);
+        return;
+    }
     const CGridDefaultCell& defaults = grid.DefaultCellOf(m_state);
     QColor background = ColourOf(m_backColour, defaults.BackColour());
     if ((m_state & kCellSelected) != 0 && (m_state & kCellFixed) == 0) {
@@ -63,8 +76,8 @@ void CGridCellBase::DrawText(QPainter& painter, const QRect& textRect, const CGr
     const bool selected = (m_state & kCellSelected) != 0 && (m_state & kCellFixed) == 0;
     painter.setPen(selected ? grid.palette().color(QPalette::HighlightedText)
                             : ColourOf(m_textColour, defaults.TextColour()));
-    painter.setFont(m_font ? *m_font : defaults.Font());
-    const QString text = QString::fromUtf8(m_text.data(), static_cast<qsizetype>(m_text.size()));
+    painter.setFont(grid.FontOf(*this));
+    const QString text = DisplayText(m_text);
     const QString shown = painter.fontMetrics().elidedText(text, Qt::ElideRight, textRect.width());
     painter.drawText(textRect, static_cast<int>(AlignmentOf(m_format) | Qt::TextSingleLine), shown);
 }
@@ -77,7 +90,7 @@ void CGridCellBase::Draw(QPainter& painter, const QRect& rect, const CGridCtrl& 
 QWidget* CGridCellBase::CreateEditor(QWidget* parent, const std::string& initial) const {
     auto* editor = new QLineEdit(parent);
     editor->setFrame(false);
-    editor->setText(QString::fromUtf8(initial.data(), static_cast<qsizetype>(initial.size())));
+    editor->setText(DisplayText(initial));
     return editor;
 }
 
@@ -86,9 +99,8 @@ std::string CGridCellBase::EditorText(QWidget* editor) const {
 }
 
 QSize CGridCellBase::TextExtent(const CGridCtrl& grid) const {
-    const CGridDefaultCell& defaults = grid.DefaultCellOf(m_state);
-    const QFontMetrics metrics(m_font ? *m_font : defaults.Font());
-    const int margin = m_margin >= 0 ? m_margin : defaults.GetMargin();
-    const QString text = QString::fromUtf8(m_text.data(), static_cast<qsizetype>(m_text.size()));
+    const QFontMetrics metrics(grid.FontOf(*this));
+    const int margin = m_margin >= 0 ? m_margin : grid.DefaultCellOf(m_state).GetMargin();
+    const QString text = DisplayText(m_text);
     return {metrics.horizontalAdvance(text) + 2 * margin + 1, metrics.height() + 4};
 }

@@ -2,6 +2,8 @@
 
 #include <QComboBox>
 
+#include "grid/displaytext.h"
+
 QWidget* CGridCellCombo::CreateEditor(QWidget* parent, const std::string& initial) const {
     auto* editor = new QComboBox(parent);
     int current = -1;
@@ -10,16 +12,15 @@ QWidget* CGridCellCombo::CreateEditor(QWidget* parent, const std::string& initia
             current = editor->count();
         }
         // The option's bytes ride along, so a text that is not UTF-8 comes back unchanged.
-        editor->addItem(QString::fromUtf8(option.data(), static_cast<qsizetype>(option.size())),
-                        QByteArray(option.data(), static_cast<qsizetype>(option.size())));
+        editor->addItem(DisplayText(option), QByteArray(option.data(), static_cast<qsizetype>(option.size())));
     }
     editor->setCurrentIndex(current);
     return editor;
 }
 
 std::string CGridCellCombo::EditorText(QWidget* editor) const {
-    const auto* combo = static_cast<QComboBox*>(editor);
-    if (combo->currentIndex() < 0) {
+    const auto* combo = qobject_cast<QComboBox*>(editor);
+    if (combo == nullptr || combo->currentIndex() < 0) {
         return GetText();
     }
     return combo->currentData().toByteArray().toStdString();

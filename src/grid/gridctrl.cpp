@@ -1,36 +1,34 @@
+// The grid's shape, cells, sizes, selection, sorting and painting. Editing, the keyboard and
+// the mouse are in gridinput.cpp.
+
 #include "grid/gridctrl.h"
 
-#include <QApplication>
-#include <QClipboard>
-#include <QCursor>
-#include <QKeyEvent>
-#include <QLineEdit>
+#include <QAccessible>
 #include <QPainter>
 #include <QScrollBar>
-#include <QToolTip>
+#include <QStyleOptionHeader>
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 
+#include "grid/gridaccessible.h"
 #include "grid/gridcell.h"
 #include "grid/gridowner.h"
+#include "grid/gridsort.h"
+#include "grid/gridtitletip.h"
 
 namespace {
 
 constexpr int kResizeMargin = 3;
 constexpr int kDragScrollMilliseconds = 25;
+constexpr int kDefaultColumnWidth = 80;
+// The average letter width of the 8-point font the designed column widths were made for.
+constexpr double kDesignLetterWidth = 6.0;
 const QColor kGridLineColour(192, 192, 192);
 
 int Index(bool fixedRow, bool fixedColumn) {
     return (fixedRow ? 1 : 0) + (fixedColumn ? 2 : 0);
-}
-
-std::string Trimmed(const std::string& text) {
-    const auto first = text.find_first_not_of(" \t");
-    if (first == std::string::npos) {
-        return {};
-    }
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 
 // The number a text starts with (after blanks, with one sign); 0 when there is none.
@@ -48,9 +46,20 @@ long long LeadingNumber(const std::string& text) {
     return value;
 }
 
+// The grid's font width over the design font's, never below 1.
+double WidthScale(const QFont& font) {
+    static const QString letters = QStringLiteral("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ");
+    const double letterWidth = QFontMetricsF(font).horizontalAdvance(letters) / letters.size();
+    return std::max(1.0, letterWidth / kDesignLetterWidth);
+}
+
 }  // namespace
 
-CGridCtrl::CGridCtrl(QWidget* parent) : QAbstractScrollArea(parent) {
+CGridCtrl::CGridCtrl(QWidget* parent)
+    : QAbstractScrollArea(parent),
+      m_rows(QFontMetrics(font()).height() + 6),
+      m_columns(kDefaultColumnWidth),
+      m_titleTip(new CGridTitleTip(this)) {
     const QPalette colours = palette();
     const QFont font = this->font();
     m_defaultCells[0] =
@@ -59,29 +68,40 @@ CGridCtrl::CGridCtrl(QWidget* parent) : QAbstractScrollArea(parent) {
         m_defaultCells[static_cast<std::size_t>(group)] = std::make_unique<CGridDefaultCell>(
             colours.color(QPalette::ButtonText), colours.color(QPalette::Button), font, 3);
     }
-    m_defaultRowHeight = QFontMetrics(font).height() + 6;
     setFocusPolicy(Qt::StrongFocus);
     viewport()->setMouseTracking(true);
     m_dragTimer.setInterval(kDragScrollMilliseconds);
     connect(&m_dragTimer, &QTimer::timeout, this, &CGridCtrl::OnDragTimer);
+    QAccessible::installFactory(GridAccessibleFactory);
 }
 
 CGridCtrl::~CGridCtrl() = default;
 
 // ---- Shape ----
 
-bool CGridCtrl::IsValid(int row, int column) const {
-    return row >= 0 && column >= 0 && row < GetRowTotal() && column < GetColumnTotal();
-}
-
 std::unique_ptr<CGridCellBase> CGridCtrl::NewCell(int row, int column) const {
     auto cell = std::make_unique<CGridCell>();
-    const bool fixedRow = row < m_fixedRows;
-    const bool fixedColumn = column < m_fixedColumns;
+    const bool fixedRow = m_rows.IsFixed(row);
+    const bool fixedColumn = m_columns.IsFixed(column);
     if (fixedRow || fixedColumn) {
         cell->SetState(kCellFixed | (fixedRow ? kCellFixedRow : 0) | (fixedColumn ? kCellFixedColumn : 0));
     }
     return cell;
+}
+
+CGridCtrl::CellRow CGridCtrl::NewRow(int row) const {
+    CellRow cells;
+    cells.reserve(static_cast<std::size_t>(GetColumnTotal()));
+    for (int column = 0; column < GetColumnTotal(); ++column) {
+        cells.push_back(NewCell(row, column));
+    }
+    return cells;
+}
+
+// Cells were deleted, replaced or moved: what pointed at them is stale.
+void CGridCtrl::CellsReplaced() {
+    ++m_generation;
+    m_titleTip->hide();
 }
 
 bool CGridCtrl::SetRowTotal(int rows) {
@@ -90,17 +110,13 @@ bool CGridCtrl::SetRowTotal(int rows) {
     }
     EndEdit(false);
     ClearSelection();
+    CellsReplaced();
     const int old = GetRowTotal();
-    m_rows.resize(static_cast<std::size_t>(rows));
+    m_cells.resize(static_cast<std::size_t>(rows));
+    m_rows.Resize(rows);
     for (int row = old; row < rows; ++row) {
-        Row& added = m_rows[static_cast<std::size_t>(row)];
-        added.height = m_defaultRowHeight;
-        added.cells.reserve(m_columnWidths.size());
-        for (int column = 0; column < GetColumnTotal(); ++column) {
-            added.cells.push_back(NewCell(row, column));
-        }
+        m_cells[static_cast<std::size_t>(row)] = NewRow(row);
     }
-    m_fixedRows = std::min(m_fixedRows, rows);
     RowsChanged();
     return true;
 }
@@ -111,17 +127,16 @@ bool CGridCtrl::SetColumnTotal(int columns) {
     }
     EndEdit(false);
     ClearSelection();
+    CellsReplaced();
     const int old = GetColumnTotal();
-    m_columnWidths.resize(static_cast<std::size_t>(columns), m_defaultColumnWidth);
-    for (std::size_t row = 0; row < m_rows.size(); ++row) {
-        auto& cells = m_rows[row].cells;
+    m_columns.Resize(columns);
+    for (std::size_t row = 0; row < m_cells.size(); ++row) {
+        CellRow& cells = m_cells[row];
         cells.resize(static_cast<std::size_t>(columns));
         for (int column = old; column < columns; ++column) {
             cells[static_cast<std::size_t>(column)] = NewCell(static_cast<int>(row), column);
         }
     }
-    m_fixedColumns = std::min(m_fixedColumns, columns);
-    m_columnEdgesValid = false;
     RowsChanged();
     return true;
 }
@@ -130,7 +145,7 @@ bool CGridCtrl::SetFixedRowTotal(int rows) {
     if (rows < 0 || (rows > GetRowTotal() && !SetRowTotal(rows))) {
         return false;
     }
-    m_fixedRows = rows;
+    m_rows.SetFixedCount(rows);
     UpdateFixedFlags();
     return true;
 }
@@ -139,7 +154,7 @@ bool CGridCtrl::SetFixedColumnTotal(int columns) {
     if (columns < 0 || (columns > GetColumnTotal() && !SetColumnTotal(columns))) {
         return false;
     }
-    m_fixedColumns = columns;
+    m_columns.SetFixedCount(columns);
     UpdateFixedFlags();
     return true;
 }
@@ -149,9 +164,9 @@ void CGridCtrl::UpdateFixedFlags() {
     constexpr std::uint32_t fixedFlags = kCellFixed | kCellFixedRow | kCellFixedColumn;
     for (int row = 0; row < GetRowTotal(); ++row) {
         for (int column = 0; column < GetColumnTotal(); ++column) {
-            CGridCellBase& cell = *m_rows[static_cast<std::size_t>(row)].cells[static_cast<std::size_t>(column)];
-            const bool fixedRow = row < m_fixedRows;
-            const bool fixedColumn = column < m_fixedColumns;
+            CGridCellBase& cell = *GetCellObject(row, column);
+            const bool fixedRow = m_rows.IsFixed(row);
+            const bool fixedColumn = m_columns.IsFixed(column);
             const std::uint32_t wanted = (fixedRow || fixedColumn ? kCellFixed : 0) | (fixedRow ? kCellFixedRow : 0) |
                                          (fixedColumn ? kCellFixedColumn : 0);
             if ((cell.GetState() & fixedFlags) != wanted) {
@@ -165,47 +180,44 @@ void CGridCtrl::UpdateFixedFlags() {
 }
 
 int CGridCtrl::AppendRow(const std::string& heading) {
+    const int index = GetRowTotal();
     try {
-        Row row;
-        row.height = m_defaultRowHeight;
-        row.cells.reserve(m_columnWidths.size());
-        const int index = GetRowTotal();
-        for (int column = 0; column < GetColumnTotal(); ++column) {
-            row.cells.push_back(NewCell(index, column));
+        CellRow cells = NewRow(index);
+        if (!cells.empty()) {
+            cells[0]->SetText(heading);
         }
-        if (!row.cells.empty()) {
-            row.cells[0]->SetText(heading);
-        }
-        m_rows.push_back(std::move(row));
-        if (m_rowEdgesValid) {
-            m_rowEdges.push_back(m_rowEdges.back() + m_defaultRowHeight);
-        }
-        UpdateScrollBars();
-        return index;
+        m_cells.push_back(std::move(cells));
+        m_rows.Append();
     } catch (const std::bad_alloc&) {
+        m_cells.resize(static_cast<std::size_t>(index));
+        m_rows.Resize(index);
         return -1;
     }
+    UpdateScrollBars();
+    return index;
 }
 
 void CGridCtrl::ClearNonFixedRows() {
-    ClearSelection();
-    m_focus = {-1, -1};
-    SetRowTotal(m_fixedRows);
+    SetFocusCell(-1, -1);
+    SetRowTotal(GetFixedRowTotal());
 }
 
 void CGridCtrl::RowsChanged() {
-    m_rowEdgesValid = false;
     if (!IsValid(m_focus.first, m_focus.second)) {
         m_focus = {-1, -1};
     }
     UpdateScrollBars();
     RepaintAll();
+    if (QAccessible::isActive()) {
+        QAccessibleTableModelChangeEvent change(this, QAccessibleTableModelChangeEvent::ModelReset);
+        QAccessible::updateAccessibility(&change);
+    }
 }
 
 // ---- Cells ----
 
 CGridCellBase* CGridCtrl::GetCellObject(int row, int column) const {
-    return IsValid(row, column) ? m_rows[static_cast<std::size_t>(row)].cells[static_cast<std::size_t>(column)].get()
+    return IsValid(row, column) ? m_cells[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)].get()
                                 : nullptr;
 }
 
@@ -218,9 +230,13 @@ bool CGridCtrl::SetCellClass(int row, int column, const CellFactory& factory) {
     if (!cell) {
         return false;
     }
+    if (m_editCell == CellId{row, column}) {
+        EndEdit(false);  // its editor belongs to the old class
+    }
     cell->TakeOver(*old);
     cell->SetGrid(this);
-    m_rows[static_cast<std::size_t>(row)].cells[static_cast<std::size_t>(column)] = std::move(cell);
+    CellsReplaced();
+    m_cells[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)] = std::move(cell);
     RedrawCell(row, column);
     return true;
 }
@@ -268,58 +284,57 @@ bool CGridCtrl::SetCellState(int row, int column, std::uint32_t state) {
 
 std::uint32_t CGridCtrl::GetCellState(int row, int column) const {
     const CGridCellBase* cell = GetCellObject(row, column);
-    return cell != nullptr ? cell->GetState() : 0;
+    if (cell == nullptr) {
+        return 0;
+    }
+    return (cell->GetState() & ~kCellSelected) | (IsCellSelected(row, column) ? kCellSelected : 0);
 }
 
 // ---- Sizes ----
 
 bool CGridCtrl::SetColumnWidthAt(int column, int width) {
-    if (column < 0 || column >= GetColumnTotal()) {
+    if (!m_columns.SetSize(column, width)) {
         return false;
     }
-    m_columnWidths[static_cast<std::size_t>(column)] = std::max(width, 0);
-    m_columnEdgesValid = false;
     UpdateScrollBars();
     RepaintAll();
     return true;
-}
-
-int CGridCtrl::GetColumnWidthAt(int column) const {
-    return column >= 0 && column < GetColumnTotal() ? m_columnWidths[static_cast<std::size_t>(column)] : -1;
 }
 
 bool CGridCtrl::SetRowHeightAt(int row, int height) {
-    if (row < 0 || row >= GetRowTotal()) {
+    if (!m_rows.SetSize(row, height)) {
         return false;
     }
-    m_rows[static_cast<std::size_t>(row)].height = std::max(height, 0);
-    m_rowEdgesValid = false;
     UpdateScrollBars();
     RepaintAll();
     return true;
 }
 
-int CGridCtrl::GetRowHeightAt(int row) const {
-    return row >= 0 && row < GetRowTotal() ? m_rows[static_cast<std::size_t>(row)].height : -1;
+int CGridCtrl::FromDesignWidth(int designWidth) const {
+    return static_cast<int>(std::lround(designWidth * WidthScale(font())));
+}
+
+int CGridCtrl::ToDesignWidth(int width) const {
+    return static_cast<int>(std::lround(width / WidthScale(font())));
 }
 
 bool CGridCtrl::AutoSizeColumn(int column) {
-    if (column < 0 || column >= GetColumnTotal()) {
+    if (!m_columns.Contains(column)) {
         return false;
     }
     int widest = 0;
-    for (const Row& row : m_rows) {
-        widest = std::max(widest, row.cells[static_cast<std::size_t>(column)]->TextExtent(*this).width());
+    for (const CellRow& row : m_cells) {
+        widest = std::max(widest, row[static_cast<std::size_t>(column)]->TextExtent(*this).width());
     }
     return SetColumnWidthAt(column, widest);
 }
 
 bool CGridCtrl::AutoSizeRow(int row) {
-    if (row < 0 || row >= GetRowTotal()) {
+    if (!m_rows.Contains(row)) {
         return false;
     }
     int tallest = 0;
-    for (const auto& cell : m_rows[static_cast<std::size_t>(row)].cells) {
+    for (const auto& cell : m_cells[static_cast<std::size_t>(row)]) {
         tallest = std::max(tallest, cell->TextExtent(*this).height());
     }
     return SetRowHeightAt(row, tallest);
@@ -335,61 +350,9 @@ void CGridCtrl::AutoSizeColumns() {
 
 // ---- Geometry ----
 
-const std::vector<int>& CGridCtrl::RowEdges() const {
-    if (!m_rowEdgesValid) {
-        m_rowEdges.assign(1, 0);
-        m_rowEdges.reserve(m_rows.size() + 1);
-        for (const Row& row : m_rows) {
-            m_rowEdges.push_back(m_rowEdges.back() + row.height);
-        }
-        m_rowEdgesValid = true;
-    }
-    return m_rowEdges;
-}
-
-const std::vector<int>& CGridCtrl::ColumnEdges() const {
-    if (!m_columnEdgesValid) {
-        m_columnEdges.assign(1, 0);
-        for (const int width : m_columnWidths) {
-            m_columnEdges.push_back(m_columnEdges.back() + width);
-        }
-        m_columnEdgesValid = true;
-    }
-    return m_columnEdges;
-}
-
-int CGridCtrl::FixedHeight() const {
-    return RowEdges()[static_cast<std::size_t>(m_fixedRows)];
-}
-
-int CGridCtrl::FixedWidth() const {
-    return ColumnEdges()[static_cast<std::size_t>(m_fixedColumns)];
-}
-
-// The row whose span holds `y` (viewport coordinates), or -1.
-int CGridCtrl::RowAtY(int y) const {
-    const std::vector<int>& edges = RowEdges();
-    const int content = y < FixedHeight() ? y : y + verticalScrollBar()->value();
-    if (y < 0 || content >= edges.back()) {
-        return -1;
-    }
-    const auto first = y < FixedHeight() ? edges.begin() : edges.begin() + m_fixedRows;
-    return static_cast<int>(std::upper_bound(first, edges.end(), content) - edges.begin()) - 1;
-}
-
-int CGridCtrl::ColumnAtX(int x) const {
-    const std::vector<int>& edges = ColumnEdges();
-    const int content = x < FixedWidth() ? x : x + horizontalScrollBar()->value();
-    if (x < 0 || content >= edges.back()) {
-        return -1;
-    }
-    const auto first = x < FixedWidth() ? edges.begin() : edges.begin() + m_fixedColumns;
-    return static_cast<int>(std::upper_bound(first, edges.end(), content) - edges.begin()) - 1;
-}
-
 std::pair<int, int> CGridCtrl::CellAt(const QPoint& point) const {
-    const int row = RowAtY(point.y());
-    const int column = ColumnAtX(point.x());
+    const int row = m_rows.IndexAt(point.y(), verticalScrollBar()->value());
+    const int column = m_columns.IndexAt(point.x(), horizontalScrollBar()->value());
     return row >= 0 && column >= 0 ? CellId{row, column} : CellId{-1, -1};
 }
 
@@ -397,20 +360,16 @@ QRect CGridCtrl::CellRect(int row, int column) const {
     if (!IsValid(row, column)) {
         return {};
     }
-    const std::vector<int>& rows = RowEdges();
-    const std::vector<int>& columns = ColumnEdges();
-    const int top = rows[static_cast<std::size_t>(row)] - (row < m_fixedRows ? 0 : verticalScrollBar()->value());
-    const int left =
-        columns[static_cast<std::size_t>(column)] - (column < m_fixedColumns ? 0 : horizontalScrollBar()->value());
-    return {left, top, m_columnWidths[static_cast<std::size_t>(column)], m_rows[static_cast<std::size_t>(row)].height};
+    return {m_columns.ScreenStart(column, horizontalScrollBar()->value()),
+            m_rows.ScreenStart(row, verticalScrollBar()->value()), m_columns.Size(column), m_rows.Size(row)};
 }
 
 // The column whose right border is within reach of a point in a fixed row, or -1.
 int CGridCtrl::ColumnBorderAt(const QPoint& point) const {
-    if (!m_columnResize || point.y() >= FixedHeight()) {
+    if (!m_columnResize || point.y() >= m_rows.FixedExtent()) {
         return -1;
     }
-    const int column = ColumnAtX(point.x());
+    const int column = m_columns.IndexAt(point.x(), horizontalScrollBar()->value());
     for (const int candidate : {column, column - 1}) {
         const QRect rect = CellRect(0, candidate);
         if (candidate >= 0 && !rect.isNull() && std::abs(point.x() - rect.right() - 1) <= kResizeMargin) {
@@ -422,10 +381,10 @@ int CGridCtrl::ColumnBorderAt(const QPoint& point) const {
 
 // The row whose bottom border is within reach of a point in a fixed column, or -1.
 int CGridCtrl::RowBorderAt(const QPoint& point) const {
-    if (!m_rowResize || point.x() >= FixedWidth()) {
+    if (!m_rowResize || point.x() >= m_columns.FixedExtent()) {
         return -1;
     }
-    const int row = RowAtY(point.y());
+    const int row = m_rows.IndexAt(point.y(), verticalScrollBar()->value());
     for (const int candidate : {row, row - 1}) {
         const QRect rect = CellRect(candidate, 0);
         if (candidate >= 0 && !rect.isNull() && std::abs(point.y() - rect.bottom() - 1) <= kResizeMargin) {
@@ -437,51 +396,44 @@ int CGridCtrl::RowBorderAt(const QPoint& point) const {
 
 void CGridCtrl::UpdateScrollBars() {
     const QSize area = viewport()->size();
-    const int bodyHeight = RowEdges().back() - FixedHeight();
-    const int bodyWidth = ColumnEdges().back() - FixedWidth();
-    const int visibleHeight = std::max(area.height() - FixedHeight(), 0);
-    const int visibleWidth = std::max(area.width() - FixedWidth(), 0);
-    verticalScrollBar()->setRange(0, std::max(bodyHeight - visibleHeight, 0));
+    const int visibleHeight = std::max(area.height() - m_rows.FixedExtent(), 0);
+    const int visibleWidth = std::max(area.width() - m_columns.FixedExtent(), 0);
+    verticalScrollBar()->setRange(0, std::max(m_rows.Total() - m_rows.FixedExtent() - visibleHeight, 0));
     verticalScrollBar()->setPageStep(visibleHeight);
-    verticalScrollBar()->setSingleStep(m_defaultRowHeight);
-    horizontalScrollBar()->setRange(0, std::max(bodyWidth - visibleWidth, 0));
+    verticalScrollBar()->setSingleStep(m_rows.DefaultSize());
+    horizontalScrollBar()->setRange(0, std::max(m_columns.Total() - m_columns.FixedExtent() - visibleWidth, 0));
     horizontalScrollBar()->setPageStep(visibleWidth);
-    horizontalScrollBar()->setSingleStep(m_defaultColumnWidth / 4);
+    horizontalScrollBar()->setSingleStep(kDefaultColumnWidth / 4);
+}
+
+// Scrolls `bar` so that [start, end) of the scrolling part lies within `visible`.
+static void ScrollIntoView(QScrollBar* bar, int start, int end, int visible) {
+    if (start < bar->value()) {
+        bar->setValue(start);
+    } else if (end > bar->value() + visible) {
+        bar->setValue(std::min(start, end - visible));
+    }
 }
 
 void CGridCtrl::EnsureVisible(int row, int column) {
     if (!IsValid(row, column)) {
         return;
     }
-    const std::vector<int>& rows = RowEdges();
-    if (row >= m_fixedRows) {
-        const int top = rows[static_cast<std::size_t>(row)] - FixedHeight();
-        const int bottom = rows[static_cast<std::size_t>(row) + 1] - FixedHeight();
-        const int visible = viewport()->height() - FixedHeight();
-        QScrollBar* bar = verticalScrollBar();
-        if (top < bar->value()) {
-            bar->setValue(top);
-        } else if (bottom > bar->value() + visible) {
-            bar->setValue(bottom - visible);
-        }
+    if (!m_rows.IsFixed(row)) {
+        const int fixed = m_rows.FixedExtent();
+        ScrollIntoView(verticalScrollBar(), m_rows.Start(row) - fixed, m_rows.Start(row + 1) - fixed,
+                       viewport()->height() - fixed);
     }
-    const std::vector<int>& columns = ColumnEdges();
-    if (column >= m_fixedColumns) {
-        const int left = columns[static_cast<std::size_t>(column)] - FixedWidth();
-        const int right = columns[static_cast<std::size_t>(column) + 1] - FixedWidth();
-        const int visible = viewport()->width() - FixedWidth();
-        QScrollBar* bar = horizontalScrollBar();
-        if (left < bar->value()) {
-            bar->setValue(left);
-        } else if (right > bar->value() + visible) {
-            bar->setValue(std::min(left, right - visible));
-        }
+    if (!m_columns.IsFixed(column)) {
+        const int fixed = m_columns.FixedExtent();
+        ScrollIntoView(horizontalScrollBar(), m_columns.Start(column) - fixed, m_columns.Start(column + 1) - fixed,
+                       viewport()->width() - fixed);
     }
 }
 
 void CGridCtrl::ScrollToRow(int row) {
-    if (row >= m_fixedRows && row < GetRowTotal()) {
-        verticalScrollBar()->setValue(RowEdges()[static_cast<std::size_t>(row)] - FixedHeight());
+    if (!m_rows.IsFixed(row) && m_rows.Contains(row)) {
+        verticalScrollBar()->setValue(m_rows.Start(row) - m_rows.FixedExtent());
     }
 }
 
@@ -499,58 +451,62 @@ void CGridCtrl::SetRedraw(bool on) {
     RepaintAll();
 }
 
-// ---- Focus and selection ----
+CGridOwner* CGridCtrl::Owner() const {
+    if (m_owner != nullptr) {
+        return m_owner;
+    }
+    for (QWidget* parent = parentWidget(); parent != nullptr; parent = parent->parentWidget()) {
+        if (auto* owner = dynamic_cast<CGridOwner*>(parent)) {
+            return owner;
+        }
+    }
+    return nullptr;
+}
 
 int CGridCtrl::Notify(int code, int row, int column) {
-    return m_owner != nullptr ? m_owner->OnGridNotify(*this, code, row, column) : 0;
+    CGridOwner* owner = Owner();
+    return owner != nullptr ? owner->OnGridNotify(*this, code, row, column) : 0;
 }
 
-void CGridCtrl::SelectCell(int row, int column, bool on) {
-    CGridCellBase* cell = GetCellObject(row, column);
-    if (cell == nullptr || (on && (cell->GetState() & kCellFixed) != 0)) {
-        return;
-    }
-    cell->SetState(on ? cell->GetState() | kCellSelected : cell->GetState() & ~kCellSelected);
-    if (on) {
-        m_selected.insert({row, column});
-    } else {
-        m_selected.erase({row, column});
-    }
-    RedrawCell(row, column);
-}
+// ---- Focus and selection ----
 
 bool CGridCtrl::IsCellSelected(int row, int column) const {
-    const CGridCellBase* cell = GetCellObject(row, column);
-    return cell != nullptr && (cell->GetState() & kCellSelected) != 0;
+    if (!m_selection || !IsValid(row, column) || m_rows.IsFixed(row) || m_columns.IsFixed(column)) {
+        return false;
+    }
+    const Range& range = *m_selection;
+    return row >= range.firstRow && row <= range.lastRow && column >= range.firstColumn && column <= range.lastColumn;
 }
 
 void CGridCtrl::ClearSelection() {
-    const std::set<CellId> selected = std::move(m_selected);
-    m_selected.clear();
-    for (const auto& [row, column] : selected) {
-        if (CGridCellBase* cell = GetCellObject(row, column)) {
-            cell->SetState(cell->GetState() & ~kCellSelected);
-        }
+    if (m_selection) {
+        m_selection.reset();
+        RepaintAll();
     }
-    RepaintAll();
 }
 
 void CGridCtrl::SetSelectedRange(int firstRow, int firstColumn, int lastRow, int lastColumn) {
-    ClearSelection();
     if (m_wholeRowSelection) {
-        firstColumn = m_fixedColumns;
+        firstColumn = GetFixedColumnTotal();
         lastColumn = GetColumnTotal() - 1;
     }
-    for (int row = std::max(std::min(firstRow, lastRow), m_fixedRows); row <= std::max(firstRow, lastRow); ++row) {
-        for (int column = std::max(std::min(firstColumn, lastColumn), m_fixedColumns);
-             column <= std::max(firstColumn, lastColumn); ++column) {
-            SelectCell(row, column, true);
-        }
+    const Range range{std::max(std::min(firstRow, lastRow), GetFixedRowTotal()),
+                      std::max(std::min(firstColumn, lastColumn), GetFixedColumnTotal()),
+                      std::min(std::max(firstRow, lastRow), GetRowTotal() - 1),
+                      std::min(std::max(firstColumn, lastColumn), GetColumnTotal() - 1)};
+    m_selection.reset();
+    if (range.firstRow <= range.lastRow && range.firstColumn <= range.lastColumn) {
+        m_selection = range;
+    }
+    RepaintAll();
+    if (QAccessible::isActive()) {
+        QAccessibleEvent change(this, QAccessible::SelectionWithin);
+        QAccessible::updateAccessibility(&change);
     }
 }
 
 void CGridCtrl::SelectAll() {
-    SetSelectedRange(m_fixedRows, m_fixedColumns, GetRowTotal() - 1, GetColumnTotal() - 1);
+    SetSelectedRange(GetFixedRowTotal(), GetFixedColumnTotal(), GetRowTotal() - 1, GetColumnTotal() - 1);
 }
 
 bool CGridCtrl::SetFocusCell(int row, int column) {
@@ -565,17 +521,26 @@ bool CGridCtrl::SetFocusCell(int row, int column) {
     if (CGridCellBase* cell = GetCellObject(row, column)) {
         cell->SetState(cell->GetState() | kCellFocused);
         RedrawCell(row, column);
+        if (QAccessible::isActive() && hasFocus()) {
+            QAccessibleEvent focus(this, QAccessible::Focus);
+            focus.setChild(GridAccessibleChildIndex(*this, row, column));
+            QAccessible::updateAccessibility(&focus);
+        }
     }
     return true;
 }
 
 // Moves the focus after a key or a click, selecting as the mode wants; `extend` stretches the
-// selection from its anchor.
+// selection from its anchor. The owner may rebuild the grid when told.
 void CGridCtrl::MoveFocusTo(int row, int column, bool extend) {
     if (!IsValid(row, column)) {
         return;
     }
+    const std::uint64_t generation = m_generation;
     Notify(kGridSelectionChanging, row, column);
+    if (!CellsUnchangedSince(generation)) {
+        return;
+    }
     SetFocusCell(row, column);
     if (!extend || m_singleRowSelection || m_selectionAnchor.first < 0) {
         m_selectionAnchor = {row, column};
@@ -585,13 +550,19 @@ void CGridCtrl::MoveFocusTo(int row, int column, bool extend) {
     Notify(kGridSelectionChanged, row, column);
 }
 
-void CGridCtrl::ClickSelect(int row, int column) {
-    MoveFocusTo(row, column, false);
-}
-
 void CGridCtrl::ExtendSelectionTo(int row, int column) {
     if (IsValid(row, column) && CellId{row, column} != m_focus) {
         MoveFocusTo(row, column, true);
+    }
+}
+
+// A click on a fixed cell selects its column or row where the switches say so.
+void CGridCtrl::SelectFixedCell(int row, int column) {
+    if (m_rows.IsFixed(row) && m_fixedRowSelection && !m_columns.IsFixed(column)) {
+        SetSelectedRange(GetFixedRowTotal(), column, GetRowTotal() - 1, column);
+    } else if (m_columns.IsFixed(column) && m_fixedColumnSelection && !m_rows.IsFixed(row)) {
+        SetFocusCell(row, GetFixedColumnTotal() < GetColumnTotal() ? GetFixedColumnTotal() : -1);
+        SetSelectedRange(row, GetFixedColumnTotal(), row, GetColumnTotal() - 1);
     }
 }
 
@@ -600,7 +571,7 @@ void CGridCtrl::ExtendSelectionTo(int row, int column) {
 void CGridCtrl::SetSortColumnIndex(int column) {
     const int old = m_sortColumn;
     m_sortColumn = column;
-    for (int row = 0; row < m_fixedRows; ++row) {
+    for (int row = 0; row < GetFixedRowTotal(); ++row) {
         RedrawCell(row, old);
         RedrawCell(row, column);
     }
@@ -617,7 +588,7 @@ int CGridCtrl::CompareNumbers(const CGridCellBase& a, const CGridCellBase& b, st
 }
 
 bool CGridCtrl::SortRows(const CompareFunction& compare, int column, bool ascending, std::intptr_t callerValue) {
-    if (column < 0 || column >= GetColumnTotal()) {
+    if (!m_columns.Contains(column)) {
         return false;
     }
     EndEdit(false);
@@ -625,513 +596,34 @@ bool CGridCtrl::SortRows(const CompareFunction& compare, int column, bool ascend
     SetFocusCell(-1, -1);
     m_sortColumn = column;
     m_sortAscending = ascending;
-    // The rows are exchanged as entries of the sort column, which carry their row along; the
-    // rows themselves are put in that order once at the end.
-    SortKeys keys;
-    keys.reserve(m_rows.size());
-    for (std::size_t row = 0; row < m_rows.size(); ++row) {
-        keys.emplace_back(m_rows[row].cells[static_cast<std::size_t>(column)].get(), row);
+    // The sort moves entries of the sort column, which carry their row along; the rows
+    // themselves are put in that order once at the end.
+    using Key = std::pair<const CGridCellBase*, std::size_t>;
+    std::vector<Key> keys;
+    keys.reserve(m_cells.size());
+    for (std::size_t row = 0; row < m_cells.size(); ++row) {
+        keys.emplace_back(m_cells[row][static_cast<std::size_t>(column)].get(), row);
     }
-    SortRange(keys, compare, ascending, callerValue, m_fixedRows, GetRowTotal() - 1);
-    std::vector<Row> sorted;
-    sorted.reserve(m_rows.size());
-    for (const auto& key : keys) {
-        sorted.push_back(std::move(m_rows[key.second]));
+    QuickSortRange(
+        keys, [&](const Key& a, const Key& b) { return compare(*a.first, *b.first, callerValue); }, ascending,
+        GetFixedRowTotal(), GetRowTotal() - 1);
+    std::vector<std::size_t> order;
+    order.reserve(keys.size());
+    std::vector<CellRow> sorted;
+    sorted.reserve(m_cells.size());
+    for (const Key& key : keys) {
+        order.push_back(key.second);
+        sorted.push_back(std::move(m_cells[key.second]));
     }
-    m_rows = std::move(sorted);
-    m_rowEdgesValid = false;
-    RepaintAll();
+    m_cells = std::move(sorted);
+    m_rows.Reorder(order);
+    CellsReplaced();
+    RowsChanged();
     return true;
 }
 
-// Quicksort with the middle entry as pivot: equal rows may trade places, as users of the
-// grid have always seen. The smaller part is sorted by recursion, the larger in the loop, so
-// the depth stays logarithmic; the order the parts are sorted in does not change the result.
-void CGridCtrl::SortRange(SortKeys& keys, const CompareFunction& compare, bool ascending, std::intptr_t callerValue,
-                          int low, int high) {
-    const auto cellOf = [&](int row) -> const CGridCellBase& { return *keys[static_cast<std::size_t>(row)].first; };
-    while (low < high) {
-        const CGridCellBase* pivot = &cellOf((low + high) / 2);
-        int i = low;
-        int j = high;
-        while (i <= j) {
-            if (ascending) {
-                while (i < high && compare(cellOf(i), *pivot, callerValue) < 0) {
-                    ++i;
-                }
-                while (j > low && compare(cellOf(j), *pivot, callerValue) > 0) {
-                    --j;
-                }
-            } else {
-                while (i < high && compare(cellOf(i), *pivot, callerValue) > 0) {
-                    ++i;
-                }
-                while (j > low && compare(cellOf(j), *pivot, callerValue) < 0) {
-                    --j;
-                }
-            }
-            if (j < i) {
-                break;
-            }
-            if (compare(cellOf(i), cellOf(j), callerValue) != 0) {
-                std::swap(keys[static_cast<std::size_t>(i)], keys[static_cast<std::size_t>(j)]);
-            }
-            ++i;
-            --j;
-        }
-        if (j - low < high - i) {
-            SortRange(keys, compare, ascending, callerValue, low, j);
-            low = i;
-        } else {
-            SortRange(keys, compare, ascending, callerValue, i, high);
-            high = j;
-        }
-    }
-}
-
-// ---- Editing ----
-
-bool CGridCtrl::BeginEdit(int row, int column) {
-    BeginEditWith(row, column, QString());
-    return m_editor != nullptr;
-}
-
-void CGridCtrl::BeginEditWith(int row, int column, const QString& firstCharacter) {
-    CGridCellBase* cell = GetCellObject(row, column);
-    if (cell == nullptr || !m_editable || (cell->GetState() & (kCellReadOnly | kCellFixed)) != 0) {
-        return;
-    }
-    EndEdit();
-    EnsureVisible(row, column);
-    if (Notify(kGridBeginEdit, row, column) < 0) {
-        return;
-    }
-    m_editor = cell->CreateEditor(viewport(), cell->GetText());
-    m_editCell = {row, column};
-    m_editorInitialText = cell->EditorText(m_editor);
-    if (auto* line = qobject_cast<QLineEdit*>(m_editor); line != nullptr && !firstCharacter.isEmpty()) {
-        line->setText(firstCharacter);
-    }
-    m_editor->setGeometry(CellRect(row, column).adjusted(0, 0, -1, -1));
-    m_editor->installEventFilter(this);
-    m_editor->show();
-    m_editor->setFocus();
-}
-
-void CGridCtrl::EndEdit(bool keep) {
-    if (m_editor == nullptr) {
-        return;
-    }
-    QWidget* editor = m_editor;
-    m_editor = nullptr;  // a focus change while closing must not close it twice
-    const auto [row, column] = m_editCell;
-    CGridCellBase* cell = GetCellObject(row, column);
-    const std::string text = cell != nullptr ? cell->EditorText(editor) : std::string();
-    editor->removeEventFilter(this);
-    editor->hide();
-    editor->deleteLater();
-    setFocus();
-    // An editor shows a text that is not UTF-8 as well as it can: only a change by the user counts.
-    if (!keep || cell == nullptr || text == m_editorInitialText || text == cell->GetText()) {
-        return;
-    }
-    const std::string old = cell->GetText();
-    cell->SetText(text);
-    if (Notify(kGridEndEdit, row, column) < 0) {
-        cell->SetText(old);
-    }
-    RedrawCell(row, column);
-}
-
-bool CGridCtrl::SetTextAsUser(int row, int column, const std::string& text) {
-    CGridCellBase* cell = GetCellObject(row, column);
-    if (cell == nullptr || !m_editable || (cell->GetState() & (kCellReadOnly | kCellFixed)) != 0) {
-        return false;
-    }
-    if (Notify(kGridBeginEdit, row, column) < 0) {
-        return false;
-    }
-    const std::string old = cell->GetText();
-    if (text == old) {
-        return true;
-    }
-    cell->SetText(text);
-    const bool accepted = Notify(kGridEndEdit, row, column) >= 0;
-    if (!accepted) {
-        cell->SetText(old);
-    }
-    RedrawCell(row, column);
-    return accepted;
-}
-
-bool CGridCtrl::eventFilter(QObject* watched, QEvent* event) {
-    if (watched != m_editor) {
-        return QAbstractScrollArea::eventFilter(watched, event);
-    }
-    if (event->type() == QEvent::FocusOut && !m_editor->isAncestorOf(QApplication::focusWidget())) {
-        EndEdit();
-        return false;
-    }
-    if (event->type() != QEvent::KeyPress) {
-        return false;
-    }
-    auto* key = static_cast<QKeyEvent*>(event);
-    switch (key->key()) {
-        case Qt::Key_Escape:
-            EndEdit(false);
-            return true;
-        case Qt::Key_Return:
-        case Qt::Key_Enter:
-            EndEdit();
-            return true;
-        case Qt::Key_Tab:
-        case Qt::Key_Backtab:
-        case Qt::Key_Up:
-        case Qt::Key_Down: {
-            if (qobject_cast<QLineEdit*>(m_editor) == nullptr &&
-                (key->key() == Qt::Key_Up || key->key() == Qt::Key_Down)) {
-                return false;  // a list editor uses the arrows itself
-            }
-            EndEdit();
-            MoveFocusByKey(key->key(), key->modifiers());
-            return true;
-        }
-        default:
-            return false;
-    }
-}
-
-// ---- Clipboard ----
-
-std::string CGridCtrl::SelectedText() const {
-    if (m_selected.empty()) {
-        return {};
-    }
-    int firstRow = m_selected.begin()->first;
-    int lastRow = m_selected.rbegin()->first;
-    int firstColumn = GetColumnTotal();
-    int lastColumn = -1;
-    for (const auto& [row, column] : m_selected) {
-        firstColumn = std::min(firstColumn, column);
-        lastColumn = std::max(lastColumn, column);
-    }
-    std::string text;
-    bool firstLine = true;
-    for (int row = firstRow; row <= lastRow; ++row) {
-        if (GetRowHeightAt(row) <= 0) {
-            continue;
-        }
-        text += firstLine ? "" : "\r\n";
-        firstLine = false;
-        bool firstCell = true;
-        for (int column = firstColumn; column <= lastColumn; ++column) {
-            if (GetColumnWidthAt(column) <= 0) {
-                continue;
-            }
-            text += firstCell ? "" : "\t";
-            firstCell = false;
-            if (IsCellSelected(row, column)) {
-                text += GetCellText(row, column);
-            }
-        }
-    }
-    return text;
-}
-
-void CGridCtrl::Copy() const {
-    const std::string text = SelectedText();
-    QApplication::clipboard()->setText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
-}
-
-void CGridCtrl::Cut() {
-    Copy();
-    const std::set<CellId> selected = m_selected;
-    for (const auto& [row, column] : selected) {
-        SetTextAsUser(row, column, "");
-    }
-}
-
-void CGridCtrl::Paste() {
-    PasteText(QApplication::clipboard()->text().toStdString());
-}
-
-void CGridCtrl::PasteText(const std::string& text) {
-    const CGridCellBase* focus = GetCellObject(m_focus.first, m_focus.second);
-    if (focus == nullptr || !m_editable || (focus->GetState() & kCellReadOnly) != 0) {
-        return;
-    }
-    int row = m_focus.first;
-    std::size_t lineStart = 0;
-    while (lineStart < text.size() && row >= 0 && row < GetRowTotal()) {
-        std::size_t lineEnd = text.find('\n', lineStart);
-        if (lineEnd == std::string::npos) {
-            lineEnd = text.size();
-        }
-        std::string line = text.substr(lineStart, lineEnd - lineStart);
-        if (!line.empty() && line.back() == '\r') {
-            line.pop_back();
-        }
-        int column = m_focus.second;
-        std::size_t pieceStart = 0;
-        while (pieceStart <= line.size() && column >= 0 && column < GetColumnTotal()) {
-            const std::size_t pieceEnd = std::min(line.find_first_of("\t,", pieceStart), line.size());
-            SetTextAsUser(row, column, Trimmed(line.substr(pieceStart, pieceEnd - pieceStart)));
-            pieceStart = pieceEnd + 1;
-            column = NextVisibleColumn(column, 1);
-        }
-        lineStart = lineEnd + 1;
-        row = NextVisibleRow(row, 1);
-    }
-}
-
-// ---- Keyboard ----
-
-int CGridCtrl::NextVisibleRow(int row, int step) const {
-    for (int next = row + step; next >= m_fixedRows && next < GetRowTotal(); next += step) {
-        if (GetRowHeightAt(next) > 0) {
-            return next;
-        }
-    }
-    return -1;
-}
-
-int CGridCtrl::NextVisibleColumn(int column, int step) const {
-    for (int next = column + step; next >= m_fixedColumns && next < GetColumnTotal(); next += step) {
-        if (GetColumnWidthAt(next) > 0) {
-            return next;
-        }
-    }
-    return -1;
-}
-
-bool CGridCtrl::MoveFocusByKey(int key, Qt::KeyboardModifiers modifiers) {
-    auto [row, column] = m_focus;
-    if (row < 0) {
-        row = NextVisibleRow(m_fixedRows - 1, 1);
-        column = NextVisibleColumn(m_fixedColumns - 1, 1);
-        MoveFocusTo(row, column, false);
-        return true;
-    }
-    const bool control = (modifiers & Qt::ControlModifier) != 0;
-    const int page = std::max(1, (viewport()->height() - FixedHeight()) / std::max(m_defaultRowHeight, 1));
-    const auto stepRows = [&](int count, int step) {
-        int target = row;
-        for (int next = NextVisibleRow(target, step); count > 0 && next >= 0; next = NextVisibleRow(next, step)) {
-            target = next;
-            --count;
-        }
-        return target;
-    };
-    switch (key) {
-        case Qt::Key_Up:
-            row = stepRows(1, -1);
-            break;
-        case Qt::Key_Down:
-            row = stepRows(1, 1);
-            break;
-        case Qt::Key_PageUp:
-            row = stepRows(page, -1);
-            break;
-        case Qt::Key_PageDown:
-            row = stepRows(page, 1);
-            break;
-        case Qt::Key_Left:
-            column = std::max(NextVisibleColumn(column, -1), column == m_fixedColumns ? column : -1);
-            break;
-        case Qt::Key_Right:
-            column = std::max(NextVisibleColumn(column, 1), column);
-            break;
-        case Qt::Key_Home:
-            column = NextVisibleColumn(m_fixedColumns - 1, 1);
-            row = control ? NextVisibleRow(m_fixedRows - 1, 1) : row;
-            break;
-        case Qt::Key_End:
-            column = NextVisibleColumn(GetColumnTotal(), -1);
-            row = control ? NextVisibleRow(GetRowTotal(), -1) : row;
-            break;
-        case Qt::Key_Tab:
-        case Qt::Key_Backtab: {
-            const int step = key == Qt::Key_Tab ? 1 : -1;
-            const int next = NextVisibleColumn(column, step);
-            if (next >= 0) {
-                column = next;
-            } else if (NextVisibleRow(row, step) >= 0) {
-                row = NextVisibleRow(row, step);
-                column = NextVisibleColumn(step > 0 ? m_fixedColumns - 1 : GetColumnTotal(), step);
-            }
-            break;
-        }
-        default:
-            return false;
-    }
-    if (row >= 0 && column >= 0) {
-        MoveFocusTo(row, column, (modifiers & Qt::ShiftModifier) != 0 && key != Qt::Key_Backtab);
-    }
-    return true;
-}
-
-void CGridCtrl::keyPressEvent(QKeyEvent* event) {
-    const bool control = (event->modifiers() & Qt::ControlModifier) != 0;
-    const int key = event->key();
-    if (control && (key == Qt::Key_C || key == Qt::Key_Insert)) {
-        Copy();
-    } else if (control && key == Qt::Key_X) {
-        Cut();
-    } else if (control && key == Qt::Key_V) {
-        Paste();
-    } else if (control && key == Qt::Key_A) {
-        SelectAll();
-    } else if (control && key == Qt::Key_Plus && (event->modifiers() & Qt::KeypadModifier) != 0) {
-        AutoSizeColumns();
-    } else if (key == Qt::Key_F2) {
-        BeginEdit(m_focus.first, m_focus.second);
-    } else if (key == Qt::Key_Delete && m_editable) {
-        const std::set<CellId> selected = m_selected;
-        for (const auto& [row, column] : selected) {
-            SetTextAsUser(row, column, "");
-        }
-    } else if (MoveFocusByKey(key, event->modifiers())) {
-        // moved
-    } else if (!control && key != Qt::Key_Escape && !event->text().isEmpty() && event->text().at(0).isPrint()) {
-        BeginEditWith(m_focus.first, m_focus.second, event->text());
-    } else {
-        QAbstractScrollArea::keyPressEvent(event);
-    }
-}
-
-// ---- Mouse ----
-
-void CGridCtrl::mousePressEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton) {
-        return;
-    }
-    EndEdit();
-    const QPoint point = event->position().toPoint();
-    m_sizingColumn = ColumnBorderAt(point);
-    m_sizingRow = m_sizingColumn < 0 ? RowBorderAt(point) : -1;
-    if (m_sizingColumn >= 0 || m_sizingRow >= 0) {
-        m_mouseMode = m_sizingColumn >= 0 ? MouseMode::SizingColumn : MouseMode::SizingRow;
-        return;
-    }
-    const auto [row, column] = CellAt(point);
-    m_pressCell = {row, column};
-    if (row < 0) {
-        m_mouseMode = MouseMode::None;
-        return;
-    }
-    CGridCellBase* cell = GetCellObject(row, column);
-    const QRect rect = CellRect(row, column);
-    m_editOnRelease = m_focus == CellId{row, column} && (cell->GetState() & kCellFixed) == 0;
-    cell->OnClickDown(point - rect.topLeft(), rect);
-    if ((cell->GetState() & kCellFixed) == 0) {
-        ClickSelect(row, column);
-        m_mouseMode = MouseMode::SelectingCells;
-        m_dragTimer.start();
-    } else {
-        m_mouseMode = MouseMode::PressedOnCell;
-    }
-}
-
-void CGridCtrl::mouseMoveEvent(QMouseEvent* event) {
-    const QPoint point = event->position().toPoint();
-    if (m_mouseMode == MouseMode::None) {
-        viewport()->setCursor(ColumnBorderAt(point) >= 0 ? Qt::SplitHCursor
-                              : RowBorderAt(point) >= 0  ? Qt::SplitVCursor
-                                                         : Qt::ArrowCursor);
-    } else if (m_mouseMode == MouseMode::SelectingCells && !m_singleRowSelection) {
-        const auto [row, column] = CellAt(point);
-        ExtendSelectionTo(row, column);
-    }
-}
-
-void CGridCtrl::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton) {
-        return;
-    }
-    m_dragTimer.stop();
-    const QPoint point = event->position().toPoint();
-    const MouseMode mode = std::exchange(m_mouseMode, MouseMode::None);
-    if (mode == MouseMode::SizingColumn) {
-        const QRect rect = CellRect(0, m_sizingColumn);
-        SetColumnWidthAt(m_sizingColumn, std::max(point.x() - rect.left(), 0));
-        return;
-    }
-    if (mode == MouseMode::SizingRow) {
-        const QRect rect = CellRect(m_sizingRow, 0);
-        SetRowHeightAt(m_sizingRow, std::max(point.y() - rect.top(), 0));
-        return;
-    }
-    const auto [row, column] = m_pressCell;
-    if (mode == MouseMode::None || row < 0) {
-        return;
-    }
-    if (CellAt(point) == m_pressCell) {
-        CGridCellBase* cell = GetCellObject(row, column);
-        const QRect rect = CellRect(row, column);
-        const bool handled = cell->OnClick(*this, row, column, point - rect.topLeft(), rect);
-        Notify(kGridClick, row, column);
-        if (m_editOnRelease && !handled) {
-            BeginEdit(row, column);
-        }
-    }
-    if (m_owner != nullptr) {
-        m_owner->OnGridCommand(*this);
-    }
-}
-
-void CGridCtrl::mouseDoubleClickEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton) {
-        return;
-    }
-    const QPoint point = event->position().toPoint();
-    if (const int border = ColumnBorderAt(point); border >= 0) {
-        AutoSizeColumn(border);
-        return;
-    }
-    if (const int border = RowBorderAt(point); border >= 0) {
-        AutoSizeRow(border);
-        return;
-    }
-    const auto [row, column] = CellAt(point);
-    CGridCellBase* cell = GetCellObject(row, column);
-    if (cell == nullptr) {
-        return;
-    }
-    const QRect rect = CellRect(row, column);
-    const bool handled = cell->OnDblClick(*this, row, column, point - rect.topLeft(), rect);
-    Notify(kGridDoubleClick, row, column);
-    if (!handled && (cell->GetState() & kCellFixed) == 0) {
-        BeginEdit(row, column);
-    }
-}
-
-// While the button is held after a press on a cell: scroll towards the pointer and stretch
-// the selection to the cell under it.
-void CGridCtrl::OnDragTimer() {
-    if (QApplication::mouseButtons() == Qt::NoButton) {
-        m_dragTimer.stop();
-        m_mouseMode = MouseMode::None;
-        return;
-    }
-    const QPoint point = viewport()->mapFromGlobal(QCursor::pos());
-    const QRect area = viewport()->rect();
-    if (point.y() > area.bottom()) {
-        verticalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-    } else if (point.y() < FixedHeight()) {
-        verticalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepSub);
-    }
-    if (point.x() > area.right()) {
-        horizontalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-    } else if (point.x() < FixedWidth()) {
-        horizontalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepSub);
-    }
-    if (m_singleRowSelection) {
-        return;
-    }
-    const QPoint clamped(std::clamp(point.x(), FixedWidth(), std::max(area.right(), FixedWidth())),
-                         std::clamp(point.y(), FixedHeight(), std::max(area.bottom(), FixedHeight())));
-    const auto [row, column] = CellAt(clamped);
-    ExtendSelectionTo(row, column);
+void CGridCtrl::SortByHeader(int column, bool ascending) {
+    SortRows(CompareText, column, ascending, 0);
 }
 
 // ---- Painting ----
@@ -1145,6 +637,10 @@ CGridDefaultCell& CGridCtrl::GetDefaultCell(bool fixedRow, bool fixedColumn) {
     return *m_defaultCells[static_cast<std::size_t>(Index(fixedRow, fixedColumn))];
 }
 
+const QFont& CGridCtrl::FontOf(const CGridCellBase& cell) const {
+    return cell.GetFont() != nullptr ? *cell.GetFont() : DefaultCellOf(cell.GetState()).Font();
+}
+
 void CGridCtrl::RedrawCell(int row, int column) {
     if (!m_redraw || !IsValid(row, column) || !viewport()->isVisible()) {
         return;
@@ -1156,7 +652,7 @@ void CGridCtrl::RedrawCell(int row, int column) {
 }
 
 void CGridCtrl::RedrawRow(int row) {
-    if (m_redraw && row >= 0 && row < GetRowTotal()) {
+    if (m_redraw && m_rows.Contains(row)) {
         const QRect first = CellRect(row, 0);
         viewport()->update(QRect(0, first.top(), viewport()->width(), first.height()));
     }
@@ -1168,8 +664,17 @@ void CGridCtrl::RepaintAll() {
     }
 }
 
+void CGridCtrl::PaintSortArrow(QPainter& painter, const QRect& rect) const {
+    QStyleOptionHeader arrow;
+    arrow.initFrom(this);
+    const int side = std::min(rect.height() / 2, 10);
+    arrow.rect = QRect(rect.right() - side - 4, rect.top() + (rect.height() - side) / 2, side, side);
+    arrow.sortIndicator = m_sortAscending ? QStyleOptionHeader::SortUp : QStyleOptionHeader::SortDown;
+    style()->drawPrimitive(QStyle::PE_IndicatorHeaderArrow, &arrow, &painter, this);
+}
+
 void CGridCtrl::PaintRegion(QPainter& painter, const QRect& area, int firstRow, int lastRow, int firstColumn,
-                            int lastColumn) const {
+                            int lastColumn) {
     if (firstRow < 0 || firstColumn < 0 || area.isEmpty()) {
         return;
     }
@@ -1181,8 +686,16 @@ void CGridCtrl::PaintRegion(QPainter& painter, const QRect& area, int firstRow, 
             if (rect.width() <= 0 || rect.height() <= 0) {
                 continue;
             }
-            m_rows[static_cast<std::size_t>(row)].cells[static_cast<std::size_t>(column)]->Draw(
-                painter, rect.adjusted(0, 0, -1, -1), *this);
+            CGridCellBase& cell = *GetCellObject(row, column);
+            cell.SetState(GetCellState(row, column));  // cells draw their selection from their state
+            const bool header = (cell.GetState() & kCellFixed) != 0;
+            cell.Draw(painter, header ? rect : rect.adjusted(0, 0, -1, -1), *this);
+            if (header) {
+                if (m_rows.IsFixed(row) && column == m_sortColumn) {
+                    PaintSortArrow(painter, rect);
+                }
+                continue;  // the header look draws its own borders
+            }
             painter.setPen(kGridLineColour);
             painter.drawLine(rect.topRight(), rect.bottomRight());
             painter.drawLine(rect.bottomLeft(), rect.bottomRight());
@@ -1198,28 +711,26 @@ void CGridCtrl::paintEvent(QPaintEvent* /*event*/) {
     QPainter painter(viewport());
     const QRect area = viewport()->rect();
     painter.fillRect(area, palette().color(QPalette::Base));
-    const int fixedHeight = std::min(FixedHeight(), area.height());
-    const int fixedWidth = std::min(FixedWidth(), area.width());
-    // The last visible row and column below or right of the fixed ones.
-    const auto lastRowIn = [&](int fromY) {
-        const int last = RowAtY(area.bottom());
-        return last >= 0 ? last : (RowAtY(fromY) >= 0 ? GetRowTotal() - 1 : -1);
-    };
-    const auto lastColumnIn = [&](int fromX) {
-        const int last = ColumnAtX(area.right());
-        return last >= 0 ? last : (ColumnAtX(fromX) >= 0 ? GetColumnTotal() - 1 : -1);
-    };
-    const int firstRow = RowAtY(fixedHeight);
-    const int firstColumn = ColumnAtX(fixedWidth);
-    const int lastRow = lastRowIn(fixedHeight);
-    const int lastColumn = lastColumnIn(fixedWidth);
+    const int fixedHeight = std::min(m_rows.FixedExtent(), area.height());
+    const int fixedWidth = std::min(m_columns.FixedExtent(), area.width());
+    const int rowScroll = verticalScrollBar()->value();
+    const int columnScroll = horizontalScrollBar()->value();
+    // The first and last row and column in view below or right of the fixed ones.
+    const int firstRow = m_rows.IndexAt(fixedHeight, rowScroll);
+    const int firstColumn = m_columns.IndexAt(fixedWidth, columnScroll);
+    const int bottom = m_rows.IndexAt(area.bottom(), rowScroll);
+    const int right = m_columns.IndexAt(area.right(), columnScroll);
+    const int lastRow = bottom >= 0 ? bottom : (firstRow >= 0 ? GetRowTotal() - 1 : -1);
+    const int lastColumn = right >= 0 ? right : (firstColumn >= 0 ? GetColumnTotal() - 1 : -1);
+    const int fixedRows = GetFixedRowTotal();
+    const int fixedColumns = GetFixedColumnTotal();
     PaintRegion(painter, QRect(fixedWidth, fixedHeight, area.width() - fixedWidth, area.height() - fixedHeight),
                 firstRow, lastRow, firstColumn, lastColumn);
-    PaintRegion(painter, QRect(fixedWidth, 0, area.width() - fixedWidth, fixedHeight), 0, m_fixedRows - 1, firstColumn,
+    PaintRegion(painter, QRect(fixedWidth, 0, area.width() - fixedWidth, fixedHeight), 0, fixedRows - 1, firstColumn,
                 lastColumn);
     PaintRegion(painter, QRect(0, fixedHeight, fixedWidth, area.height() - fixedHeight), firstRow, lastRow, 0,
-                m_fixedColumns - 1);
-    PaintRegion(painter, QRect(0, 0, fixedWidth, fixedHeight), 0, m_fixedRows - 1, 0, m_fixedColumns - 1);
+                fixedColumns - 1);
+    PaintRegion(painter, QRect(0, 0, fixedWidth, fixedHeight), 0, fixedRows - 1, 0, fixedColumns - 1);
 }
 
 void CGridCtrl::resizeEvent(QResizeEvent* event) {
@@ -1231,31 +742,6 @@ void CGridCtrl::scrollContentsBy(int /*dx*/, int /*dy*/) {
     if (m_editor != nullptr) {
         m_editor->setGeometry(CellRect(m_editCell.first, m_editCell.second).adjusted(0, 0, -1, -1));
     }
+    m_titleTip->hide();
     viewport()->update();
-}
-
-bool CGridCtrl::ShowTitleTip(const QPoint& point) {
-    const auto [row, column] = CellAt(point);
-    const CGridCellBase* cell = GetCellObject(row, column);
-    if (cell == nullptr || QApplication::activeWindow() == nullptr) {
-        return false;
-    }
-    const QRect rect = CellRect(row, column);
-    if (cell->TextExtent(*this).width() <= rect.width()) {
-        return false;
-    }
-    const std::string tip = " " + cell->GetTipText() + " ";
-    QToolTip::showText(viewport()->mapToGlobal(rect.topLeft()),
-                       QString::fromUtf8(tip.data(), static_cast<qsizetype>(tip.size())), viewport(), rect);
-    return true;
-}
-
-bool CGridCtrl::viewportEvent(QEvent* event) {
-    if (event->type() == QEvent::ToolTip) {
-        if (!ShowTitleTip(static_cast<QHelpEvent*>(event)->pos())) {
-            QToolTip::hideText();
-        }
-        return true;
-    }
-    return QAbstractScrollArea::viewportEvent(event);
 }

@@ -7,21 +7,24 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <set>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "grid/gridaxis.h"
 #include "grid/gridcellbase.h"
 #include "grid/griddefaultcell.h"
 
 class CGridOwner;
+class CGridTitleTip;
 
 // A grid of cells in rows and columns: fixed (header) rows at the top and fixed columns at the
 // left that do not scroll, exchangeable cell classes, in-place editing that the owner may
-// refuse, whole-row selection, column resizing, sorting and notifications to its owner. Only
-// the visible cells are painted; the cell under a point is found from cached row and column
-// edges. Operations given a row or column outside the grid do nothing and report failure.
+// refuse, whole-row selection, column resizing, sorting and notifications to its owner (the
+// one set, else the nearest parent that is one). The owner may rebuild the grid inside any
+// notification. Only the visible cells are painted. Operations given a row or column outside
+// the grid do nothing and report failure.
 class CGridCtrl : public QAbstractScrollArea {
     Q_OBJECT
 
@@ -39,10 +42,10 @@ public:
     bool SetColumnTotal(int columns);
     bool SetFixedRowTotal(int rows);
     bool SetFixedColumnTotal(int columns);
-    int GetRowTotal() const { return static_cast<int>(m_rows.size()); }
-    int GetColumnTotal() const { return static_cast<int>(m_columnWidths.size()); }
-    int GetFixedRowTotal() const { return m_fixedRows; }
-    int GetFixedColumnTotal() const { return m_fixedColumns; }
+    int GetRowTotal() const { return m_rows.Count(); }
+    int GetColumnTotal() const { return m_columns.Count(); }
+    int GetFixedRowTotal() const { return m_rows.FixedCount(); }
+    int GetFixedColumnTotal() const { return m_columns.FixedCount(); }
     // Adds a row at the end whose first cell holds `heading`; its index, or -1.
     int AppendRow(const std::string& heading);
     // Deletes every row below the fixed rows.
@@ -67,9 +70,16 @@ public:
 
     // ---- Sizes ----
     bool SetColumnWidthAt(int column, int width);
-    int GetColumnWidthAt(int column) const;
+    int GetColumnWidthAt(int column) const { return m_columns.Size(column); }
     bool SetRowHeightAt(int row, int height);
-    int GetRowHeightAt(int row) const;
+    int GetRowHeightAt(int row) const { return m_rows.Size(row); }
+    // The height that rows added from now on take.
+    void SetDefaultRowHeight(int height) { m_rows.SetDefaultSize(height); }
+    int GetDefaultRowHeight() const { return m_rows.DefaultSize(); }
+    // Widths as designed for a small 8-point font, scaled to the grid's font (never below the
+    // designed size) and back; a width that goes through both comes back unchanged.
+    int FromDesignWidth(int designWidth) const;
+    int ToDesignWidth(int width) const;
     // Sizes the column to its widest text (header and data).
     bool AutoSizeColumn(int column);
     // Sizes every visible column so; hidden (zero-width) columns stay hidden.
@@ -86,6 +96,12 @@ public:
     void SetSingleRowSelection(bool on) { m_singleRowSelection = on; }
     void SetColumnResize(bool on) { m_columnResize = on; }
     void SetRowResize(bool on) { m_rowResize = on; }
+    // A click on a header cell selects its column; on a fixed-column cell, its row.
+    void SetFixedRowSelection(bool on) { m_fixedRowSelection = on; }
+    void SetFixedColumnSelection(bool on) { m_fixedColumnSelection = on; }
+    // A click on a header cell sorts by its column through SortByHeader: ascending, or the
+    // other way round when that column is sorted ascending already.
+    void SetHeaderSort(bool on) { m_headerSort = on; }
     void SetRedraw(bool on);
     void SetOwner(CGridOwner* owner) { m_owner = owner; }
 
@@ -93,6 +109,7 @@ public:
     bool SetFocusCell(int row, int column);
     std::pair<int, int> GetFocusCell() const { return m_focus; }
     bool IsCellSelected(int row, int column) const;
+    // Selects the cells of the rectangle (whole rows in list mode); fixed cells never.
     void SetSelectedRange(int firstRow, int firstColumn, int lastRow, int lastColumn);
     void ClearSelection();
     void SelectAll();
@@ -100,7 +117,8 @@ public:
     int GetSortColumnIndex() const { return m_sortColumn; }
     bool GetSortAscending() const { return m_sortAscending; }
     // Sorts the rows below the fixed rows by `column` (the sort is not stable; rows that compare
-    // equal may change places). Clears the selection and the focus.
+    // equal may change places) and shows the column and direction in its header. Clears the
+    // selection and the focus.
     bool SortRows(const CompareFunction& compare, int column, bool ascending, std::intptr_t callerValue);
     // Byte order of the texts, and order of their leading numbers.
     static int CompareText(const CGridCellBase& a, const CGridCellBase& b, std::intptr_t);
@@ -114,7 +132,7 @@ public:
     QWidget* GetEditor() const { return m_editor; }
     // Sets a cell's text on the user's behalf (Delete, Paste): the owner may refuse.
     bool SetTextAsUser(int row, int column, const std::string& text);
-    // The selected range as text: cells separated by tabs, rows by CR LF.
+    // The selected range as text (see FormatClipboardText); hidden rows and columns left out.
     std::string SelectedText() const;
     void Copy() const;
     void Cut();
@@ -129,6 +147,8 @@ public:
     // The defaults of the cell group that `state` belongs to.
     const CGridDefaultCell& DefaultCellOf(std::uint32_t state) const;
     CGridDefaultCell& GetDefaultCell(bool fixedRow, bool fixedColumn);
+    // The font a cell is drawn in.
+    const QFont& FontOf(const CGridCellBase& cell) const;
     // The cell's rectangle in viewport coordinates (empty when it is out of view or hidden).
     QRect CellRect(int row, int column) const;
     // The cell under a viewport point, or (-1, -1).
@@ -137,7 +157,17 @@ public:
     // Scrolls so that `row` is the first row below the fixed rows.
     void ScrollToRow(int row);
 
+    // ---- For assistive technology: what the pointer would do, without one ----
+    // Moves the focus and the selection to the cell, telling the owner.
+    void SelectCellAsUser(int row, int column) { MoveFocusTo(row, column, false); }
+    // A click (or double-click) at the cell's centre: the focus moves to it, its own reaction
+    // runs and the owner is told.
+    void ActivateCell(int row, int column, bool doubleClick);
+
 protected:
+    // What a click on the header of `column` runs when header sorting is on; sorts by text.
+    virtual void SortByHeader(int column, bool ascending);
+
     // ---- Qt overrides ----
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -149,69 +179,68 @@ protected:
     void scrollContentsBy(int dx, int dy) override;
     bool viewportEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
-    struct Row {
-        int height = 0;
-        std::vector<std::unique_ptr<CGridCellBase>> cells;
-    };
     using CellId = std::pair<int, int>;
+    using CellRow = std::vector<std::unique_ptr<CGridCellBase>>;
+    struct Range {
+        int firstRow;
+        int firstColumn;
+        int lastRow;
+        int lastColumn;
+    };
     enum class MouseMode { None, SelectingCells, SizingColumn, SizingRow, PressedOnCell };
+    enum class Reaction { Handled, Ignored, CellsGone };
 
-    bool IsValid(int row, int column) const;
+    bool IsValid(int row, int column) const { return m_rows.Contains(row) && m_columns.Contains(column); }
     // Changes one cell and repaints it; false for a cell outside the grid.
     template <typename Change>
     bool ChangeCell(int row, int column, Change change);
     std::unique_ptr<CGridCellBase> NewCell(int row, int column) const;
+    CellRow NewRow(int row) const;
     void UpdateFixedFlags();
+    void CellsReplaced();
     void RowsChanged();
-    const std::vector<int>& RowEdges() const;
-    const std::vector<int>& ColumnEdges() const;
-    int FixedHeight() const;
-    int FixedWidth() const;
-    int RowAtY(int y) const;
-    int ColumnAtX(int x) const;
     int ColumnBorderAt(const QPoint& point) const;
     int RowBorderAt(const QPoint& point) const;
     void UpdateScrollBars();
+    // Tells the owner; its answer, or 0 without one.
     int Notify(int code, int row, int column);
-    void SelectCell(int row, int column, bool on);
+    CGridOwner* Owner() const;
+    // True while no call out to the owner or a cell has replaced cells since `generation`.
+    bool CellsUnchangedSince(std::uint64_t generation) const { return m_generation == generation; }
     void MoveFocusTo(int row, int column, bool extend);
-    void ClickSelect(int row, int column);
     void ExtendSelectionTo(int row, int column);
-    int NextVisibleRow(int row, int step) const;
-    int NextVisibleColumn(int column, int step) const;
+    void SelectFixedCell(int row, int column);
     bool MoveFocusByKey(int key, Qt::KeyboardModifiers modifiers);
     void BeginEditWith(int row, int column, const QString& firstCharacter);
-    void PaintRegion(QPainter& painter, const QRect& area, int firstRow, int lastRow, int firstColumn,
-                     int lastColumn) const;
-    // The sort column's cells with the index of their row.
-    using SortKeys = std::vector<std::pair<const CGridCellBase*, std::size_t>>;
-    void SortRange(SortKeys& keys, const CompareFunction& compare, bool ascending, std::intptr_t callerValue, int low,
-                   int high);
+    void ClearSelectedTexts();
+    bool ReleasedOnHeader(int row, int column);
+    // Runs the cell's own reaction to a click or double-click at `point` and tells the owner.
+    Reaction React(int row, int column, const QPoint& point, bool doubleClick);
+    void PaintRegion(QPainter& painter, const QRect& area, int firstRow, int lastRow, int firstColumn, int lastColumn);
+    void PaintSortArrow(QPainter& painter, const QRect& rect) const;
     void OnDragTimer();
     bool ShowTitleTip(const QPoint& point);
 
-    std::vector<Row> m_rows;
-    std::vector<int> m_columnWidths;
-    int m_fixedRows = 0;
-    int m_fixedColumns = 0;
-    int m_defaultRowHeight;
-    int m_defaultColumnWidth = 80;
-    mutable std::vector<int> m_rowEdges;  // top edge of each row and the bottom of the last
-    mutable bool m_rowEdgesValid = false;
-    mutable std::vector<int> m_columnEdges;
-    mutable bool m_columnEdgesValid = false;
+    CGridAxis m_rows;
+    CGridAxis m_columns;
+    std::vector<CellRow> m_cells;    // by row, then column
+    std::uint64_t m_generation = 0;  // counts every deletion, replacement or move of cells
 
     std::array<std::unique_ptr<CGridDefaultCell>, 4> m_defaultCells;  // normal, fixed row, fixed column, both
     CellId m_focus{-1, -1};
-    std::set<CellId> m_selected;
+    std::optional<Range> m_selection;
     CellId m_selectionAnchor{-1, -1};
     bool m_editable = true;
     bool m_wholeRowSelection = false;
     bool m_singleRowSelection = false;
     bool m_columnResize = true;
     bool m_rowResize = true;
+    bool m_fixedRowSelection = false;
+    bool m_fixedColumnSelection = false;
+    bool m_headerSort = false;
     bool m_redraw = true;
     int m_sortColumn = -1;
     bool m_sortAscending = true;
@@ -227,4 +256,5 @@ private:
     int m_sizingColumn = -1;
     int m_sizingRow = -1;
     QTimer m_dragTimer;
+    CGridTitleTip* m_titleTip;
 };

@@ -1,8 +1,12 @@
 #include "grid/gridctrl.h"
 
+#include <QAbstractItemView>
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QHelpEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QTest>
@@ -392,6 +396,178 @@ TEST_F(GridTest, CellsAreFoundUnderThePointerAfterScrolling) {
     const QRect below(header.left(), header.bottom() + 1, header.width(), 5);
     EXPECT_EQ(m_grid.CellAt(below.center()).first, 500);
     EXPECT_EQ(m_grid.CellAt(QPoint(-5, 10)), std::make_pair(-1, -1));
+}
+
+// An owner that clears and refills the grid when it hears `rebuildOn`, as the library grid does
+// after a dialog or a view switch, and answers the edit questions as told.
+class CRebuildingOwner : public CRecordingOwner {
+public:
+    explicit CRebuildingOwner(int code) : rebuildOn(code) {}
+    int OnGridNotify(CGridCtrl& grid, int code, int row, int column) override {
+        const int answer = CRecordingOwner::OnGridNotify(grid, code, row, column);
+        if (code == rebuildOn) {
+            grid.ClearNonFixedRows();
+            for (int added = 1; added <= 5; ++added) {
+                grid.AppendRow(std::to_string(added));
+                grid.SetCellText(added, 1, "new");
+            }
+        }
+        return answer;
+    }
+    int rebuildOn;
+};
+
+TEST_F(GridTest, TheOwnerMayRebuildTheGridInsideANotification) {
+    for (const int code : {kGridDoubleClick, kGridBeginEdit, kGridEndEdit}) {
+        CRebuildingOwner owner(code);
+        owner.acceptText = false;
+        m_grid.SetOwner(&owner);
+        if (code == kGridEndEdit) {
+            m_grid.SetFocusCell(2, 1);
+            Key(Qt::Key_F2);
+            qobject_cast<QLineEdit*>(m_grid.GetEditor())->setText(QStringLiteral("refused"));
+            Key(Qt::Key_Return);
+        } else {
+            DoubleClick(2, 1);
+        }
+        EXPECT_EQ(m_grid.GetEditor(), nullptr) << code << ": no editor on a cell that is gone";
+        EXPECT_EQ(m_grid.GetCellText(2, 1), "new") << code;
+    }
+    m_grid.SetOwner(&m_owner);
+}
+
+TEST_F(GridTest, AModifierKeyAloneChangesNothing) {
+    m_grid.SetFocusCell(-1, -1);
+    m_grid.SetSelectedRange(3, 1, 3, 3);
+    for (const Qt::Key key : {Qt::Key_Control, Qt::Key_Shift, Qt::Key_Alt}) {
+        Key(key);
+    }
+    EXPECT_EQ(m_grid.GetFocusCell(), std::make_pair(-1, -1));
+    Key(Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("r3c1\tr3c2\tr3c3"));
+    Key(Qt::Key_Down);
+    EXPECT_EQ(m_grid.GetFocusCell(), std::make_pair(1, 1)) << "a key that moves takes the focus to the first cell";
+}
+
+TEST_F(GridTest, EditorsFollowTheirCellsRules) {
+    m_grid.SetCellClass<CGridCellNumeric>(1, 1);
+    m_grid.SetFocusCell(1, 1);
+    Key(Qt::Key_X);
+    ASSERT_NE(m_grid.GetEditor(), nullptr);
+    EXPECT_EQ(qobject_cast<QLineEdit*>(m_grid.GetEditor())->text(), QString()) << "a letter is no number";
+
+    m_grid.SetCellClass<CGridCellCombo>(1, 1);  // while its numeric editor is open
+    EXPECT_EQ(m_grid.GetEditor(), nullptr);
+    static_cast<CGridCellCombo*>(m_grid.GetCellObject(1, 1))->SetOptions({"1 - Hate", "5 - Good"});
+    ASSERT_TRUE(m_grid.BeginEdit(1, 1));
+    auto* combo = qobject_cast<QComboBox*>(m_grid.GetEditor());
+    ASSERT_NE(combo, nullptr);
+    EXPECT_TRUE(combo->view()->isVisible()) << "the list is open at once";
+    combo->setCurrentIndex(1);
+    Q_EMIT combo->activated(1);
+    EXPECT_EQ(m_grid.GetEditor(), nullptr) << "one choice closes the editor";
+    EXPECT_EQ(m_grid.GetCellText(1, 1), "5 - Good");
+}
+
+TEST_F(GridTest, PageDownScrollsAPage) {
+    for (int row = 6; row <= 60; ++row) {
+        m_grid.AppendRow(std::to_string(row));
+    }
+    m_grid.SetFocusCell(1, 1);
+    Key(Qt::Key_PageDown);
+    EXPECT_GE(m_grid.verticalScrollBar()->value(), m_grid.verticalScrollBar()->pageStep() - m_grid.GetRowHeightAt(1));
+    EXPECT_FALSE(m_grid.CellRect(m_grid.GetFocusCell().first, 1).isNull());
+}
+
+TEST_F(GridTest, HeaderClicksSortAndToggle) {
+    m_grid.SetHeaderSort(true);
+    m_grid.SetCellText(0, 2, "Name");
+    Click(0, 2);
+    EXPECT_EQ(m_grid.GetSortColumnIndex(), 2);
+    EXPECT_TRUE(m_grid.GetSortAscending());
+    Click(0, 2);
+    EXPECT_FALSE(m_grid.GetSortAscending());
+    EXPECT_EQ(m_grid.GetCellText(1, 2), "r5c2");
+    Click(0, 3);
+    EXPECT_TRUE(m_grid.GetSortAscending()) << "another column starts ascending";
+
+    m_grid.SetHeaderSort(false);
+    m_grid.SetFixedRowSelection(true);
+    Click(0, 1);
+    EXPECT_TRUE(m_grid.IsCellSelected(1, 1) && m_grid.IsCellSelected(5, 1));
+    EXPECT_FALSE(m_grid.IsCellSelected(1, 2));
+}
+
+TEST_F(GridTest, ATitleTipShowsACutTextOverItsCellInItsFont) {
+    QFont big = m_grid.font();
+    big.setPointSize(big.pointSize() + 6);
+    m_grid.SetCellText(2, 2, std::string(60, 'w'));
+    m_grid.GetCellObject(2, 2)->SetFont(&big);
+    QHelpEvent hover(QEvent::ToolTip, Centre(2, 2), m_grid.viewport()->mapToGlobal(Centre(2, 2)));
+    QApplication::sendEvent(m_grid.viewport(), &hover);
+    auto* tip = m_grid.findChild<QLabel*>(QStringLiteral("gridTitleTip"));
+    ASSERT_NE(tip, nullptr);
+    ASSERT_TRUE(tip->isVisible());
+    EXPECT_EQ(tip->geometry().topLeft(), m_grid.viewport()->mapToGlobal(m_grid.CellRect(2, 2).topLeft()));
+    EXPECT_EQ(tip->font(), big);
+    EXPECT_EQ(tip->text(), QString::fromStdString(" " + std::string(60, 'w') + " "));
+}
+
+TEST(GridOwnerTest, WithoutAnOwnerTheParentThatIsOneHears) {
+    class COwnerWindow : public QWidget, public CRecordingOwner {};
+    COwnerWindow window;
+    auto* grid = new CGridCtrl(new QWidget(&window));
+    grid->SetColumnTotal(2);
+    grid->SetRowTotal(3);
+    grid->SetFocusCell(1, 1);
+    grid->SetTextAsUser(1, 1, "typed");
+    EXPECT_EQ(window.codes, (std::vector<int>{kGridBeginEdit, kGridEndEdit}));
+}
+
+TEST(GridWidthTest, DesignWidthsScaleWithTheFontAndComeBack) {
+    CGridCtrl grid;
+    QFont large = grid.font();
+    large.setPixelSize(24);
+    grid.setFont(large);
+    EXPECT_GT(grid.FromDesignWidth(100), 100);
+    for (const int width : {0, 20, 34, 100, 220}) {
+        EXPECT_EQ(grid.ToDesignWidth(grid.FromDesignWidth(width)), width);
+    }
+}
+
+TEST(GridAccessibleTest, TheGridIsATableToAssistiveTechnology) {
+    CGridCtrl grid;
+    grid.SetColumnTotal(3);
+    grid.SetFixedRowTotal(1);
+    grid.SetFixedColumnTotal(1);
+    grid.SetCellText(0, 1, "Name");
+    grid.SetCellText(0, 2, "Done");
+    for (const char* name : {"Alpha", "Beta", "Gamma"}) {
+        const int row = grid.AppendRow("#");
+        grid.SetCellText(row, 1, name);
+        grid.SetCellClass<CGridCellCheck>(row, 2);
+    }
+    grid.SetWholeRowSelection(true);
+    QAccessibleInterface* table = QAccessible::queryAccessibleInterface(&grid);
+    ASSERT_NE(table, nullptr);
+    QAccessibleTableInterface* cells = table->tableInterface();
+    ASSERT_NE(cells, nullptr);
+    EXPECT_EQ(table->role(), QAccessible::Table);
+    EXPECT_EQ(cells->rowCount(), 3);
+    EXPECT_EQ(cells->columnCount(), 2);
+    EXPECT_EQ(cells->columnDescription(0), QStringLiteral("Name"));
+    EXPECT_EQ(cells->cellAt(1, 0)->text(QAccessible::Name), QStringLiteral("Beta"));
+
+    cells->selectRow(2);
+    EXPECT_EQ(cells->selectedRows(), QList<int>{2});
+    EXPECT_EQ(grid.GetFocusCell(), std::make_pair(3, 1));
+    EXPECT_EQ(table->focusChild()->text(QAccessible::Name), QStringLiteral("Gamma"));
+
+    QAccessibleInterface* check = cells->cellAt(0, 1);
+    EXPECT_FALSE(check->state().checked);
+    check->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+    EXPECT_TRUE(static_cast<CGridCellCheck*>(grid.GetCellObject(1, 2))->GetCheck());
+    EXPECT_TRUE(check->state().checked);
 }
 
 }  // namespace

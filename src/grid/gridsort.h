@@ -1,0 +1,45 @@
+#pragma once
+
+#include <utility>
+#include <vector>
+
+// Sorts keys[low..high] with `compare` (<0, 0, >0) by quicksort with the middle entry as the
+// pivot. Equal keys may trade places, as users of the grid have always seen: the order it gives
+// is exactly that of the classic recursive form. The smaller part is sorted by recursion and
+// the larger in the loop, so the depth stays logarithmic.
+template <typename Key, typename Compare>
+void QuickSortRange(std::vector<Key>& keys, const Compare& compare, bool ascending, int low, int high) {
+    const auto at = [&](int index) -> const Key& { return keys[static_cast<std::size_t>(index)]; };
+    // Ascending: i stops at keys not below the pivot, j at keys not above it; descending the
+    // other way round.
+    const int order = ascending ? 1 : -1;
+    const auto sign = [](int value) { return (value > 0) - (value < 0); };
+    while (low < high) {
+        const Key pivot = at((low + high) / 2);
+        int i = low;
+        int j = high;
+        while (i <= j) {
+            while (i < high && order * sign(compare(at(i), pivot)) < 0) {
+                ++i;
+            }
+            while (j > low && order * sign(compare(at(j), pivot)) > 0) {
+                --j;
+            }
+            if (j < i) {
+                break;
+            }
+            if (compare(at(i), at(j)) != 0) {
+                std::swap(keys[static_cast<std::size_t>(i)], keys[static_cast<std::size_t>(j)]);
+            }
+            ++i;
+            --j;
+        }
+        if (j - low < high - i) {
+            QuickSortRange(keys, compare, ascending, low, j);
+            low = i;
+        } else {
+            QuickSortRange(keys, compare, ascending, i, high);
+            high = j;
+        }
+    }
+}
