@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "app/inifile.h"
+#include "platform/inifile.h"
 #include "db/librarysettings.h"
 
 // The working directory at start-up followed by "/". Fixed for the life of the process once

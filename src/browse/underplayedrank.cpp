@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <unordered_map>
 
+#include "browse/viewquery.h"
 #include "db/dbquery.h"
 #include "db/librarydb.h"
 
@@ -19,9 +20,7 @@ struct AlbumTotals {
 // The totals of every album that has songs, in one pass over the songs.
 std::unordered_map<std::int32_t, AlbumTotals> ReadAlbumTotals(CLibraryDb& db) {
     std::unordered_map<std::int32_t, AlbumTotals> totals;
-    CDbQuery query(db,
-                   "SELECT AlbumID, COUNT(ID) AS lCount, SUM(PlayCount) AS SumCount, SUM(UserRating) AS SumRating, "
-                   "SUM(UserRating=0) AS Unrated FROM Songs GROUP BY AlbumID");
+    CDbQuery query(db, kAlbumTotalsSql);
     for (CRecordset* row = query.GetRecordset(); row != nullptr && !row->IsEOF(); row = query.Next()) {
         totals[row->GetFieldValue("AlbumID").AsLong()] = {
             row->GetFieldValue("lCount").AsLong(), static_cast<std::int64_t>(row->GetFieldValue("SumCount").AsDouble()),

@@ -167,13 +167,25 @@ std::string ReadProfileString(const std::string& section, const std::string& key
 
 bool WriteProfileString(const std::string& section, const std::string& key, const std::string& value,
                         const std::string& path) {
-    if (BreaksLines(section) || BreaksLines(key) || BreaksLines(value) || Trim(key).empty() ||
-        key.find('=') != std::string::npos || section.find(']') != std::string::npos) {
+    return WriteProfileStrings(section, {{key, value}}, path);
+}
+
+bool WriteProfileStrings(const std::string& section, const std::vector<std::pair<std::string, std::string>>& entries,
+                         const std::string& path) {
+    if (BreaksLines(section) || section.find(']') != std::string::npos) {
         return false;
+    }
+    for (const auto& [key, value] : entries) {
+        if (BreaksLines(key) || BreaksLines(value) || Trim(key).empty() || key.find('=') != std::string::npos) {
+            return false;
+        }
     }
     std::string text;
     if (!ReadWholeFile(path, text) && FileExists(path)) {
         return false;
     }
-    return WriteFileAtomically(path, CProfileText(std::move(text)).WithValue(section, key, value));
+    for (const auto& [key, value] : entries) {
+        text = CProfileText(std::move(text)).WithValue(section, key, value);
+    }
+    return WriteFileAtomically(path, text);
 }

@@ -2,6 +2,8 @@
 
 #include <cstddef>
 #include <string>
+#include <utility>
+#include <vector>
 
 // INI files in the classic private-profile form: "[Section]" lines, each followed by
 // "key=value" lines. Section and key names match without regard to ASCII letter case and
@@ -22,3 +24,8 @@ std::string ReadProfileString(const std::string& section, const std::string& key
 // name or the value would break the line structure (a line break, a key with '=').
 bool WriteProfileString(const std::string& section, const std::string& key, const std::string& value,
                         const std::string& path);
+
+// Sets several keys of `section` as WriteProfileString does, in one replacement of the file:
+// all of them, or (on failure, or when any would break the line structure) none.
+bool WriteProfileStrings(const std::string& section, const std::vector<std::pair<std::string, std::string>>& entries,
+                         const std::string& path);

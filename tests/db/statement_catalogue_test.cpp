@@ -5,6 +5,7 @@
 #include <fmt/printf.h>
 #include <gtest/gtest.h>
 
+#include "browse/viewquery.h"
 #include "db/dbquery.h"
 #include "db/librarysql.h"
 #include "engine/jetdialect.h"
@@ -18,39 +19,14 @@ struct CatalogueEntry {
     long rows;  // rows a SELECT gives on the sample library; -1 for an action statement
 };
 
-// Views: a base statement followed by its clauses, as the grid builds them.
-std::string WithClauses(const std::string& base, const std::vector<std::string>& clauses) {
-    std::string sql = base;
-    for (std::size_t i = 0; i < clauses.size(); ++i) {
-        sql += (i == 0 ? " WHERE (" : " AND (") + clauses[i] + ")";
-    }
-    return sql;
+// A view's statement as the grid builds it.
+std::string ViewSql(int mode, int submode, std::int32_t artistId = 0, std::int32_t itemId = 0,
+                    const ViewFilters& filters = {}, bool playFilter = false) {
+    return BuildViewQuery(*MakeView(mode, submode, artistId, itemId), filters, playFilter);
 }
 
-const std::string kSongsView =
-    "SELECT Songs.*, Artists.Name AS ArtistName, Albums.Name AS AlbumName FROM ((Songs LEFT JOIN Artists ON "
-    "Songs.ArtistID=Artists.ID) LEFT JOIN Albums ON Songs.AlbumID = Albums.ID)";
-const std::string kArtistsWithAlbums =
-    "SELECT DISTINCT Artists.* FROM (Artists INNER JOIN Albums ON Artists.ID = Albums.ArtistID) LEFT JOIN Songs ON "
-    "Songs.ArtistID = Artists.ID";
-const std::string kAlbumsOfArtist =
-    "SELECT DISTINCT Albums.*, Artists.Name as ArtistName FROM (Albums LEFT JOIN Artists ON "
-    "Albums.ArtistID=Artists.ID) LEFT JOIN Songs ON Songs.AlbumID = Albums.ID";
-const std::string kAlbums =
-    "SELECT DISTINCT Albums.*,Artists.Name as ArtistName FROM ((Albums LEFT JOIN Artists ON "
-    "Albums.ArtistID=Artists.ID) LEFT JOIN Songs ON Songs.AlbumID = Albums.ID)";
-const std::string kCollectionSongs =
-    "SELECT Songs.*, Artists.Name AS ArtistName, Albums.Name AS AlbumName FROM ((((Songs LEFT JOIN Artists ON "
-    "Songs.ArtistID=Artists.ID) LEFT JOIN Albums ON Songs.AlbumID=Albums.ID) LEFT JOIN ColJunction ON "
-    "Songs.ID=ColJunction.SongID) LEFT JOIN Collections ON ColJunction.ColID=Collections.ID)";
-const std::string kCollections =
-    "SELECT DISTINCT Collections.* FROM (Collections LEFT JOIN ColJunction ON ColJunction.ColID=Collections.ID) "
-    "LEFT JOIN Songs ON Songs.ID=ColJunction.SongID";
-
-std::string RatingClause(const char* table, int rating, bool unratedTail) {
-    std::string clause = fmt::sprintf("(%s.UserRating=0 AND %s.AutoRating>=%d) OR %s.UserRating>=%d", table, table,
-                                      rating, table, rating);
-    return unratedTail ? clause + fmt::sprintf(" OR %s.UserRating=0", table) : clause;
+ViewFilters Filters(const char* genre, int rating, int play = 0, int unratedAs = 3) {
+    return {genre != nullptr ? 1 : 0, genre != nullptr ? genre : "", rating, play, unratedAs};
 }
 
 // The sample library (see SampleLibrary below): artists 1 "The Beatles", 2 "O'Brien",
@@ -94,40 +70,23 @@ std::vector<CatalogueEntry> Catalogue() {
          1},
         {"UnratedSongsOfAlbum",
          fmt::sprintf("SELECT COUNT(ID) as lCount FROM Songs WHERE AlbumID=%ld AND UserRating=0", 1), 1},
-        {"ArtistsWithAlbums",
-         WithClauses(kArtistsWithAlbums, {"Songs.Unsorted=FALSE OR Artists.Name='Various Artists'"}), 2},
-        {"ArtistsWithAlbumsFiltered",
-         WithClauses(kArtistsWithAlbums, {"Songs.Unsorted=FALSE OR Artists.Name='Various Artists'",
-                                          "Songs.Genre = 'rock'", RatingClause("Artists", 5, false)}),
-         1},
-        {"Artists", "SELECT DISTINCT Artists.* FROM Artists INNER JOIN Songs ON Artists.ID=Songs.ArtistID", 2},
-        {"ArtistsRated",
-         WithClauses("SELECT DISTINCT Artists.* FROM Artists INNER JOIN Songs ON Artists.ID=Songs.ArtistID",
-                     {RatingClause("Artists", 3, true)}),
-         2},
-        {"AlbumsOfArtistView",
-         WithClauses(kAlbumsOfArtist, {"Songs.Unsorted=FALSE", fmt::sprintf("Albums.ArtistID = %ld", 1)}), 1},
-        {"Albums", WithClauses(kAlbums, {"Songs.Unsorted=FALSE"}), 2},
-        {"AlbumsFiltered",
-         WithClauses(kAlbums, {"Songs.Unsorted=FALSE", "Songs.Genre = 'Pop'", RatingClause("Albums", 5, false)}), 1},
-        {"Collections", kCollections, 2},
-        {"CollectionsFiltered",
-         WithClauses(kCollections, {"Songs.Genre = 'Rock'", RatingClause("Collections", 2, true)}), 1},
-        {"Songs", kSongsView, 6},
-        {"SortedSongs", WithClauses(kSongsView, {"Songs.Unsorted = FALSE"}), 5},
-        {"SongsOfArtistRated",
-         WithClauses(kSongsView, {fmt::sprintf("Songs.ArtistID = %ld", 1), "Songs.UserRating>=6"}), 1},
-        {"UnsortedSongsOfArtist",
-         WithClauses(kSongsView, {fmt::sprintf("Songs.ArtistID = %ld AND (Songs.Unsorted = TRUE OR Albums.ID = 0)", 1),
-                                  "Songs.Genre = 'pop'"}),
-         1},
-        {"SongsOfAlbumPlayFiltered",
-         WithClauses(kSongsView, {fmt::sprintf("Albums.ID = %ld", 1), "Songs.UserRating>=4 OR Songs.UserRating=0",
-                                  "Songs.UserRating>=6"}),
-         1},
-        {"SongsOfCollectionView", WithClauses(kCollectionSongs, {fmt::sprintf("Collections.ID = %ld", 1)}), 2},
-        {"SongsOfQuotedGenre",
-         WithClauses(kSongsView, {fmt::sprintf("Songs.Genre = '%s'", EscapeSqlText("Rock 'n' Roll"))}), 0},
+        {"AlbumTotalsForTheRank", kAlbumTotalsSql, 4},
+        {"ArtistsWithAlbums", ViewSql(0, 1), 2},
+        {"ArtistsWithAlbumsFiltered", ViewSql(0, 1, 0, 0, Filters("rock", 5)), 1},
+        {"Artists", ViewSql(0, 0), 2},
+        {"ArtistsRated", ViewSql(0, 0, 0, 0, Filters(nullptr, 3)), 2},
+        {"AlbumsOfArtistView", ViewSql(1, 2, 1), 1},
+        {"Albums", ViewSql(1, 0), 2},
+        {"AlbumsFiltered", ViewSql(1, 0, 0, 0, Filters("Pop", 5)), 1},
+        {"Collections", ViewSql(2, 0), 2},
+        {"CollectionsFiltered", ViewSql(2, 0, 0, 0, Filters("Rock", 2)), 1},
+        {"Songs", ViewSql(3, 0), 6},
+        {"SortedSongs", ViewSql(3, 1), 5},
+        {"SongsOfArtistRated", ViewSql(3, 2, 1, 0, Filters(nullptr, 6)), 1},
+        {"UnsortedSongsOfArtist", ViewSql(3, 3, 1, 0, Filters("pop", 0)), 1},
+        {"SongsOfAlbumPlayFiltered", ViewSql(3, 4, 0, 1, Filters(nullptr, 4, 6, 4), true), 1},
+        {"SongsOfCollectionView", ViewSql(3, 5, 0, 1), 2},
+        {"SongsOfQuotedGenre", ViewSql(3, 0, 0, 0, Filters("Rock 'n' Roll", 0)), 0},
         {"AlbumPickList",
          "SELECT DISTINCT Albums.*, Artists.Name as ArtistName FROM (Albums LEFT JOIN Artists ON "
          "Albums.ArtistID=Artists.ID)",
@@ -215,7 +174,7 @@ TEST_F(LibraryFixture, ViewStatementsNameTheirColumnsAsTheGridReadsThem) {
     AddRow("Artists", {{"Name", CVariant(std::string("A"))}});
     AddRow("Albums", {{"ArtistID", CVariant(std::int32_t(1))}, {"Name", CVariant(std::string("B"))}});
     AddRow("Songs", {{"ArtistID", CVariant(std::int32_t(1))}, {"AlbumID", CVariant(std::int32_t(1))}});
-    CDbQuery songs(*m_db, kSongsView);
+    CDbQuery songs(*m_db, ViewSql(3, 0));
     CRecordset* row = songs.GetRecordset();
     EXPECT_EQ(row->GetFieldValue("ArtistName").AsText(), "A");
     EXPECT_EQ(row->GetFieldValue("AlbumName").AsText(), "B");

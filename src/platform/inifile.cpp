@@ -1,4 +1,4 @@
-#include "app/inifile.h"
+#include "platform/inifile.h"
 
 #include <climits>
 #include <filesystem>
@@ -66,6 +66,15 @@ bool CIniFile::WriteString(const std::string& key, const std::string& section, c
 
 bool CIniFile::WriteInt(const std::string& key, const std::string& section, int value) {
     return WriteString(key, section, fmt::sprintf("%d", value));
+}
+
+bool CIniFile::WriteInts(const std::string& section, const std::vector<std::pair<std::string, int>>& values) {
+    std::vector<std::pair<std::string, std::string>> entries;
+    entries.reserve(values.size());
+    for (const auto& [key, value] : values) {
+        entries.emplace_back(key, fmt::sprintf("%d", value));
+    }
+    return WriteProfileStrings(section, entries, m_path);
 }
 
 void CIniFile::DefaultString(const std::string& key, const std::string& section, const std::string& value) {

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <string>
+#include <utility>
+#include <vector>
 
 // Typed access to one INI file. Every read passes the sentinel "x" as its default, so a key
 // whose value is literally "x" counts as missing. Nothing is cached: each call reads the file.
@@ -23,6 +25,8 @@ public:
     // Write the value, creating file, section and key as needed. False when the write failed.
     bool WriteString(const std::string& key, const std::string& section, const std::string& value);
     bool WriteInt(const std::string& key, const std::string& section, int value);
+    // Writes several numbers of one section in one replacement of the file; all or none.
+    bool WriteInts(const std::string& section, const std::vector<std::pair<std::string, int>>& values);
 
     // Write the value only where the key is missing (DefaultBool: also where it is empty).
     void DefaultString(const std::string& key, const std::string& section, const std::string& value);

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+
+// View modes: what a view lists.
+enum ViewMode : int { kArtistsMode = 0, kAlbumsMode = 1, kCollectionsMode = 2, kSongsMode = 3 };
+
+// One view of the library: what is listed and how it is narrowed. Equal when all four fields
+// are equal.
+struct DisplayMode {
+    std::int32_t mode = kArtistsMode;
+    std::int32_t submode = 1;
+    std::int32_t artistId = 0;  // the artist that scopes the view; 0 for none
+    std::int32_t itemId = 0;    // the album (3/4) or collection (3/5) that scopes it; 0 for none
+
+    bool operator==(const DisplayMode&) const = default;
+};
+
+// True for the pairs the program has views for: 0/0-1, 1/0, 1/2, 1/6, 2/0, 3/0-5.
+bool IsValidView(int mode, int submode);
+
+// The view of that pair with only the scope fields it uses kept (the others 0); none for a pair
+// that is not valid.
+std::optional<DisplayMode> MakeView(int mode, int submode, std::int32_t artistId, std::int32_t itemId);
+
+// The grid column a view is sorted by when it is shown, and the direction.
+struct DefaultSort {
+    int column;
+    bool ascending;
+};
+DefaultSort DefaultSortOf(const DisplayMode& view);
+
+// The view that expanding the row with `id` in `current` leads to; none from a Songs view.
+std::optional<DisplayMode> DrillDownView(const DisplayMode& current, std::int32_t id);
