@@ -4,10 +4,15 @@
 
 #include "grid/displaytext.h"
 
+const std::vector<std::string>& CGridCellCombo::GetOptions() const {
+    static const std::vector<std::string> kNone;
+    return m_options ? *m_options : kNone;
+}
+
 QWidget* CGridCellCombo::CreateEditor(QWidget* parent, const std::string& initial) const {
     auto* editor = new QComboBox(parent);
     int current = -1;
-    for (const std::string& option : m_options) {
+    for (const std::string& option : GetOptions()) {
         if (option == initial) {
             current = editor->count();
         }

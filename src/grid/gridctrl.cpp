@@ -79,13 +79,16 @@ CGridCtrl::~CGridCtrl() = default;
 
 // ---- Shape ----
 
-std::unique_ptr<CGridCellBase> CGridCtrl::NewCell(int row, int column) const {
-    auto cell = std::make_unique<CGridCell>();
+std::uint32_t CGridCtrl::FixedStateOf(int row, int column) const {
     const bool fixedRow = m_rows.IsFixed(row);
     const bool fixedColumn = m_columns.IsFixed(column);
-    if (fixedRow || fixedColumn) {
-        cell->SetState(kCellFixed | (fixedRow ? kCellFixedRow : 0) | (fixedColumn ? kCellFixedColumn : 0));
-    }
+    return (fixedRow || fixedColumn ? kCellFixed : 0) | (fixedRow ? kCellFixedRow : 0) |
+           (fixedColumn ? kCellFixedColumn : 0);
+}
+
+std::unique_ptr<CGridCellBase> CGridCtrl::NewCell(int row, int column) const {
+    auto cell = std::make_unique<CGridCell>();
+    cell->SetState(FixedStateOf(row, column));
     return cell;
 }
 
@@ -165,10 +168,7 @@ void CGridCtrl::UpdateFixedFlags() {
     for (int row = 0; row < GetRowTotal(); ++row) {
         for (int column = 0; column < GetColumnTotal(); ++column) {
             CGridCellBase& cell = *GetCellObject(row, column);
-            const bool fixedRow = m_rows.IsFixed(row);
-            const bool fixedColumn = m_columns.IsFixed(column);
-            const std::uint32_t wanted = (fixedRow || fixedColumn ? kCellFixed : 0) | (fixedRow ? kCellFixedRow : 0) |
-                                         (fixedColumn ? kCellFixedColumn : 0);
+            const std::uint32_t wanted = FixedStateOf(row, column);
             if ((cell.GetState() & fixedFlags) != wanted) {
                 cell.SetState((cell.GetState() & ~fixedFlags) | wanted);
                 cell.SetTextColour(kUseDefaultColour);
@@ -193,6 +193,22 @@ int CGridCtrl::AppendRow(const std::string& heading) {
         m_rows.Resize(index);
         return -1;
     }
+    UpdateScrollBars();
+    return index;
+}
+
+int CGridCtrl::AppendCells(CellRow cells) {
+    if (static_cast<int>(cells.size()) != GetColumnTotal()) {
+        return -1;
+    }
+    const int index = GetRowTotal();
+    for (int column = 0; column < GetColumnTotal(); ++column) {
+        CGridCellBase& cell = *cells[static_cast<std::size_t>(column)];
+        cell.SetState(cell.GetState() | FixedStateOf(index, column));
+        cell.SetGrid(this);
+    }
+    m_cells.push_back(std::move(cells));
+    m_rows.Append();
     UpdateScrollBars();
     return index;
 }

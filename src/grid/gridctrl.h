@@ -33,6 +33,7 @@ public:
     using CompareFunction = std::function<int(const CGridCellBase&, const CGridCellBase&, std::intptr_t callerValue)>;
     // Makes a new cell of some class, for SetCellClass.
     using CellFactory = std::function<std::unique_ptr<CGridCellBase>()>;
+    using CellRow = std::vector<std::unique_ptr<CGridCellBase>>;
 
     explicit CGridCtrl(QWidget* parent = nullptr);
     ~CGridCtrl() override;
@@ -48,6 +49,9 @@ public:
     int GetFixedColumnTotal() const { return m_columns.FixedCount(); }
     // Adds a row at the end whose first cell holds `heading`; its index, or -1.
     int AppendRow(const std::string& heading);
+    // Adds a row at the end made of `cells` (one per column, any classes), which take the
+    // fixed flags of their place; its index, or -1 for a wrong number of cells.
+    int AppendCells(CellRow cells);
     // Deletes every row below the fixed rows.
     void ClearNonFixedRows();
 
@@ -183,7 +187,6 @@ protected:
 
 private:
     using CellId = std::pair<int, int>;
-    using CellRow = std::vector<std::unique_ptr<CGridCellBase>>;
     struct Range {
         int firstRow;
         int firstColumn;
@@ -197,6 +200,7 @@ private:
     // Changes one cell and repaints it; false for a cell outside the grid.
     template <typename Change>
     bool ChangeCell(int row, int column, Change change);
+    std::uint32_t FixedStateOf(int row, int column) const;
     std::unique_ptr<CGridCellBase> NewCell(int row, int column) const;
     CellRow NewRow(int row) const;
     void UpdateFixedFlags();

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "grid/gridcell.h"
+
+class CLibraryGrid;
+
+// The button cells of the library grid's rows. Each acts on its data (a record ID) through the
+// grid that holds it.
+
+// Expands the row into the view below it (a click or a double-click); drawn as an expander.
+class CellExpandButton : public CGridCell {
+public:
+    void Draw(QPainter& painter, const QRect& rect, const CGridCtrl& grid) const override;
+    bool OnClick(CGridCtrl& grid, int row, int column, const QPoint& point, const QRect& rect) override;
+    bool OnDblClick(CGridCtrl& grid, int row, int column, const QPoint& point, const QRect& rect) override;
+};
+
+// Plays the row's item (a double-click; data below 1 does nothing); drawn as a play arrow.
+class CellPlayButton : public CGridCell {
+public:
+    void Draw(QPainter& painter, const QRect& rect, const CGridCtrl& grid) const override;
+    bool OnDblClick(CGridCtrl& grid, int row, int column, const QPoint& point, const QRect& rect) override;
+};
+
+// Opens the Edit Item dialog for the row's item (a double-click); drawn as its text.
+class CellEditButton : public CGridCell {
+public:
+    bool OnDblClick(CGridCtrl& grid, int row, int column, const QPoint& point, const QRect& rect) override;
+};
+
+// Shows the albums of the row's artist (a double-click).
+class CellArtistButton : public CGridCell {
+public:
+    bool OnDblClick(CGridCtrl& grid, int row, int column, const QPoint& point, const QRect& rect) override;
+};
+
+// Shows the songs of the row's album (a double-click).
+class CellAlbumButton : public CGridCell {
+public:
+    bool OnDblClick(CGridCtrl& grid, int row, int column, const QPoint& point, const QRect& rect) override;
+};

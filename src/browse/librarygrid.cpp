@@ -1,0 +1,426 @@
+#include "browse/librarygrid.h"
+
+#include <QApplication>
+#include <QGuiApplication>
+
+#include <fmt/printf.h>
+
+#include "browse/buttoncells.h"
+#include "browse/librarywindow.h"
+#include "browse/modetree.h"
+#include "browse/underplayedrank.h"
+#include "browse/viewquery.h"
+#include "db/dbtable.h"
+#include "db/librarydb.h"
+#include "engine/transaction.h"
+#include "grid/gridcellcheck.h"
+#include "grid/gridcellcombo.h"
+#include "platform/messagebox.h"
+
+namespace {
+
+constexpr int kColumnCount = CColumnWidthTable::kColumns;
+constexpr const char* kExpandText = "\\/";
+constexpr const char* kPlayText = "|>";
+const char* const kHeaders[kColumnCount] = {"#",
+                                            "",
+                                            "",
+                                            "",
+                                            "Track",
+                                            "Name",
+                                            "Album Name",
+                                            "Artist",
+                                            "Time",
+                                            "BestOf",
+                                            "User Rating",
+                                            "Auto Rating",
+                                            "Total Rating",
+                                            "Plays",
+                                            "Path",
+                                            "IntID",
+                                            "Misc"};
+
+const char* NameHeader(int mode) {
+    constexpr const char* kNames[] = {"Artist Name", "Album Name", "Collection Name", "Song Name"};
+    return mode >= 0 && mode < 4 ? kNames[mode] : "Name";
+}
+
+bool IsNumberColumn(int column) {
+    using G = CLibraryGrid;
+    return column == G::kNumberColumn || column == G::kTrackColumn || column == G::kLengthColumn ||
+           column == G::kPlaysColumn || column == G::kMiscColumn;
+}
+
+// Shows the wait cursor while it lives.
+class CWaitCursor {
+public:
+    CWaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~CWaitCursor() { QGuiApplication::restoreOverrideCursor(); }
+    CWaitCursor(const CWaitCursor&) = delete;
+    CWaitCursor& operator=(const CWaitCursor&) = delete;
+};
+
+template <typename Cell>
+std::unique_ptr<CGridCellBase> MakeCell(std::string text, std::int32_t data = 0) {
+    auto cell = std::make_unique<Cell>();
+    cell->SetText(std::move(text));
+    cell->SetData(data);
+    return cell;
+}
+
+}  // namespace
+
+CLibraryGrid::CLibraryGrid(CLibraryWindow& window, CLibraryDb& db, const std::string& settingsPath, QWidget* parent)
+    : CGridCtrl(parent), m_window(window), m_db(db), m_settings(settingsPath, false) {
+    setObjectName(QStringLiteral("libraryGrid"));
+    setAccessibleName(QStringLiteral("Library"));
+    m_widths.Load(m_settings);
+}
+
+CLibraryGrid::~CLibraryGrid() {
+    if (GetColumnTotal() == kColumnCount) {
+        SaveColumnWidths();
+        m_widths.Save(m_settings);
+    }
+}
+
+void CLibraryGrid::SetupGrid() {
+    SetOwner(this);
+    SetRowTotal(1);
+    SetColumnTotal(kColumnCount);
+    SetFixedRowTotal(1);
+    SetFixedColumnTotal(1);
+    SetWholeRowSelection(true);
+    SetSingleRowSelection(true);
+    SetFixedRowSelection(true);
+    SetFixedColumnSelection(false);
+    SetRowResize(false);
+    for (int column = 0; column < kColumnCount; ++column) {
+        SetCellText(0, column, kHeaders[column]);
+        SetCellFormat(0, column, kFormatCentre);
+    }
+    SetHeaderSort(true);
+    SetupColumns();
+}
+
+void CLibraryGrid::SetupColumns() {
+    const DisplayMode view = CurrentView();
+    RestoreColumnWidths();
+    SetCellText(0, kNameColumn, NameHeader(view.mode));
+    // The designed heights, or what the font needs where that is more.
+    const int designed = view.mode == kSongsMode ? 16 : 18;
+    SetDefaultRowHeight(std::max(designed, QFontMetrics(font()).height() + 4));
+    if (view.mode == kAlbumsMode && view.submode == 6) {
+        SetCellText(0, kMiscColumn, "Rank");
+        SetColumnWidthAt(kMiscColumn, FromDesignWidth(40));
+    } else {
+        SetCellText(0, kMiscColumn, "Misc");
+        SetColumnWidthAt(kMiscColumn, 0);
+    }
+}
+
+void CLibraryGrid::SaveColumnWidths() {
+    CColumnWidthTable::Row& row = m_widths[CurrentView().mode];
+    for (int column = 0; column < kColumnCount; ++column) {
+        row[static_cast<std::size_t>(column)] = ToDesignWidth(GetColumnWidthAt(column));
+    }
+}
+
+void CLibraryGrid::RestoreColumnWidths() {
+    const CColumnWidthTable::Row& row = m_widths[CurrentView().mode];
+    for (int column = 0; column < kColumnCount; ++column) {
+        SetColumnWidthAt(column, FromDesignWidth(row[static_cast<std::size_t>(column)]));
+    }
+}
+
+// ---- Views ----
+
+void CLibraryGrid::SwitchMode(int mode, int submode, std::int32_t artistId, std::int32_t itemId, int how) {
+    if (how != 3) {
+        SaveColumnWidths();
+    }
+    const std::optional<DisplayMode> view = MakeView(mode, submode, artistId, itemId);
+    if (!view) {
+        m_window.Messages().Show(fmt::sprintf("Tried to switch to unsupported display mode %d/%d.", mode, submode));
+        return;
+    }
+    m_history.Push(*view);
+    if (how != 2) {
+        SetupColumns();
+        FillRows();
+    }
+    if (how == 0) {
+        SelectTreeItemForMode();
+    }
+    ApplyDefaultSort();
+}
+
+std::string CLibraryGrid::BuildViewQuery(bool playFilter) const {
+    return ::BuildViewQuery(CurrentView(), m_window.CurrentFilters(), playFilter);
+}
+
+bool CLibraryGrid::FillRows() {
+    const DisplayMode view = CurrentView();
+    m_window.UpdateControls(view);
+    ClearNonFixedRows();
+    std::vector<std::string> labels;
+    m_db.ReadRatingTable(labels, m_ratingColours);
+    m_ratingLabels = std::make_shared<const std::vector<std::string>>(std::move(labels));
+    const std::vector<ViewRow> records = ReadViewRows(m_db, BuildViewQuery(false), view.mode);
+    const bool albumsOfArtist = view.mode == kAlbumsMode && view.submode == 2;
+    if (albumsOfArtist && records.empty()) {
+        // An artist without albums: the artist's songs take the album list's place.
+        m_history.Pop();
+        SwitchMode(kSongsMode, 2, view.artistId, 0, 3);
+        return true;
+    }
+    if (albumsOfArtist) {
+        AppendSpecialRows();
+    }
+    std::vector<int> ranks(records.size(), 0);
+    if (view.mode == kAlbumsMode && view.submode == 6) {
+        std::vector<std::int32_t> albums;
+        albums.reserve(records.size());
+        for (const ViewRow& record : records) {
+            albums.push_back(record.id);
+        }
+        ranks = ComputeUnderplayedRanks(m_db, albums, m_window.CurrentFilters().unratedAsRating);
+    }
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        AppendViewRow(records[i], ranks[i]);
+    }
+    RepaintAll();
+    return true;
+}
+
+void CLibraryGrid::AppendSpecialRows() {
+    for (const auto& [text, id] : {std::pair{"(All Songs)", 0}, std::pair{"(Unsorted Songs)", -1}}) {
+        CellRow cells;
+        const std::string number = std::to_string(GetRowTotal());
+        for (int column = 0; column < kColumnCount; ++column) {
+            switch (column) {
+                case kNumberColumn:
+                    cells.push_back(MakeCell<CellEditButton>(number, id));
+                    break;
+                case kExpandColumn:
+                    cells.push_back(MakeCell<CellExpandButton>(kExpandText, id));
+                    break;
+                case kPlayColumn:
+                    cells.push_back(MakeCell<CellPlayButton>(kPlayText, id));
+                    break;
+                default:
+                    cells.push_back(MakeCell<CGridCell>(column == kNameColumn ? text : ""));
+            }
+        }
+        AppendCells(std::move(cells));
+    }
+}
+
+void CLibraryGrid::AppendViewRow(const ViewRow& record, int rank) {
+    const int mode = CurrentView().mode;
+    const bool songs = mode == kSongsMode;
+    const bool albums = mode == kAlbumsMode;
+    const std::vector<std::string>& labels = *m_ratingLabels;
+    const int labelCount = static_cast<int>(labels.size());
+    const int rating = record.userRating >= 0 && record.userRating < labelCount ? record.userRating : 0;
+    const std::string id = fmt::sprintf("%d", record.id);
+    const int row = GetRowTotal();
+
+    CellRow cells;
+    cells.reserve(kColumnCount);
+    cells.push_back(MakeCell<CellEditButton>(fmt::sprintf("%ld", row), record.id));
+    cells.push_back(MakeCell<CellExpandButton>(kExpandText, record.id));
+    auto check = std::make_unique<CGridCellCheck>();
+    check->SetData(record.id);
+    cells.push_back(std::move(check));
+    cells.push_back(MakeCell<CellPlayButton>(kPlayText, record.id));
+    cells.push_back(MakeCell<CGridCell>(songs ? record.track : ""));
+    cells.push_back(MakeCell<CGridCell>(songs && record.unsorted ? "* " + record.name : record.name));
+    cells.push_back(MakeCell<CellAlbumButton>(songs ? record.albumName : "", record.albumId));
+    cells.push_back(MakeCell<CellArtistButton>(songs || albums ? record.artistName : "", record.artistId));
+    cells.push_back(MakeCell<CGridCell>(songs ? record.length : ""));
+    cells.push_back(MakeCell<CGridCell>(""));
+    auto combo = std::make_unique<CGridCellCombo>();
+    combo->SetOptions(m_ratingLabels);
+    combo->SetText(labelCount > 0 ? labels[static_cast<std::size_t>(rating)] : "");
+    combo->SetData(record.id);
+    cells.push_back(std::move(combo));
+    cells.push_back(MakeCell<CGridCell>(songs ? "" : fmt::sprintf("%.2f", record.autoRating)));
+    cells.push_back(MakeCell<CGridCell>(TotalRatingText(record.userRating, songs ? 0.0 : record.autoRating)));
+    cells.push_back(MakeCell<CGridCell>(songs ? fmt::sprintf("%d", record.playCount) : ""));
+    cells.push_back(MakeCell<CGridCell>(songs || albums ? record.filePath : ""));
+    cells.push_back(MakeCell<CGridCell>(id, record.id));
+    cells.push_back(MakeCell<CGridCell>(fmt::sprintf("%d", rank)));
+
+    const std::uint32_t colour = labelCount > 0 ? m_ratingColours[static_cast<std::size_t>(ColourRating(
+                                                      record.userRating, record.autoRating, mode, labelCount))]
+                                                : kUseDefaultColour;
+    for (int column = 1; column < kColumnCount; ++column) {
+        cells[static_cast<std::size_t>(column)]->SetBackColour(colour);
+    }
+    AppendCells(std::move(cells));
+}
+
+void CLibraryGrid::RefreshView() {
+    if (FillRows()) {
+        ApplyDefaultSort();
+    }
+}
+
+void CLibraryGrid::ApplyDefaultSort() {
+    const DefaultSort sort = DefaultSortOf(CurrentView());
+    SortByColumn(sort.column, sort.ascending);
+}
+
+void CLibraryGrid::SortByColumn(int column, bool ascending) {
+    const CWaitCursor wait;
+    SortRows(IsNumberColumn(column) ? CompareNumbers : CompareText, column, ascending, 0);
+}
+
+void CLibraryGrid::SortByHeader(int column, bool ascending) {
+    SortByColumn(column, ascending);
+}
+
+void CLibraryGrid::DrillDown(std::int32_t id) {
+    if (const std::optional<DisplayMode> view = DrillDownView(CurrentView(), id)) {
+        SwitchMode(view->mode, view->submode, view->artistId, view->itemId, 0);
+    }
+}
+
+void CLibraryGrid::GoBack() {
+    m_history.Pop();
+    SetupColumns();
+    FillRows();
+    SelectTreeItemForMode();
+}
+
+void CLibraryGrid::SelectTreeItemForMode() {
+    m_window.SelectTreeEntry(TreeEntryOfView(CurrentView()));
+}
+
+// ---- Check boxes ----
+
+void CLibraryGrid::CheckAll() {
+    if (CurrentView().mode != kSongsMode) {
+        return;
+    }
+    const bool tick = CountCheckedRows() < GetRowTotal() - GetFixedRowTotal();
+    for (int row = GetFixedRowTotal(); row < GetRowTotal(); ++row) {
+        if (auto* check = dynamic_cast<CGridCellCheck*>(GetCellObject(row, kCheckColumn))) {
+            check->SetCheck(tick);
+        }
+    }
+}
+
+int CLibraryGrid::CountCheckedRows() const {
+    return static_cast<int>(GetCheckedIds().size());
+}
+
+std::vector<std::int32_t> CLibraryGrid::GetCheckedIds() const {
+    std::vector<std::int32_t> ids;
+    if (CurrentView().mode != kSongsMode) {
+        return ids;
+    }
+    for (int row = GetFixedRowTotal(); row < GetRowTotal(); ++row) {
+        const auto* check = dynamic_cast<const CGridCellCheck*>(GetCellObject(row, kCheckColumn));
+        if (check != nullptr && check->GetCheck()) {
+            ids.push_back(std::atoi(GetCellText(row, kIdColumn).c_str()));
+        }
+    }
+    return ids;
+}
+
+std::int32_t CLibraryGrid::GetFirstCheckedId() const {
+    const std::vector<std::int32_t> ids = GetCheckedIds();
+    return ids.empty() ? 0 : ids.front();
+}
+
+void CLibraryGrid::SetRowColour(int row, std::uint32_t colour) {
+    for (int column = 1; column < kColumnCount; ++column) {
+        if (CGridCellBase* cell = GetCellObject(row, column)) {
+            cell->SetBackColour(colour);
+        }
+    }
+    RedrawRow(row);
+}
+
+// ---- Ratings ----
+
+int CLibraryGrid::OnGridNotify(CGridCtrl& /*grid*/, int code, int row, int column) {
+    if (code == kGridBeginEdit) {
+        return column == kUserRatingColumn ? 0 : -1;
+    }
+    if (code == kGridEndEdit) {
+        return OnRatingEdited(row, column) ? 0 : -1;
+    }
+    return 0;
+}
+
+bool CLibraryGrid::OnRatingEdited(int row, int column) {
+    if (m_window.IsReadOnly() || column != kUserRatingColumn) {
+        return false;
+    }
+    const int rating = std::atoi(GetCellText(row, column).c_str());
+    const std::int32_t id = GetCellData(row, column);
+    bool stored = false;
+    m_window.RunCommand([&] {
+        StoreRating(id, rating);
+        stored = true;
+    });
+    if (!stored) {
+        return false;
+    }
+    const int mode = CurrentView().mode;
+    const double autoRating = mode == kSongsMode ? 0.0 : std::atof(GetCellText(row, kAutoRatingColumn).c_str());
+    const int labelCount = static_cast<int>(m_ratingColours.size());
+    if (labelCount > 0) {
+        SetRowColour(row,
+                     m_ratingColours[static_cast<std::size_t>(ColourRating(rating, autoRating, mode, labelCount))]);
+    }
+    SetCellText(row, kTotalRatingColumn, TotalRatingText(rating, autoRating));
+    RepaintAll();
+    return true;
+}
+
+// The new rating and what it changes of the computed ratings, all or nothing.
+void CLibraryGrid::StoreRating(std::int32_t id, int rating) {
+    const int mode = CurrentView().mode;
+    const std::string table(ModeTableNames[static_cast<std::size_t>(mode)]);
+    CTransaction transaction(m_db);
+    CDbTable items(&m_db, table);
+    items.UpdateShort("UserRating", "ID", id, static_cast<std::int16_t>(rating));
+    if (mode == kAlbumsMode || mode == kSongsMode) {
+        m_db.ComputeArtistAutoRating(items.LookupLong("ArtistID", "ID", id));
+    }
+    if (mode == kSongsMode) {
+        IdList collections;
+        m_db.GetCollectionIdsOfSong(collections, id);
+        for (const std::int32_t collection : collections) {
+            int songs = 0;
+            m_db.ComputeCollectionAutoRating(collection, songs);
+        }
+    }
+    transaction.Commit();
+}
+
+// ---- Row buttons ----
+
+void CLibraryGrid::RunDrillDown(std::int32_t id) {
+    m_window.RunCommand([this, id] { DrillDown(id); });
+}
+
+void CLibraryGrid::RunPlayItem(std::int32_t id) {
+    m_window.RunCommand([this, id] { m_window.PlayItem(id); });
+}
+
+void CLibraryGrid::RunEditItem(std::int32_t id) {
+    m_window.RunCommand([this, id] {
+        if (m_window.EditItem(CurrentView().mode, id)) {
+            RefreshView();
+        }
+    });
+}
+
+void CLibraryGrid::RunSwitchMode(int mode, int submode, std::int32_t artistId, std::int32_t itemId) {
+    m_window.RunCommand([=, this] { SwitchMode(mode, submode, artistId, itemId, 0); });
+}

@@ -1,0 +1,120 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "browse/columnwidths.h"
+#include "browse/viewhistory.h"
+#include "browse/viewrows.h"
+#include "grid/gridctrl.h"
+#include "grid/gridowner.h"
+#include "platform/inifile.h"
+
+class CLibraryDb;
+class CLibraryWindow;
+
+// The main window's grid: one layout of 17 columns for every view of the library, of which a
+// view shows the ones it uses; the rows of the current view with their buttons, rating cells
+// and colours; the view history; sorting; and the column widths of each mode, kept in the
+// settings file. Engine errors of its own operations raise CEngineError; its buttons run
+// through the window's command guard.
+class CLibraryGrid : public CGridCtrl, private CGridOwner {
+    Q_OBJECT
+
+public:
+    // The grid columns.
+    enum Column : int {
+        kNumberColumn = 0,
+        kExpandColumn = 1,
+        kCheckColumn = 2,
+        kPlayColumn = 3,
+        kTrackColumn = 4,
+        kNameColumn = 5,
+        kAlbumColumn = 6,
+        kArtistColumn = 7,
+        kLengthColumn = 8,
+        kBestOfColumn = 9,
+        kUserRatingColumn = 10,
+        kAutoRatingColumn = 11,
+        kTotalRatingColumn = 12,
+        kPlaysColumn = 13,
+        kPathColumn = 14,
+        kIdColumn = 15,
+        kMiscColumn = 16,
+    };
+
+    // `settingsPath` is the settings file that keeps the column widths; they are read now.
+    CLibraryGrid(CLibraryWindow& window, CLibraryDb& db, const std::string& settingsPath, QWidget* parent = nullptr);
+    // Saves the current view's widths and writes all of them to the settings file.
+    ~CLibraryGrid() override;
+
+    // One header row and column, list mode with one row at a time, header sorting; then the
+    // columns of the current view.
+    void SetupGrid();
+    // The widths of the current mode, the name header, the row height and the rank column.
+    void SetupColumns();
+
+    // Makes the view current: `how` 0 fills it and selects its tree item, 1 fills it (the tree
+    // asked), 2 only puts it on the history, 3 fills it without saving the widths of the view
+    // left. Shows "Tried to switch to unsupported display mode %d/%d." for an unknown view.
+    void SwitchMode(int mode, int submode, std::int32_t artistId, std::int32_t itemId, int how);
+    DisplayMode CurrentView() const { return m_history.Top(); }
+    const CViewHistory& History() const { return m_history; }
+
+    // The statement of the current view with the window's filters (and the play filter).
+    std::string BuildViewQuery(bool playFilter) const;
+    // Fills the rows of the current view; false without a library.
+    bool FillRows();
+    // FillRows, then the view's default sort.
+    void RefreshView();
+    void ApplyDefaultSort();
+    // Sorts by `column` and shows it: the number columns by their leading number, the others
+    // by their bytes.
+    void SortByColumn(int column, bool ascending);
+
+    // The expand button: the view below the row `id`.
+    void DrillDown(std::int32_t id);
+    // Back: the view before the current one.
+    void GoBack();
+    // Selects the tree item of the current view, or none.
+    void SelectTreeItemForMode();
+
+    // Check boxes of Songs views (none in other views).
+    void CheckAll();
+    int CountCheckedRows() const;
+    std::vector<std::int32_t> GetCheckedIds() const;
+    std::int32_t GetFirstCheckedId() const;
+
+    // The background of columns 1..16 of the row.
+    void SetRowColour(int row, std::uint32_t colour);
+
+    // ---- What the row buttons run, through the window's command guard ----
+    void RunDrillDown(std::int32_t id);
+    void RunPlayItem(std::int32_t id);
+    void RunEditItem(std::int32_t id);
+    void RunSwitchMode(int mode, int submode, std::int32_t artistId, std::int32_t itemId);
+
+protected:
+    void SortByHeader(int column, bool ascending) override;
+
+private:
+    // CGridOwner: only the rating column is edited, and an edited rating is stored or refused.
+    int OnGridNotify(CGridCtrl& grid, int code, int row, int column) override;
+    bool OnRatingEdited(int row, int column);
+    void StoreRating(std::int32_t id, int rating);
+
+    void AppendSpecialRows();
+    void AppendViewRow(const ViewRow& record, int rank);
+    void SaveColumnWidths();
+    void RestoreColumnWidths();
+
+    CLibraryWindow& m_window;
+    CLibraryDb& m_db;
+    CIniFile m_settings;
+    CColumnWidthTable m_widths;
+    CViewHistory m_history;
+    std::shared_ptr<const std::vector<std::string>> m_ratingLabels;
+    std::vector<std::uint32_t> m_ratingColours;
+};
