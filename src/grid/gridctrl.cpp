@@ -193,7 +193,7 @@ int CGridCtrl::AppendRow(const std::string& heading) {
         m_rows.Resize(index);
         return -1;
     }
-    UpdateScrollBars();
+    RowsAppended();
     return index;
 }
 
@@ -209,7 +209,7 @@ int CGridCtrl::AppendCells(CellRow cells) {
     }
     m_cells.push_back(std::move(cells));
     m_rows.Append();
-    UpdateScrollBars();
+    RowsAppended();
     return index;
 }
 
@@ -410,7 +410,21 @@ int CGridCtrl::RowBorderAt(const QPoint& point) const {
     return -1;
 }
 
+void CGridCtrl::RowsAppended() {
+    if (!m_scrollBarsStale) {
+        m_scrollBarsStale = true;
+        QTimer::singleShot(0, this, [this] { SyncScrollBars(); });
+    }
+}
+
+void CGridCtrl::SyncScrollBars() {
+    if (m_scrollBarsStale) {
+        UpdateScrollBars();
+    }
+}
+
 void CGridCtrl::UpdateScrollBars() {
+    m_scrollBarsStale = false;
     const QSize area = viewport()->size();
     const int visibleHeight = std::max(area.height() - m_rows.FixedExtent(), 0);
     const int visibleWidth = std::max(area.width() - m_columns.FixedExtent(), 0);
@@ -435,6 +449,7 @@ void CGridCtrl::EnsureVisible(int row, int column) {
     if (!IsValid(row, column)) {
         return;
     }
+    SyncScrollBars();
     if (!m_rows.IsFixed(row)) {
         const int fixed = m_rows.FixedExtent();
         ScrollIntoView(verticalScrollBar(), m_rows.Start(row) - fixed, m_rows.Start(row + 1) - fixed,
@@ -448,6 +463,7 @@ void CGridCtrl::EnsureVisible(int row, int column) {
 }
 
 void CGridCtrl::ScrollToRow(int row) {
+    SyncScrollBars();
     if (!m_rows.IsFixed(row) && m_rows.Contains(row)) {
         verticalScrollBar()->setValue(m_rows.Start(row) - m_rows.FixedExtent());
     }
@@ -724,6 +740,7 @@ void CGridCtrl::paintEvent(QPaintEvent* /*event*/) {
     if (!m_redraw) {
         return;
     }
+    SyncScrollBars();
     QPainter painter(viewport());
     const QRect area = viewport()->rect();
     painter.fillRect(area, palette().color(QPalette::Base));

@@ -209,6 +209,10 @@ private:
     int ColumnBorderAt(const QPoint& point) const;
     int RowBorderAt(const QPoint& point) const;
     void UpdateScrollBars();
+    // Rows were added: the scroll bars follow once, not once per row (each change of their
+    // range posts an event).
+    void RowsAppended();
+    void SyncScrollBars();
     // Tells the owner; its answer, or 0 without one.
     int Notify(int code, int row, int column);
     CGridOwner* Owner() const;
@@ -232,6 +236,7 @@ private:
     CGridAxis m_columns;
     std::vector<CellRow> m_cells;    // by row, then column
     std::uint64_t m_generation = 0;  // counts every deletion, replacement or move of cells
+    bool m_scrollBarsStale = false;
 
     std::array<std::unique_ptr<CGridDefaultCell>, 4> m_defaultCells;  // normal, fixed row, fixed column, both
     CellId m_focus{-1, -1};

@@ -244,6 +244,7 @@ bool CGridCtrl::MoveFocusByKey(int key, Qt::KeyboardModifiers modifiers) {
     if (std::find(std::begin(kMovingKeys), std::end(kMovingKeys), key) == std::end(kMovingKeys)) {
         return false;
     }
+    SyncScrollBars();
     auto [row, column] = m_focus;
     if (row < 0) {
         MoveFocusTo(m_rows.FirstVisible(), m_columns.FirstVisible(), false);

@@ -1,0 +1,188 @@
+// The library grid on the 100,000-song synthetic library: each view's query alone and its whole
+// switch (query, fill, sort), a sort of the Songs view, a repaint, and the memory the Songs view
+// takes.
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QPixmap>
+
+#include <malloc.h>
+
+#include <fstream>
+#include <memory>
+#include <string>
+
+#include "benchfolder.h"
+#include "browse/librarygrid.h"
+#include "browse/librarywindow.h"
+#include "browse/viewrows.h"
+#include "db/librarydb.h"
+#include "librarygen.h"
+
+namespace {
+
+class CBenchWindow : public CLibraryWindow {
+public:
+    ViewFilters CurrentFilters() const override { return filters; }
+    void UpdateControls(const DisplayMode&) override {}
+    void SelectTreeEntry(int) override {}
+    bool IsReadOnly() const override { return false; }
+    CMessageBox& Messages() override { return BenchMessages(); }
+    void RunCommand(const std::function<void()>& command) override { command(); }
+    void PlayItem(std::int32_t) override {}
+    bool EditItem(int, std::int32_t) override { return false; }
+
+    ViewFilters filters;
+};
+
+CLibraryDb& ReferenceLibrary() {
+    static CBenchFolder folder("browse");
+    static CLibraryDb db("Cadenzo.mdb", false, false, BenchSettings(), BenchMessages());
+    static const bool built = [] {
+        BuildSyntheticLibrary(db, LibraryShape());
+        db.RecalcRatings();
+        return true;
+    }();
+    (void)built;
+    return db;
+}
+
+CBenchWindow& Window() {
+    static CBenchWindow window;
+    return window;
+}
+
+CLibraryGrid& Grid() {
+    static CLibraryGrid* grid = [] {
+        auto* made = new CLibraryGrid(Window(), ReferenceLibrary(), "Cadenzo.ini");
+        made->resize(1200, 800);
+        made->SetupGrid();
+        made->show();
+        return made;
+    }();
+    return *grid;
+}
+
+struct BenchView {
+    const char* name;
+    DisplayMode view;
+    ViewFilters filters;
+};
+
+ViewFilters GenreAndRating() {
+    ViewFilters filters;
+    filters.genreId = 1;
+    filters.genreName = "Rock";
+    filters.ratingPosition = 5;
+    return filters;
+}
+
+const BenchView kViews[] = {
+    {"Songs", {3, 0, 0, 0}, {}},
+    {"Artists", {0, 0, 0, 0}, {}},
+    {"ArtistsWithAlbums", {0, 1, 0, 0}, {}},
+    {"Albums", {1, 0, 0, 0}, {}},
+    {"Collections", {2, 0, 0, 0}, {}},
+    {"UnderplayedAlbums", {1, 6, 0, 0}, {}},
+    {"SongsFiltered", {3, 0, 0, 0}, GenreAndRating()},
+    {"AlbumsFiltered", {1, 0, 0, 0}, GenreAndRating()},
+};
+
+void BM_Query(benchmark::State& state, const BenchView& view) {
+    CLibraryDb& db = ReferenceLibrary();
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(ReadViewRows(db, BuildViewQuery(view.view, view.filters, false), view.view.mode));
+    }
+}
+
+void BM_SwitchMode(benchmark::State& state, const BenchView& view) {
+    CLibraryGrid& grid = Grid();
+    Window().filters = view.filters;
+    for (auto _ : state) {
+        state.PauseTiming();
+        grid.SwitchMode(2, 0, 0, 0, 0);  // a small view in between, so each switch fills anew
+        state.ResumeTiming();
+        grid.SwitchMode(view.view.mode, view.view.submode, 0, 0, 0);
+    }
+    state.counters["rows"] = grid.GetRowTotal() - 1;
+    Window().filters = {};
+}
+
+void BM_SortSongs(benchmark::State& state) {
+    CLibraryGrid& grid = Grid();
+    grid.SwitchMode(3, 0, 0, 0, 0);
+    const int column = static_cast<int>(state.range(0));
+    bool ascending = true;
+    for (auto _ : state) {
+        grid.SortByColumn(column, ascending);
+        ascending = !ascending;
+    }
+}
+BENCHMARK(BM_SortSongs)
+    ->Arg(CLibraryGrid::kNameColumn)
+    ->Arg(CLibraryGrid::kPlaysColumn)
+    ->Arg(CLibraryGrid::kPathColumn)
+    ->Unit(benchmark::kMillisecond);
+
+void BM_RepaintSongs(benchmark::State& state) {
+    CLibraryGrid& grid = Grid();
+    grid.SwitchMode(3, 0, 0, 0, 0);
+    grid.ScrollToRow(50000);
+    QApplication::processEvents();
+    QPixmap target(grid.viewport()->size());
+    for (auto _ : state) {
+        grid.viewport()->render(&target);
+    }
+}
+BENCHMARK(BM_RepaintSongs)->Unit(benchmark::kMillisecond);
+
+double ResidentMegabytes() {
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);) {
+        if (line.starts_with("VmRSS:")) {
+            return std::stod(line.substr(6)) / 1024.0;
+        }
+    }
+    return 0.0;
+}
+
+// The resident memory of the process with the Songs view shown, and what the view adds.
+void BM_SongsViewMemory(benchmark::State& state) {
+    Grid().SwitchMode(2, 0, 0, 0, 0);
+    malloc_trim(0);
+    const double before = ResidentMegabytes();
+    state.counters["in_use_before_MB"] = static_cast<double>(mallinfo2().uordblks) / 1048576.0;
+    Grid().SwitchMode(3, 0, 0, 0, 0);
+    for (auto _ : state) {
+    }
+    for (int again = 0; again < 12; ++again) {
+        Grid().SwitchMode(1, 0, 0, 0, 0);
+        Grid().SwitchMode(3, 0, 0, 0, 0);
+    }
+    state.counters["after_switches_MB"] = ResidentMegabytes();
+    state.counters["in_use_MB"] = static_cast<double>(mallinfo2().uordblks) / 1048576.0;
+    state.counters["resident_MB"] = ResidentMegabytes();
+    state.counters["songs_view_MB"] = ResidentMegabytes() - before;
+}
+BENCHMARK(BM_SongsViewMemory)->Iterations(1);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QApplication application(argc, argv);
+    for (const BenchView& view : kViews) {
+        benchmark::RegisterBenchmark((std::string("BM_Query/") + view.name).c_str(), BM_Query, view)
+            ->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark((std::string("BM_SwitchMode/") + view.name).c_str(), BM_SwitchMode, view)
+            ->Unit(benchmark::kMillisecond)
+            ->Iterations(3);
+    }
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
