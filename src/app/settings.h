@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "platform/inifile.h"
 #include "db/librarysettings.h"
+#include "platform/inifile.h"
 
 // The working directory at start-up followed by "/". Fixed for the life of the process once
 // InitProgramDirectory has run; empty before.

@@ -1,10 +1,25 @@
 #include "app/startup.h"
 
+#include <dlfcn.h>
+#include <unistd.h>
+
 #include <fmt/printf.h>
 
 #include "app/settings.h"
 #include "platform/fileaccess.h"
 #include "platform/messagebox.h"
+
+std::optional<std::string> MissingRuntimePart(const std::string& tagLibrary, const std::string& tagWorker) {
+    void* library = dlopen(tagLibrary.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (library == nullptr) {
+        return tagLibrary + " could not be found";
+    }
+    dlclose(library);
+    if (access(tagWorker.c_str(), X_OK) != 0) {
+        return tagWorker + " could not be found";
+    }
+    return std::nullopt;
+}
 
 COpenedLibrary OpenLibrary(const CSettings& settings, CMessageBox& messages) {
     COpenedLibrary library;

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <memory>
+#include <optional>
+#include <string>
 
 #include "db/librarydb.h"
 
@@ -15,6 +17,14 @@ struct COpenedLibrary {
     // True when the program can run on it.
     bool IsUsable() const { return db != nullptr && db->IsOpen(); }
 };
+
+// The first run-time part the program cannot find: the tag library ("<soname> could not be
+// found") or the tag worker beside the program; none when all are there. `tagWorker` is the
+// worker's command.
+std::optional<std::string> MissingRuntimePart(const std::string& tagLibrary, const std::string& tagWorker);
+
+// The soname of the tag library the tag worker is built against.
+inline constexpr const char* kTagLibrarySoname = "libtag.so.1";
 
 // Opens (or creates) the library file that the settings name. An empty path is reported as
 // "Error: Couldn't find directory at path \"\"". A file that this user may not change, or the

@@ -12,12 +12,6 @@ CLibraryGrid* LibraryGridOf(CGridCtrl& grid) {
     return dynamic_cast<CLibraryGrid*>(&grid);
 }
 
-// The colour a glyph is drawn in: the cell's text colour, so it reads on every theme.
-QColor GlyphColour(const CGridCellBase& cell, const CGridCtrl& grid) {
-    const bool selected = (cell.GetState() & kCellSelected) != 0;
-    return grid.palette().color(selected ? QPalette::HighlightedText : QPalette::Text);
-}
-
 // A square of `side` centred in `rect`.
 QRectF CentredSquare(const QRect& rect, qreal side) {
     return {rect.center().x() - side / 2 + 0.5, rect.center().y() - side / 2 + 0.5, side, side};
@@ -36,7 +30,7 @@ void CellExpandButton::Draw(QPainter& painter, const QRect& rect, const CGridCtr
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(
-        QPen(GlyphColour(*this, grid), std::max(1.5, box.width() / 5), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        QPen(ForegroundColour(grid), std::max(1.5, box.width() / 5), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     painter.drawPath(chevron);
     painter.restore();
 }
@@ -61,7 +55,7 @@ void CellPlayButton::Draw(QPainter& painter, const QRect& rect, const CGridCtrl&
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(Qt::NoPen);
-    painter.setBrush(GlyphColour(*this, grid));
+    painter.setBrush(ForegroundColour(grid));
     painter.drawPolygon(triangle, 3);
     painter.restore();
 }

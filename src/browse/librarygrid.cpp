@@ -105,31 +105,37 @@ void CLibraryGrid::SetupGrid() {
 
 void CLibraryGrid::SetupColumns() {
     const DisplayMode view = CurrentView();
-    RestoreColumnWidths();
     SetCellText(0, kNameColumn, NameHeader(view.mode));
+    const bool underplayed = view.mode == kAlbumsMode && view.submode == 6;
+    SetCellText(0, kMiscColumn, underplayed ? "Rank" : "Misc");
+    RestoreColumnWidths();
     // The designed heights, or what the font needs where that is more.
     const int designed = view.mode == kSongsMode ? 16 : 18;
     SetDefaultRowHeight(std::max(designed, QFontMetrics(font()).height() + 4));
-    if (view.mode == kAlbumsMode && view.submode == 6) {
-        SetCellText(0, kMiscColumn, "Rank");
-        SetColumnWidthAt(kMiscColumn, FromDesignWidth(40));
-    } else {
-        SetCellText(0, kMiscColumn, "Misc");
-        SetColumnWidthAt(kMiscColumn, 0);
-    }
+    ApplyWidth(kMiscColumn, underplayed ? 40 : 0);
+}
+
+// Gives the column its designed width, scaled to the font and never narrower than its header.
+void CLibraryGrid::ApplyWidth(int column, int design) {
+    const int header = GetCellObject(0, column)->TextExtent(*this).width() + 4;
+    const int pixels = design > 0 ? std::max(FromDesignWidth(design), header) : 0;
+    SetColumnWidthAt(column, pixels);
+    m_applied[static_cast<std::size_t>(column)] = {design, pixels};
 }
 
 void CLibraryGrid::SaveColumnWidths() {
     CColumnWidthTable::Row& row = m_widths[CurrentView().mode];
     for (int column = 0; column < kColumnCount; ++column) {
-        row[static_cast<std::size_t>(column)] = ToDesignWidth(GetColumnWidthAt(column));
+        const AppliedWidth& applied = m_applied[static_cast<std::size_t>(column)];
+        const int pixels = GetColumnWidthAt(column);
+        row[static_cast<std::size_t>(column)] = pixels == applied.pixels ? applied.design : ToDesignWidth(pixels);
     }
 }
 
 void CLibraryGrid::RestoreColumnWidths() {
     const CColumnWidthTable::Row& row = m_widths[CurrentView().mode];
     for (int column = 0; column < kColumnCount; ++column) {
-        SetColumnWidthAt(column, FromDesignWidth(row[static_cast<std::size_t>(column)]));
+        ApplyWidth(column, row[static_cast<std::size_t>(column)]);
     }
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -109,11 +110,19 @@ private:
     void AppendViewRow(const ViewRow& record, int rank);
     void SaveColumnWidths();
     void RestoreColumnWidths();
+    void ApplyWidth(int column, int design);
 
     CLibraryWindow& m_window;
     CLibraryDb& m_db;
     CIniFile m_settings;
     CColumnWidthTable m_widths;
+    // The designed width and the pixels each column was given: a column the user did not
+    // resize keeps its designed width in the settings file.
+    struct AppliedWidth {
+        int design = 0;
+        int pixels = 0;
+    };
+    std::array<AppliedWidth, CColumnWidthTable::kColumns> m_applied{};
     CViewHistory m_history;
     std::shared_ptr<const std::vector<std::string>> m_ratingLabels;
     std::vector<std::uint32_t> m_ratingColours;

@@ -72,14 +72,21 @@ void CGridCellBase::DrawBackground(QPainter& painter, const QRect& rect, const C
 }
 
 void CGridCellBase::DrawText(QPainter& painter, const QRect& textRect, const CGridCtrl& grid) const {
-    const CGridDefaultCell& defaults = grid.DefaultCellOf(m_state);
-    const bool selected = (m_state & kCellSelected) != 0 && (m_state & kCellFixed) == 0;
-    painter.setPen(selected ? grid.palette().color(QPalette::HighlightedText)
-                            : ColourOf(m_textColour, defaults.TextColour()));
+    painter.setPen(ForegroundColour(grid));
     painter.setFont(grid.FontOf(*this));
     const QString text = DisplayText(m_text);
     const QString shown = painter.fontMetrics().elidedText(text, Qt::ElideRight, textRect.width());
     painter.drawText(textRect, static_cast<int>(AlignmentOf(m_format) | Qt::TextSingleLine), shown);
+}
+
+QColor CGridCellBase::ForegroundColour(const CGridCtrl& grid) const {
+    if ((m_state & kCellSelected) != 0 && (m_state & kCellFixed) == 0) {
+        return grid.palette().color(QPalette::HighlightedText);
+    }
+    if (m_textColour == kUseDefaultColour && m_backColour != kUseDefaultColour) {
+        return qGray(static_cast<QRgb>(m_backColour)) >= 128 ? QColor(Qt::black) : QColor(Qt::white);
+    }
+    return ColourOf(m_textColour, grid.DefaultCellOf(m_state).TextColour());
 }
 
 void CGridCellBase::Draw(QPainter& painter, const QRect& rect, const CGridCtrl& grid) const {

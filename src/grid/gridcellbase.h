@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QColor>
 #include <QRect>
 
 #include <cstdint>
@@ -94,6 +95,9 @@ protected:
     QRect TextRect(const QRect& rect, const CGridCtrl& grid) const;
     void DrawBackground(QPainter& painter, const QRect& rect, const CGridCtrl& grid) const;
     void DrawText(QPainter& painter, const QRect& textRect, const CGridCtrl& grid) const;
+    // The colour the cell's text (or glyph) is drawn in: its own, the selection's, or on a
+    // background colour of its own black or white, whichever reads, else its default cell's.
+    QColor ForegroundColour(const CGridCtrl& grid) const;
 
 private:
     std::string m_text;

@@ -113,6 +113,7 @@ public:
     bool SetFocusCell(int row, int column);
     std::pair<int, int> GetFocusCell() const { return m_focus; }
     bool IsCellSelected(int row, int column) const;
+    bool HasSelection() const { return m_selection.has_value(); }
     // Selects the cells of the rectangle (whole rows in list mode); fixed cells never.
     void SetSelectedRange(int firstRow, int firstColumn, int lastRow, int lastColumn);
     void ClearSelection();

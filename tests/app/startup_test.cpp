@@ -35,7 +35,8 @@ protected:
 
 TEST_F(StartupTest, FirstRunCreatesAWritableLibrary) {
     CRecordingMessageBox messages;
-    const COpenedLibrary library = OpenLibrary(CSettings(), messages);
+    const CSettings settings;
+    const COpenedLibrary library = OpenLibrary(settings, messages);
     EXPECT_TRUE(library.IsUsable());
     EXPECT_FALSE(library.readOnly);
     EXPECT_TRUE(messages.shown.empty());
@@ -45,7 +46,8 @@ TEST_F(StartupTest, FirstRunCreatesAWritableLibrary) {
 TEST_F(StartupTest, AnEmptyDatabasePathIsReported) {
     CSettings().WriteString("Database", "Database", "");
     CRecordingMessageBox messages;
-    const COpenedLibrary library = OpenLibrary(CSettings(), messages);
+    const CSettings settings;
+    const COpenedLibrary library = OpenLibrary(settings, messages);
     EXPECT_FALSE(library.IsUsable());
     EXPECT_EQ(library.db, nullptr);
     EXPECT_EQ(messages.shown, std::vector<std::string>{"Error: Couldn't find directory at path \"\""});
@@ -69,7 +71,8 @@ TEST_F(StartupTest, ReadOnlyFilesAndFoldersOpenReadOnly) {
 TEST_F(StartupTest, ExclusiveCreatesAMissingFileButCountsAsReadOnly) {
     CSettings().WriteString("Exclusive", "Database", "1");
     CRecordingMessageBox messages;
-    const COpenedLibrary library = OpenLibrary(CSettings(), messages);
+    const CSettings settings;
+    const COpenedLibrary library = OpenLibrary(settings, messages);
     EXPECT_TRUE(library.IsUsable());
     EXPECT_TRUE(library.readOnly);
     EXPECT_EQ(library.db->GetVersion(), 1);

@@ -99,7 +99,7 @@ TEST(GridAxisTest, PositionsMapToEntriesWithFixedOnesStill) {
 TEST(DisplayTextTest, BytesThatAreNotUtf8ReadAsWindows1252) {
     EXPECT_EQ(DisplayText("Sinéad"), QStringLiteral("Sinéad"));
     EXPECT_EQ(DisplayText("Caf\xE9 \x80"), QStringLiteral("Café €"));
-    EXPECT_FALSE(IsValidUtf8("\xC0\xAF"));  // an overlong slash
+    EXPECT_FALSE(IsValidUtf8("\xC0\xAF"));      // an overlong slash
     EXPECT_FALSE(IsValidUtf8("\xED\xA0\x80"));  // a surrogate
     EXPECT_TRUE(IsValidUtf8("椎名林檎"));
 }

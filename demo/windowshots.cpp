@@ -1,0 +1,155 @@
+// Shows the real main window on a library of sample songs and saves pictures of it: several
+// views, an artist's albums with the two special rows, the menus and the About dialog. Not
+// installed; scripts/screenshot runs it under Xvfb. Arguments: the folder for the pictures, and
+// "--dark" for a dark palette.
+
+#include <QApplication>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPalette>
+#include <QStyleFactory>
+#include <QTimer>
+
+#include <filesystem>
+#include <string>
+
+#include "app/maindlg.h"
+#include "app/qtmessagebox.h"
+#include "app/settings.h"
+#include "browse/librarygrid.h"
+#include "db/dbtable.h"
+#include "db/librarydb.h"
+#include "edit/aboutdlg.h"
+#include "platform/launcher.h"
+
+namespace {
+
+struct SampleSong {
+    const char* artist;
+    const char* album;
+    const char* title;
+    int rating;
+    bool unsorted;
+};
+
+const SampleSong kSongs[] = {
+    {"The Beatles", "Abbey Road", "Come Together", 7, false},
+    {"The Beatles", "Abbey Road", "Something", 6, false},
+    {"The Beatles", "Abbey Road", "Octopus's Garden", 3, false},
+    {"The Beatles", "Help!", "Yesterday", 5, false},
+    {"The Beatles", "Help!", "Ticket to Ride", 4, false},
+    {"The Beatles", "", "Free as a Bird", 0, true},
+    {"Miles Davis", "Kind of Blue", "So What", 6, false},
+    {"Miles Davis", "Kind of Blue", "Blue in Green", 0, false},
+    {"Miles Davis", "Kind of Blue", "Freddie Freeloader", 2, false},
+    {"Кино", "Группа крови", "Кукушка", 5, false},
+    {"Sinéad O'Connor", "I Do Not Want What I Haven't Got", "Nothing Compares 2 U", 1, false},
+    {"Various Artists", "Jazz Classics", "Take Five", 6, false},
+    {"Various Artists", "Jazz Classics", "Round Midnight", 3, false},
+    {"Loner", "", "A Song on Its Own", 2, true},
+};
+
+void BuildSampleLibrary(CLibraryDb& db) {
+    int number = 0;
+    for (const SampleSong& sample : kSongs) {
+        const std::int32_t artist = db.FindOrAddArtist({0, sample.artist, 0, 0.0});
+        const std::string folder = std::string("/music/") + sample.artist + "/" + sample.album;
+        const std::int32_t album =
+            *sample.album != '\0' ? db.FindOrAddAlbum({0, artist, sample.album, 0, 0.0, folder}) : 0;
+        SongRecord song;
+        song.name = sample.title;
+        song.artistId = artist;
+        song.albumId = album;
+        song.track = std::to_string(++number % 9 + 1);
+        song.length = std::to_string(2 + number % 5) + ":" + std::to_string(10 + number * 7 % 50);
+        song.year = "1969";
+        song.genre = number % 3 == 0 ? "Jazz" : "Rock";
+        song.userRating = static_cast<std::int16_t>(sample.rating);
+        song.unsorted = sample.unsorted;
+        song.filePath = folder + "/" + sample.title + ".mp3";
+        const std::int32_t id = db.FindOrAddSong(song);
+        db.Execute(
+            "UPDATE Songs SET PlayCount = " + std::to_string(number * 3 % 17) + " WHERE ID = " + std::to_string(id),
+            dbFailOnError);
+    }
+    db.FindOrAddGenre({0, "Rock", 0});
+    db.FindOrAddGenre({0, "Jazz", 0});
+    const std::int32_t collection = db.FindOrAddCollection({0, "Road Trip", 0, 0.0});
+    for (const std::int32_t song : {1, 7, 10, 12}) {
+        db.AddSongToCollection(song, collection);
+    }
+    db.RecalcRatings();
+}
+
+void UseDarkPalette() {
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    QPalette dark;
+    dark.setColor(QPalette::Window, QColor(45, 45, 48));
+    dark.setColor(QPalette::WindowText, Qt::white);
+    dark.setColor(QPalette::Base, QColor(30, 30, 30));
+    dark.setColor(QPalette::AlternateBase, QColor(45, 45, 48));
+    dark.setColor(QPalette::Text, Qt::white);
+    dark.setColor(QPalette::Button, QColor(60, 60, 64));
+    dark.setColor(QPalette::ButtonText, Qt::white);
+    dark.setColor(QPalette::Highlight, QColor(42, 130, 218));
+    dark.setColor(QPalette::HighlightedText, Qt::white);
+    dark.setColor(QPalette::ToolTipBase, QColor(60, 60, 64));
+    dark.setColor(QPalette::ToolTipText, Qt::white);
+    for (const QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) {
+        dark.setColor(QPalette::Disabled, role, QColor(128, 128, 128));
+    }
+    QApplication::setPalette(dark);
+}
+
+void Save(QWidget& widget, const std::string& folder, const char* name) {
+    QApplication::processEvents();
+    widget.grab().save(QString::fromStdString(folder + "/" + name + ".png"));
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    const std::string pictures = std::filesystem::absolute(argc > 1 ? argv[1] : "shots").string();
+    if (argc > 2 && std::string(argv[2]) == "--dark") {
+        UseDarkPalette();
+    }
+    std::filesystem::create_directories(pictures);
+    const std::filesystem::path library = std::filesystem::temp_directory_path() / "cadenzo-shots";
+    std::filesystem::remove_all(library);
+    std::filesystem::create_directories(library);
+    std::filesystem::current_path(library);
+    InitProgramDirectory();
+
+    CSettings settings;
+    settings.WriteString("Ignore Splash", "Settings", "1");
+    CQtMessageBox messages;
+    CSpawnLauncher launcher;
+    BuildSampleLibrary(*OpenLibrary(settings, messages).db);
+    CMainDlg window(settings, OpenLibrary(settings, messages), messages, launcher);
+    if (!window.Initialise()) {
+        return 1;
+    }
+    CLibraryGrid& grid = window.Grid();
+    Save(window, pictures, "artists-with-albums");
+    grid.SwitchMode(1, 0, 0, 0, 0);
+    Save(window, pictures, "albums");
+    grid.SwitchMode(1, 2, 1, 0, 0);
+    Save(window, pictures, "albums-of-artist");
+    grid.SwitchMode(3, 0, 0, 0, 0);
+    Save(window, pictures, "songs");
+    grid.SwitchMode(1, 6, 0, 0, 0);
+    Save(window, pictures, "underplayed-albums");
+    for (QMenu* menu : window.menuBar()->findChildren<QMenu*>()) {
+        if (menu->title() == QStringLiteral("&Edit") || menu->title() == QStringLiteral("&Debug")) {
+            window.UpdateMenuStates();
+            menu->popup(window.mapToGlobal(QPoint(40, 30)));
+            Save(*menu, pictures, menu->title() == QStringLiteral("&Edit") ? "menu-edit" : "menu-debug");
+            menu->hide();
+        }
+    }
+    CAboutDlg about(launcher, &window);
+    about.show();
+    Save(about, pictures, "about");
+    return 0;
+}

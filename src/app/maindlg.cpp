@@ -1,0 +1,447 @@
+#include "app/maindlg.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QIcon>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QSystemTrayIcon>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <filesystem>
+
+#include <fmt/printf.h>
+
+#include "app/commandguard.h"
+#include "app/settings.h"
+#include "browse/librarygrid.h"
+#include "browse/modetree.h"
+#include "db/librarydb.h"
+#include "edit/aboutdlg.h"
+#include "grid/displaytext.h"
+#include "platform/fileaccess.h"
+#include "platform/launcher.h"
+
+namespace {
+
+constexpr int kEntryRole = Qt::UserRole;
+constexpr int kBytesRole = Qt::UserRole + 1;
+constexpr const char* kCommandProperty = "commandId";
+
+// The commands whose work is not part of the program yet: they stay disabled.
+bool IsBuilt(int command) {
+    switch (command) {
+        case kCmdExportM3u:
+        case kCmdEditItems:
+        case kCmdRemove:
+        case kCmdManageAlbums:
+        case kCmdManageArtists:
+        case kCmdManageCollections:
+        case kCmdManageGenres:
+        case kCmdChangeAlbum:
+        case kCmdChangeArtist:
+        case kCmdAddToCollection:
+        case kCmdDeleteDatabase:
+        case kCmdEditIni:
+            return false;
+        default:
+            return true;
+    }
+}
+
+QString Text(const std::string& bytes) {
+    return DisplayText(bytes);
+}
+
+QPushButton* MakeButton(QWidget* parent, const char* text, const char* name) {
+    auto* button = new QPushButton(QString::fromLatin1(text), parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setAutoDefault(false);
+    return button;
+}
+
+QComboBox* MakeCombo(QWidget* parent, const char* name) {
+    auto* combo = new QComboBox(parent);
+    combo->setObjectName(QString::fromLatin1(name));
+    combo->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    return combo;
+}
+
+QLabel* MakeLabel(QWidget* parent, const char* text, QWidget* buddy) {
+    auto* label = new QLabel(QString::fromLatin1(text), parent);
+    label->setBuddy(buddy);
+    buddy->setAccessibleName(QString::fromLatin1(text).remove(QLatin1Char(':')));
+    return label;
+}
+
+// The combo's entries sorted as its list sorts them: by text, letter case ignored.
+void FillSorted(QComboBox* combo, const NameList& names, const IdList& ids) {
+    std::vector<std::size_t> order(names.size());
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        order[i] = i;
+    }
+    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+        return Text(names[a]).compare(Text(names[b]), Qt::CaseInsensitive) < 0;
+    });
+    for (const std::size_t i : order) {
+        combo->addItem(Text(names[i]), ids[i]);
+        combo->setItemData(combo->count() - 1, QByteArray(names[i].data(), static_cast<qsizetype>(names[i].size())),
+                           kBytesRole);
+    }
+}
+
+}  // namespace
+
+CMainDlg::CMainDlg(CSettings& settings, COpenedLibrary library, CMessageBox& messages, CLauncher& launcher,
+                   QWidget* parent)
+    : QMainWindow(parent),
+      m_settings(settings),
+      m_library(std::move(library)),
+      m_messages(messages),
+      m_launcher(launcher) {
+    Q_INIT_RESOURCE(cadenzo);  // the icon, from a static library
+    setObjectName(QStringLiteral("mainWindow"));
+    // No close button: the window ends through Exit (a close that still comes ends it alike).
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint);
+    setWindowIcon(QIcon(QStringLiteral(":/cadenzo.svg")));
+}
+
+CMainDlg::~CMainDlg() {
+    if (m_library.db) {
+        m_library.db->Close();
+    }
+    m_tray.reset();
+    // The grid, a child, saves the column widths as it goes.
+}
+
+bool CMainDlg::Initialise() {
+    if (!m_library.IsUsable()) {
+        return false;
+    }
+    const char* format = m_library.readOnly ? "%s (v%s)  (Read-Only)" : "%s (v%s)";
+    setWindowTitle(QString::fromStdString(fmt::sprintf(format, "Cadenzo", "0.55")));
+    BuildControls();
+    BuildMenus();
+    m_grid->SetupGrid();
+    FillRatingCombos(true);
+    FillGenreCombo(true);
+    FillTree();
+    RunCommand([this] { m_grid->SelectTreeItemForMode(); });
+    BuildTray();
+    resize(m_grid->FromDesignWidth(900), m_grid->FromDesignWidth(570));
+    show();
+    if (!m_settings.IgnoreSplash()) {
+        ShowAbout();
+    }
+    return true;
+}
+
+void CMainDlg::BuildControls() {
+    auto* central = new QWidget(this);
+    m_tree = new QTreeWidget(central);
+    m_tree->setObjectName(QStringLiteral("viewTree"));
+    m_tree->setAccessibleName(QStringLiteral("Views"));
+    m_tree->setHeaderHidden(true);
+    m_tree->setRootIsDecorated(false);
+    m_ratingFilter = MakeCombo(central, "ratingFilter");
+    m_genreFilter = MakeCombo(central, "genreFilter");
+    m_playFilter = MakeCombo(central, "playFilter");
+    m_back = MakeButton(central, "Back", "backButton");
+    m_checkAll = MakeButton(central, "Check All", "checkAllButton");
+    m_playAll = MakeButton(central, "Play All", "playAllButton");
+    m_edit = MakeButton(central, "Edit", "editButton");
+    m_import = MakeButton(central, "Import", "importButton");
+    QPushButton* exit = MakeButton(central, "Exit", "exitButton");
+    m_randomize = new QCheckBox(QStringLiteral("Randomize"), central);
+    m_randomize->setObjectName(QStringLiteral("randomizeCheck"));
+    m_enqueue = new QCheckBox(QStringLiteral("Enqueue"), central);
+    m_enqueue->setObjectName(QStringLiteral("enqueueCheck"));
+    m_grid = new CLibraryGrid(*this, *m_library.db, m_settings.GetIniPath(), central);
+
+    auto* filters = new QHBoxLayout;
+    filters->addWidget(MakeLabel(central, "Rating Filter:", m_ratingFilter));
+    filters->addWidget(m_ratingFilter);
+    filters->addSpacing(12);
+    filters->addWidget(MakeLabel(central, "Genre Filter:", m_genreFilter));
+    filters->addWidget(m_genreFilter);
+    filters->addStretch();
+    auto* buttons = new QHBoxLayout;
+    for (QPushButton* button : {m_back, m_checkAll, m_playAll, m_edit}) {
+        buttons->addWidget(button);
+    }
+    buttons->addStretch();
+    auto* bottom = new QHBoxLayout;
+    auto* checks = new QVBoxLayout;
+    checks->addWidget(m_randomize);
+    checks->addWidget(m_enqueue);
+    bottom->addLayout(checks);
+    bottom->addWidget(MakeLabel(central, "Play Filter:", m_playFilter));
+    bottom->addWidget(m_playFilter);
+    bottom->addStretch();
+    bottom->addWidget(m_import);
+    bottom->addSpacing(24);
+    bottom->addWidget(exit);
+    auto* layout = new QGridLayout(central);
+    layout->addWidget(m_tree, 0, 0, 3, 1);
+    layout->addLayout(filters, 0, 1);
+    layout->addLayout(buttons, 1, 1);
+    layout->addWidget(m_grid, 2, 1);
+    layout->addLayout(bottom, 3, 0, 1, 2);
+    layout->setColumnStretch(1, 1);
+    layout->setRowStretch(2, 1);
+    m_tree->setMaximumWidth(m_grid->FromDesignWidth(150));
+    setCentralWidget(central);
+    for (auto [from, to] : {std::pair<QWidget*, QWidget*>{m_tree, m_ratingFilter},
+                            {m_ratingFilter, m_genreFilter},
+                            {m_genreFilter, m_back},
+                            {m_back, m_checkAll},
+                            {m_checkAll, m_playAll},
+                            {m_playAll, m_edit},
+                            {m_edit, m_grid},
+                            {m_grid, m_randomize},
+                            {m_randomize, m_enqueue},
+                            {m_enqueue, m_playFilter},
+                            {m_playFilter, m_import},
+                            {m_import, exit}}) {
+        setTabOrder(from, to);
+    }
+
+    connect(m_back, &QPushButton::clicked, this, [this] { RunCommand([this] { m_grid->GoBack(); }); });
+    connect(m_checkAll, &QPushButton::clicked, this, [this] { RunCommand([this] { m_grid->CheckAll(); }); });
+    connect(exit, &QPushButton::clicked, this, &CMainDlg::close);
+    const auto refresh = [this] { RunCommand([this] { m_grid->RefreshView(); }); };
+    connect(m_ratingFilter, &QComboBox::activated, this, refresh);
+    connect(m_genreFilter, &QComboBox::activated, this, refresh);
+    connect(m_tree, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item) { OnTreeSelection(item); });
+}
+
+QAction* CMainDlg::AddCommand(QMenu* menu, const char* text, int command) {
+    QAction* action = menu->addAction(QString::fromLatin1(text));
+    action->setProperty(kCommandProperty, command);
+    action->setObjectName(QStringLiteral("command%1").arg(command));
+    connect(action, &QAction::triggered, this, [this, command] { RunMenuCommand(command); });
+    return action;
+}
+
+void CMainDlg::BuildMenus() {
+    struct Item {
+        const char* text;
+        int command;  // 0: a separator
+    };
+    struct Menu {
+        const char* title;
+        std::vector<Item> items;
+    };
+    const std::vector<Menu> menus = {
+        {"&File", {{"Export M&3U", kCmdExportM3u}, {nullptr, 0}, {"E&xit", kCmdExit}}},
+        {"&Edit", {{"&Edit Item(s)", kCmdEditItems}, {"&Remove", kCmdRemove}}},
+        {"&Manage",
+         {{"A&lbums", kCmdManageAlbums},
+          {"A&rtists", kCmdManageArtists},
+          {"&Collections", kCmdManageCollections},
+          {"&Genres", kCmdManageGenres}}},
+        {"&Batch Change",
+         {{"Change A&lbum", kCmdChangeAlbum},
+          {"Change &Artist", kCmdChangeArtist},
+          {"Add to &Collection", kCmdAddToCollection}}},
+        {"&Debug",
+         {{"&Recalc Ratings", kCmdRecalcRatings},
+          {"&Delete Database", kCmdDeleteDatabase},
+          {"&Edit INI", kCmdEditIni}}},
+        {"&Help", {{"&Documentation", kCmdDocumentation}, {nullptr, 0}, {"&About / Donate", kCmdAbout}}},
+    };
+    for (const Menu& spec : menus) {
+        QMenu* menu = menuBar()->addMenu(QString::fromLatin1(spec.title));
+        for (const Item& item : spec.items) {
+            if (item.command == 0) {
+                menu->addSeparator();
+            } else {
+                AddCommand(menu, item.text, item.command);
+            }
+        }
+        connect(menu, &QMenu::aboutToShow, this, &CMainDlg::UpdateMenuStates);
+    }
+    UpdateMenuStates();
+}
+
+void CMainDlg::BuildTray() {
+    m_trayMenu = std::make_unique<QMenu>();
+    AddCommand(m_trayMenu.get(), "&Restore", kCmdRestore);
+    m_trayMenu->addSeparator();
+    AddCommand(m_trayMenu.get(), "&Exit", kCmdExit);
+    m_tray = std::make_unique<QSystemTrayIcon>(windowIcon());
+    m_tray->setToolTip(QStringLiteral("Cadenzo"));
+    m_tray->setContextMenu(m_trayMenu.get());
+    connect(m_tray.get(), &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
+        if (reason == QSystemTrayIcon::Trigger) {
+            RestoreFromTray();
+        }
+    });
+    m_tray->show();
+}
+
+void CMainDlg::FillTree() {
+    m_tree->clear();
+    for (std::size_t entry = 1; entry < ModeTree.size(); ++entry) {
+        auto* item = new QTreeWidgetItem(
+            m_tree,
+            {QString::fromLatin1(ModeTree[entry].text.data(), static_cast<qsizetype>(ModeTree[entry].text.size()))});
+        item->setData(0, kEntryRole, static_cast<int>(entry));
+    }
+}
+
+void CMainDlg::FillRatingCombos(bool reset) {
+    const std::vector<std::string> labels = m_library.db->ReadRatingLabels();
+    for (QComboBox* combo : {m_ratingFilter, m_playFilter}) {
+        combo->clear();
+        for (std::size_t i = 0; i < labels.size(); ++i) {
+            combo->addItem(Text(labels[i]), static_cast<int>(i));
+        }
+        if (reset) {
+            combo->setCurrentIndex(0);
+        }
+    }
+}
+
+void CMainDlg::FillGenreCombo(bool reset) {
+    const QString remembered = m_genreFilter->currentText();
+    NameList names;
+    IdList ids;
+    m_library.db->FillGenreList(names, ids, true);
+    m_genreFilter->clear();
+    FillSorted(m_genreFilter, names, ids);
+    m_genreFilter->setCurrentIndex(reset ? 0 : m_genreFilter->findText(remembered, Qt::MatchExactly));
+}
+
+void CMainDlg::OnTreeSelection(QTreeWidgetItem* item) {
+    const int entry = item != nullptr ? item->data(0, kEntryRole).toInt() : 0;
+    const ModeTreeEntry& mode = ModeTree[static_cast<std::size_t>(entry)];
+    if (mode.mode != -1) {
+        RunCommand([this, &mode] { m_grid->SwitchMode(mode.mode, mode.submode, 0, 0, 1); });
+    }
+}
+
+void CMainDlg::SelectTreeEntry(int entry) {
+    for (int i = 0; i < m_tree->topLevelItemCount(); ++i) {
+        QTreeWidgetItem* item = m_tree->topLevelItem(i);
+        if (item->data(0, kEntryRole).toInt() == entry) {
+            m_tree->setCurrentItem(item);
+            return;
+        }
+    }
+    m_tree->setCurrentItem(nullptr);
+    m_tree->clearSelection();
+}
+
+ViewFilters CMainDlg::CurrentFilters() const {
+    ViewFilters filters;
+    filters.genreId = m_genreFilter->currentData().toInt();
+    filters.genreName = m_genreFilter->currentData(kBytesRole).toByteArray().toStdString();
+    filters.ratingPosition = std::max(m_ratingFilter->currentIndex(), 0);
+    filters.playPosition = std::max(m_playFilter->currentIndex(), 0);
+    filters.unratedAsRating = m_settings.GetUnratedAsRating();
+    return filters;
+}
+
+void CMainDlg::UpdateControls(const DisplayMode& view) {
+    m_checkAll->setEnabled(view.mode == kSongsMode);
+    for (QPushButton* notBuilt : {m_playAll, m_edit, m_import}) {
+        notBuilt->setEnabled(false);
+    }
+}
+
+CommandState CMainDlg::CurrentCommandState() const {
+    return {m_library.readOnly, m_grid->CurrentView().mode == kSongsMode, m_grid->HasSelection(),
+            m_grid->CountCheckedRows() > 0};
+}
+
+void CMainDlg::UpdateMenuStates() {
+    const CommandState state = CurrentCommandState();
+    for (QAction* action : menuBar()->findChildren<QAction*>()) {
+        const QVariant command = action->property(kCommandProperty);
+        if (command.isValid()) {
+            action->setEnabled(IsBuilt(command.toInt()) && IsCommandEnabled(command.toInt(), state));
+        }
+    }
+    m_checkAll->setEnabled(state.songsView);
+}
+
+void CMainDlg::RunMenuCommand(int command) {
+    switch (command) {
+        case kCmdExit:
+            close();
+            break;
+        case kCmdRestore:
+            RestoreFromTray();
+            break;
+        case kCmdRecalcRatings:
+            RunCommand([this] {
+                m_library.db->RecalcRatings();
+                m_grid->RefreshView();
+            });
+            break;
+        case kCmdDocumentation:
+            OpenDocumentation();
+            break;
+        case kCmdAbout:
+            ShowAbout();
+            break;
+        default:
+            break;  // the commands that are not built yet are disabled
+    }
+}
+
+void CMainDlg::RunCommand(const std::function<void()>& command) {
+    RunGuarded(m_messages, command);
+}
+
+void CMainDlg::PlayItem(std::int32_t /*id*/) {}
+
+bool CMainDlg::EditItem(int /*kind*/, std::int32_t /*id*/) {
+    return false;
+}
+
+void CMainDlg::OpenDocumentation() {
+    if (FileExists(ProgramDirectory() + "Cadenzo.doc")) {
+        m_launcher.OpenWithDesktop("Cadenzo.doc");
+        return;
+    }
+    // The manual installed with the program (which lives in libexec/cadenzo), else the one of the
+    // source tree it was built from.
+    std::error_code error;
+    const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error).parent_path();
+    const std::filesystem::path installed = program / "../../share/doc/cadenzo/manual.html";
+    m_launcher.OpenWithDesktop(std::filesystem::exists(installed, error) ? installed.string()
+                                                                         : std::string(CADENZO_SOURCE_MANUAL));
+}
+
+void CMainDlg::ShowAbout() {
+    CAboutDlg about(m_launcher, this);
+    m_runDialog(about);
+}
+
+void CMainDlg::RestoreFromTray() {
+    showNormal();
+    raise();
+    activateWindow();
+}
+
+void CMainDlg::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    // Hidden only where the tray can bring it back.
+    if (event->type() == QEvent::WindowStateChange && isMinimized() && m_tray && m_tray->isVisible() &&
+        QSystemTrayIcon::isSystemTrayAvailable()) {
+        hide();
+    }
+}
+
+void CMainDlg::closeEvent(QCloseEvent* event) {
+    event->accept();
+}

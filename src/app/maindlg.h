@@ -1,0 +1,98 @@
+#pragma once
+
+#include <QMainWindow>
+
+#include <memory>
+#include <string>
+
+#include "app/commands.h"
+#include "app/startup.h"
+#include "browse/librarywindow.h"
+#include "edit/dialogrunner.h"
+
+class CLauncher;
+class CLibraryGrid;
+class CSettings;
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QMenu;
+class QPushButton;
+class QSystemTrayIcon;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+// The program's one main window: the tree of views, the library grid, the filters, the command
+// buttons, the menus and the tray icon. It wires each of them to the class that does the work;
+// every command runs inside the command guard. It owns the library, which it closes first when
+// it goes.
+class CMainDlg : public QMainWindow, public CLibraryWindow {
+    Q_OBJECT
+
+public:
+    CMainDlg(CSettings& settings, COpenedLibrary library, CMessageBox& messages, CLauncher& launcher,
+             QWidget* parent = nullptr);
+    ~CMainDlg() override;
+
+    // Builds the window on an open library, shows it and the splash; false (nothing shown) when
+    // the library is unusable and the program must end.
+    bool Initialise();
+
+    // Tests run the window's dialogs through their own function.
+    void SetDialogRunner(DialogRunner runner) { m_runDialog = std::move(runner); }
+
+    // The enable rules of the menus, as they are when a menu opens.
+    void UpdateMenuStates();
+    // Runs the command of a menu item.
+    void RunMenuCommand(int command);
+    CLibraryGrid& Grid() { return *m_grid; }
+
+    // ---- CLibraryWindow ----
+    ViewFilters CurrentFilters() const override;
+    void UpdateControls(const DisplayMode& view) override;
+    void SelectTreeEntry(int entry) override;
+    bool IsReadOnly() const override { return m_library.readOnly; }
+    CMessageBox& Messages() override { return m_messages; }
+    void RunCommand(const std::function<void()>& command) override;
+    void PlayItem(std::int32_t id) override;
+    bool EditItem(int kind, std::int32_t id) override;
+
+protected:
+    void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void BuildControls();
+    void BuildMenus();
+    void BuildTray();
+    QAction* AddCommand(QMenu* menu, const char* text, int command);
+    void FillTree();
+    void FillRatingCombos(bool reset);
+    void FillGenreCombo(bool reset);
+    void OnTreeSelection(QTreeWidgetItem* item);
+    void RestoreFromTray();
+    void OpenDocumentation();
+    void ShowAbout();
+    CommandState CurrentCommandState() const;
+
+    CSettings& m_settings;
+    COpenedLibrary m_library;
+    CMessageBox& m_messages;
+    CLauncher& m_launcher;
+    DialogRunner m_runDialog = ExecDialog;
+
+    CLibraryGrid* m_grid = nullptr;
+    QTreeWidget* m_tree = nullptr;
+    QComboBox* m_ratingFilter = nullptr;
+    QComboBox* m_genreFilter = nullptr;
+    QComboBox* m_playFilter = nullptr;
+    QPushButton* m_back = nullptr;
+    QPushButton* m_checkAll = nullptr;
+    QPushButton* m_playAll = nullptr;
+    QPushButton* m_edit = nullptr;
+    QPushButton* m_import = nullptr;
+    QCheckBox* m_randomize = nullptr;
+    QCheckBox* m_enqueue = nullptr;
+    std::unique_ptr<QMenu> m_trayMenu;
+    std::unique_ptr<QSystemTrayIcon> m_tray;
+};

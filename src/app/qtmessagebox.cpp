@@ -1,0 +1,23 @@
+#include "app/qtmessagebox.h"
+
+#include <QMessageBox>
+
+#include "grid/displaytext.h"
+
+namespace {
+
+int RunBox(QWidget* parent, QMessageBox::Icon icon, const std::string& text, QMessageBox::StandardButtons buttons) {
+    QMessageBox box(icon, QStringLiteral("Cadenzo"), DisplayText(text), buttons, parent);
+    box.setTextFormat(Qt::PlainText);
+    return box.exec();
+}
+
+}  // namespace
+
+void CQtMessageBox::Show(const std::string& text) {
+    RunBox(m_parent, QMessageBox::Information, text, QMessageBox::Ok);
+}
+
+bool CQtMessageBox::AskYesNo(const std::string& text) {
+    return RunBox(m_parent, QMessageBox::Question, text, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+}

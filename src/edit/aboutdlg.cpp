@@ -1,0 +1,79 @@
+#include "edit/aboutdlg.h"
+
+#include <QHBoxLayout>
+#include <QIcon>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include <fmt/printf.h>
+
+#include "platform/launcher.h"
+
+namespace {
+
+constexpr const char* kCredit = "Written by the Cadenzo developers, 2026.";
+constexpr const char* kDonation =
+    "Cadenzo is DonateWare: you may use it free of charge for as long as you like. If you find it useful, "
+    "please consider a donation of any amount you choose through an online payment service, to support its "
+    "development.";
+
+// Arial where it is installed, else the desktop's sans-serif font of the same look.
+QFont TitleFont(int pixelSize, bool underline) {
+    QFont font;
+    font.setFamilies({QStringLiteral("Arial"), QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(pixelSize);
+    font.setBold(true);
+    font.setUnderline(underline);
+    return font;
+}
+
+QLabel* AddLabel(QWidget* parent, const char* name, const QString& text) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setTextFormat(Qt::PlainText);
+    return label;
+}
+
+}  // namespace
+
+CAboutDlg::CAboutDlg(CLauncher& launcher, QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("aboutDialog"));
+    setWindowTitle(QStringLiteral("About Cadenzo"));
+    auto* icon = new QLabel(this);
+    icon->setPixmap(QIcon(QStringLiteral(":/cadenzo.svg")).pixmap(48, 48));
+    QLabel* title = AddLabel(this, "aboutTitle", QString::fromStdString(fmt::sprintf("%s v%s", "Cadenzo", "0.55")));
+    title->setFont(TitleFont(20, true));
+    title->setAlignment(Qt::AlignCenter);
+    QLabel* credit = AddLabel(this, "aboutCredit", QString::fromLatin1(kCredit));
+    credit->setFont(TitleFont(16, false));
+    credit->setAlignment(Qt::AlignCenter);
+    QLabel* donation = AddLabel(this, "aboutDonation", QString::fromLatin1(kDonation));
+    donation->setWordWrap(true);
+    QLabel* disclaimer = AddLabel(this, "aboutDisclaimer", QString());
+    auto* donate = new QPushButton(QStringLiteral("Donate"), this);
+    donate->setObjectName(QStringLiteral("donateButton"));
+    connect(donate, &QPushButton::clicked, this, [&launcher] { launcher.OpenWithDesktop("Donate.html"); });
+    auto* ok = new QPushButton(QStringLiteral("OK"), this);
+    ok->setObjectName(QStringLiteral("aboutOk"));
+    ok->setDefault(true);
+    connect(ok, &QPushButton::clicked, this, &CAboutDlg::accept);
+
+    auto* heading = new QHBoxLayout;
+    heading->addWidget(icon);
+    heading->addWidget(title, 1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(donate);
+    buttons->addStretch();
+    buttons->addWidget(ok);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(heading);
+    layout->addWidget(credit);
+    layout->addSpacing(8);
+    layout->addWidget(donation);
+    layout->addWidget(disclaimer);
+    layout->addStretch();
+    layout->addLayout(buttons);
+    resize(460, 300);
+}

@@ -1,0 +1,7 @@
+#include "edit/dialogrunner.h"
+
+#include <QDialog>
+
+int ExecDialog(QDialog& dialog) {
+    return dialog.exec();
+}

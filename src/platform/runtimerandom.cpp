@@ -1,0 +1,6 @@
+#include "platform/runtimerandom.h"
+
+CRuntimeRandom& ProgramRandom() {
+    static CRuntimeRandom random;
+    return random;
+}

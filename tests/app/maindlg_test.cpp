@@ -1,0 +1,116 @@
+// The main window on a real library, offscreen.
+
+#include "app/maindlg.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QDialog>
+#include <QMenuBar>
+#include <QTest>
+#include <QTreeWidget>
+
+#include <gtest/gtest.h>
+
+#include "app/settings.h"
+#include "browse/librarygrid.h"
+#include "platform/launcher.h"
+#include "support/recordingmessagebox.h"
+#include "support/tempdir.h"
+
+namespace {
+
+class CRecordingLauncher : public CLauncher {
+public:
+    bool Launch(const std::vector<std::string>& arguments) override {
+        launched.push_back(arguments);
+        return true;
+    }
+    std::vector<std::vector<std::string>> launched;
+};
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    std::unique_ptr<CMainDlg> Open(bool ignoreSplash = true) {
+        m_settings = std::make_unique<CSettings>();
+        m_settings->WriteString("Ignore Splash", "Settings", ignoreSplash ? "1" : "0");
+        auto window =
+            std::make_unique<CMainDlg>(*m_settings, OpenLibrary(*m_settings, m_messages), m_messages, m_launcher);
+        window->SetDialogRunner([this](QDialog& dialog) {
+            dialogs.push_back(dialog.objectName().toStdString());
+            return QDialog::Accepted;
+        });
+        return window;
+    }
+
+    QAction* Command(CMainDlg& window, int command) {
+        return window.menuBar()->findChild<QAction*>(QStringLiteral("command%1").arg(command));
+    }
+
+    CTempDir m_dir;
+    CWorkingDirectory m_cwd{m_dir.Path()};
+    std::unique_ptr<CSettings> m_settings;
+    CRecordingMessageBox m_messages;
+    CRecordingLauncher m_launcher;
+    std::vector<std::string> dialogs;
+};
+
+TEST_F(MainWindowTest, StartsOnArtistsWithAlbumsAndStaysOpenOnEnterAndEscape) {
+    auto window = Open();
+    ASSERT_TRUE(window->Initialise());
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Cadenzo (v0.55)"));
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(window->Grid().CurrentView(), (DisplayMode{0, 1, 0, 0}));
+    EXPECT_TRUE(dialogs.empty()) << "the splash is off";
+    EXPECT_FALSE(window->windowFlags() & Qt::WindowCloseButtonHint);
+    QTest::keyClick(window.get(), Qt::Key_Escape);
+    QTest::keyClick(window.get(), Qt::Key_Return);
+    EXPECT_TRUE(window->isVisible());
+
+    auto* tree = window->findChild<QTreeWidget*>(QStringLiteral("viewTree"));
+    tree->setCurrentItem(tree->topLevelItem(3));  // "Songs"
+    EXPECT_EQ(window->Grid().CurrentView(), (DisplayMode{3, 0, 0, 0}));
+    window->UpdateMenuStates();
+    EXPECT_FALSE(Command(*window, kCmdRemove)->isEnabled()) << "nothing selected or checked";
+    EXPECT_TRUE(Command(*window, kCmdRecalcRatings)->isEnabled());
+    Command(*window, kCmdRecalcRatings)->trigger();
+    EXPECT_TRUE(m_messages.shown.empty());
+
+    Command(*window, kCmdAbout)->trigger();
+    EXPECT_EQ(dialogs, std::vector<std::string>{"aboutDialog"});
+    Command(*window, kCmdDocumentation)->trigger();
+    ASSERT_EQ(m_launcher.launched.size(), 1u);
+    EXPECT_EQ(m_launcher.launched[0][0], "xdg-open");
+    EXPECT_TRUE(m_launcher.launched[0][1].ends_with("manual.html"));
+    WriteFile(m_dir.File("Cadenzo.doc"), "doc");
+    Command(*window, kCmdDocumentation)->trigger();
+    EXPECT_EQ(m_launcher.launched[1][1], "Cadenzo.doc");
+
+    Command(*window, kCmdExit)->trigger();
+    EXPECT_FALSE(window->isVisible());
+}
+
+TEST_F(MainWindowTest, AReadOnlyLibraryTurnsItsWritingCommandsOff) {
+    Open().reset();  // creates the library
+    CSettings writer;
+    writer.WriteString("Exclusive", "Database", "1");
+    auto window = Open(false);
+    ASSERT_TRUE(window->Initialise());
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Cadenzo (v0.55)  (Read-Only)"));
+    EXPECT_EQ(dialogs, std::vector<std::string>{"aboutDialog"}) << "the splash";
+    window->UpdateMenuStates();
+    for (const int command : {kCmdRecalcRatings, kCmdManageArtists, kCmdRemove, kCmdChangeAlbum}) {
+        EXPECT_FALSE(Command(*window, command)->isEnabled()) << command;
+    }
+    EXPECT_TRUE(Command(*window, kCmdAbout)->isEnabled());
+}
+
+TEST_F(MainWindowTest, AnUnusableLibraryEndsTheProgramWithoutAWindow) {
+    CSettings settings;
+    settings.WriteString("Database", "Database", "");
+    auto window = Open();
+    EXPECT_FALSE(window->Initialise());
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(m_messages.shown, std::vector<std::string>{"Error: Couldn't find directory at path \"\""});
+}
+
+}  // namespace
