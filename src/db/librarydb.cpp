@@ -15,6 +15,7 @@
 #include "db/librarysettings.h"
 #include "engine/engineerror.h"
 #include "engine/transaction.h"
+#include "platform/atomicfile.h"
 #include "platform/fileaccess.h"
 #include "platform/messagebox.h"
 
@@ -169,6 +170,8 @@ constexpr const char* kOpenFailed =
     "read-only network folder), make sure the exclusive flag is set in the .ini.";
 constexpr const char* kCreateFailed = "Fatal Error: Couldn't create a new database at '%s'.  Check your .ini settings";
 constexpr const char* kVersionFailed = "Fatal Error: Database was not updated to most recent version!";
+// The new library's name while it is being made.
+constexpr const char* kMakingSuffix = ".cadenzo-new";
 
 }  // namespace
 
@@ -179,6 +182,11 @@ CLibraryDb::CLibraryDb(const std::string& path, bool exclusive, bool readOnly, c
 }
 
 bool CLibraryDb::OpenOrCreate() {
+    if (IsOpen() && IsForeignDatabase()) {
+        Close();  // never changed: the upgrade would add our tables to it
+        m_messages.Show(fmt::sprintf(kOpenFailed, GetPath()));
+        return false;
+    }
     if (IsOpen()) {
         return CheckVersion();
     }
@@ -194,18 +202,52 @@ bool CLibraryDb::OpenOrCreate() {
     return CheckVersion();
 }
 
+bool CLibraryDb::IsForeignDatabase() {
+    const std::vector<std::string> tables = TableNames();
+    const bool empty = tables.empty() || (tables.size() == 1 && tables.front() == "sqlite_sequence");
+    return !empty && ApplicationId() != ApplicationIdOfLibraries && !TableExists("Version");
+}
+
+bool CLibraryDb::HasEveryField() {
+    for (const TableSpec& spec : LibraryTables()) {
+        if (!TableExists(spec.name)) {
+            continue;
+        }
+        const CTableSchema& table = Schema(spec.name);
+        for (const FieldSpec& field : spec.fields) {
+            if (table.Find(field.name) == nullptr) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+// The new library is made whole under another name in the same folder and then renamed into
+// place, so a crash leaves either no library or a whole one. A half-made file of ours that a
+// crash left under that name is removed first.
 bool CLibraryDb::CreateNewFile(const std::string& path) {
+    const std::string making = path + kMakingSuffix;
+    unlink(making.c_str());
+    unlink((making + "-journal").c_str());
     try {
-        Create(path);
+        Create(making);
+        SetApplicationId(ApplicationIdOfLibraries);
         EnsureVersionTable();
+        CTransaction transaction(*this);
+        CreateSchema();
+        transaction.Commit();
+        Close();
+        if (!RenameWithoutReplacing(making, path)) {
+            throw CEngineError(fmt::format("Could not put the new library in place at '{}'.", path));
+        }
+        Open(path, false, false);
         SetPath(path);
         return true;
     } catch (const CEngineError&) {
-        const bool created = IsOpen();
         Close();
-        if (created) {
-            unlink(path.c_str());  // ours alone: Create refuses an existing file
-        }
+        unlink(making.c_str());
+        unlink((making + "-journal").c_str());
         return false;
     }
 }
@@ -220,7 +262,11 @@ int CLibraryDb::ReadVersion() {
 
 bool CLibraryDb::CheckVersion() {
     if (ReadVersion() == SchemaVersion) {
-        return true;
+        if (HasEveryField()) {
+            return true;
+        }
+        m_messages.Show(kVersionFailed);  // a field dropped by another tool: every view would fail
+        return false;
     }
     try {
         CTransaction transaction(*this);

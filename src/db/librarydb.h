@@ -34,6 +34,8 @@ using FolderSongList = std::vector<CSongFile>;
 class CLibraryDb : public CDbHelper {
 public:
     static constexpr int SchemaVersion = 1;
+    // Marks a file as a library of ours ("CDZO").
+    static constexpr std::int32_t ApplicationIdOfLibraries = 0x43445A4F;
 
     CLibraryDb(const std::string& path, bool exclusive, bool readOnly, const CLibrarySettings& settings,
                CMessageBox& messages);
@@ -163,6 +165,10 @@ public:
 
 private:
     bool CreateNewFile(const std::string& path);
+    // Another program's database: it has tables, yet neither our mark nor our Version table.
+    bool IsForeignDatabase();
+    // True when every table of the library that exists has every field the program uses.
+    bool HasEveryField();
     int ReadVersion();
     // The artist of that name, added when missing; 0 for an empty name.
     std::int32_t FindOrAddNamedArtist(const std::string& name);

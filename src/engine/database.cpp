@@ -70,6 +70,10 @@ void CDatabase::Configure() {
     if (collation != SQLITE_OK) {
         ThrowSqliteError(m_db, collation, "");
     }
+    // A library file is data, not code: no change of the schema by statements that look like
+    // data, and no function of ours called from a trigger or view of the file.
+    sqlite3_db_config(m_db, SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
+    Run("PRAGMA trusted_schema=OFF");
     // A page cache that holds the indexes of a large library (the default is 2 MB).
     Run("PRAGMA cache_size = -32768");
 }
@@ -150,6 +154,15 @@ void CDatabase::Execute(const std::string& sql, int /*options*/) {
     prepared->BindAll(change.values);
     prepared->Run();
     ReturnStatement(std::move(prepared));
+}
+
+std::int32_t CDatabase::ApplicationId() {
+    CStatement query(m_db, "PRAGMA application_id");
+    return query.Step() ? sqlite3_column_int(query.Get(), 0) : 0;
+}
+
+void CDatabase::SetApplicationId(std::int32_t id) {
+    Run(fmt::format("PRAGMA application_id = {}", id));
 }
 
 std::vector<std::string> CDatabase::TableNames() {

@@ -40,6 +40,10 @@ public:
     // Runs one action statement of the program's dialect (DELETE, UPDATE, ...).
     void Execute(const std::string& sql, int options = dbFailOnError);
 
+    // The number in the file's header that tells which program's file it is; 0 when unset.
+    std::int32_t ApplicationId();
+    void SetApplicationId(std::int32_t id);
+
     // The names of all tables in the file, system tables included, in creation order.
     std::vector<std::string> TableNames();
 

@@ -1,6 +1,7 @@
 #include "platform/atomicfile.h"
 
 #include <fcntl.h>
+#include <stdio.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -71,4 +72,13 @@ bool ReadWholeFile(const std::string& path, std::string& out) {
     }
     out.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     return !in.bad();
+}
+
+bool RenameWithoutReplacing(const std::string& from, const std::string& to) {
+    if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) != 0) {
+        return false;
+    }
+    const std::string folder = std::filesystem::path(to).parent_path().string();
+    SyncFolder(folder.empty() ? "." : folder);
+    return true;
 }

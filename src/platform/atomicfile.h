@@ -12,3 +12,6 @@ bool WriteFileAtomically(const std::string& path, std::string_view bytes);
 
 // Reads the whole file into `out`. Returns false when it cannot be opened or read.
 bool ReadWholeFile(const std::string& path, std::string& out);
+
+// Renames `from` to `to` unless `to` exists, and makes the rename durable; false on failure.
+bool RenameWithoutReplacing(const std::string& from, const std::string& to);

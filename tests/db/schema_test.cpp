@@ -10,6 +10,7 @@
 #include "db/librarydb.h"
 #include "engine/engineerror.h"
 #include "support/asuser.h"
+#include "support/killingvfs.h"
 #include "support/libraryfixture.h"
 
 namespace {
@@ -145,6 +146,70 @@ TEST_F(SchemaTest, AnUpgradeThatCannotCreateATableLeavesTheFileAsItWas) {
     EXPECT_FALSE(m_db->TableExists("Artists"));
     m_db.reset();
     EXPECT_EQ(ReadFile(Path()), before);
+}
+
+TEST_F(SchemaTest, AKillWhileCreatingALibraryLeavesNoneOrAWholeOne) {
+    m_db.reset();
+    int killedAt = 0;
+    for (int write = 1; write < 400; ++write) {
+        std::filesystem::remove(Path());
+        const pid_t child = fork();
+        if (child == 0) {
+            EndProcessAtWrite(write);
+            CRecordingMessageBox messages;
+            const CFixedSettings settings;
+            CLibraryDb db("Cadenzo.mdb", false, false, settings, messages);
+            _exit(db.IsOpen() ? 0 : 1);
+        }
+        int status = 0;
+        waitpid(child, &status, 0);
+        ASSERT_TRUE(WIFEXITED(status));
+        const bool killed = WEXITSTATUS(status) == 9;
+        EXPECT_TRUE(!killed || !std::filesystem::exists(Path()) || std::filesystem::file_size(Path()) > 0) << write;
+        Reopen();  // the next start
+        ASSERT_TRUE(m_db->IsOpen()) << "killed at write " << write;
+        EXPECT_EQ(m_db->GetVersion(), 1) << write;
+        EXPECT_TRUE(m_messages.shown.empty()) << write;
+        EXPECT_EQ(Count("SELECT * FROM Ratings"), 8) << write;
+        EXPECT_FALSE(std::filesystem::exists(Path() + ".cadenzo-new")) << write;
+        m_db.reset();
+        if (!killed) {
+            break;
+        }
+        killedAt = write;
+    }
+    EXPECT_GT(killedAt, 10) << "the creation was killed at each of its writes";
+}
+
+TEST_F(SchemaTest, AnotherProgramsDatabaseIsNeverChanged) {
+    m_db.reset();
+    std::filesystem::remove(Path());
+    sqlite3* raw = nullptr;
+    sqlite3_open(Path().c_str(), &raw);
+    sqlite3_exec(raw, "CREATE TABLE Notes (Text TEXT); INSERT INTO Notes VALUES ('keep me');", nullptr, nullptr,
+                 nullptr);
+    sqlite3_close(raw);
+    const std::string before = ReadFile(Path());
+    Reopen();
+    EXPECT_FALSE(m_db->IsOpen());
+    EXPECT_EQ(m_messages.shown, std::vector<std::string>{kOpenMessage});
+    m_db.reset();
+    EXPECT_EQ(ReadFile(Path()), before);
+}
+
+TEST_F(SchemaTest, ALibraryIsDataNotCode) {
+    m_db->Execute("CREATE VIEW Mine AS SELECT Name FROM Artists", dbFailOnError);
+    m_db->Execute("CREATE TRIGGER Stamp AFTER INSERT ON Artists BEGIN UPDATE Artists SET UserRating = 1; END",
+                  dbFailOnError);
+    Reopen();
+    EXPECT_TRUE(m_db->IsOpen());
+    EXPECT_TRUE(m_messages.shown.empty()) << "other tools' views and triggers are tolerated";
+    EXPECT_THROW(m_db->Execute("PRAGMA writable_schema=ON", dbFailOnError);
+                 m_db->Execute("UPDATE sqlite_master SET sql = 'x' WHERE name = 'Songs'", dbFailOnError), CEngineError);
+
+    m_db->Execute("ALTER TABLE Songs DROP COLUMN Genre", dbFailOnError);
+    Reopen();
+    EXPECT_EQ(m_messages.shown, std::vector<std::string>{kVersionMessage}) << "a dropped field is reported at once";
 }
 
 TEST_F(SchemaTest, AReadOnlyLibraryIsNeverWritten) {
