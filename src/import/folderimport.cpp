@@ -3,6 +3,7 @@
 #include <dirent.h>
 #include <sys/stat.h>
 
+#include <cerrno>
 #include <chrono>
 #include <memory>
 #include <optional>
@@ -84,6 +85,7 @@ private:
 struct FolderListing {
     std::vector<std::string> subfolders;
     std::vector<std::pair<std::string, int>> songFiles;  // path, file type
+    std::vector<std::string> tooLong;                    // song files and folders whose paths the system refuses
 };
 
 std::string ChildPath(const std::string& folder, const char* name) {
@@ -91,7 +93,8 @@ std::string ChildPath(const std::string& folder, const char* name) {
 }
 
 // Lists a folder by its path. Only regular files are songs (a FIFO named x.mp3 would block);
-// links are followed. A folder that cannot be read lists nothing.
+// links are followed; what a killed tag write left behind is no song. A folder that cannot be
+// read lists nothing.
 FolderListing ListFolder(const std::string& folder) {
     FolderListing listing;
     const std::unique_ptr<DIR, int (*)(DIR*)> directory(opendir(folder.c_str()), closedir);
@@ -100,12 +103,16 @@ FolderListing ListFolder(const std::string& folder) {
     }
     while (const dirent* entry = readdir(directory.get())) {
         const std::string name = entry->d_name;
-        if (name == "." || name == "..") {
+        if (name == "." || name == ".." || IsTagWriteLeftover(name)) {
             continue;
         }
         const std::string path = ChildPath(folder, entry->d_name);
         struct stat info {};
         if (stat(path.c_str(), &info) != 0) {
+            const bool tooLong = errno == ENAMETOOLONG;
+            if (tooLong && (entry->d_type == DT_DIR || FileTypeFromPath(path) != kNotASongFile)) {
+                listing.tooLong.push_back(path);
+            }
             continue;
         }
         if (S_ISDIR(info.st_mode)) {
@@ -123,6 +130,9 @@ class CFolderWalk {
 public:
     CFolderWalk(CLibraryDb& db, CImportQuestions& questions, CTagWorkers& workers, int askThreshold)
         : m_db(db), m_batch(db), m_questions(questions, m_batch), m_workers(workers), m_askThreshold(askThreshold) {}
+
+    // The song files and folders left out because their paths are too long for the system.
+    const std::vector<std::string>& TooLong() const { return m_tooLong; }
 
     void Run(const PathStack& paths) {
         m_toVisit.push_back(paths);
@@ -152,6 +162,7 @@ private:
                 continue;  // gone, or reached before through a link
             }
             FolderListing listing = ListFolder(paths.back());
+            m_tooLong.insert(m_tooLong.end(), listing.tooLong.begin(), listing.tooLong.end());
             for (auto subfolder = listing.subfolders.rbegin(); subfolder != listing.subfolders.rend(); ++subfolder) {
                 PathStack below = paths;
                 below.push_back(*subfolder);
@@ -188,6 +199,7 @@ private:
     std::vector<PathStack> m_toVisit;  // a stack: the next folder last
     std::set<std::pair<dev_t, ino_t>> m_visited;
     int m_askThreshold;  // read once: a walk reads thousands of folders
+    std::vector<std::string> m_tooLong;
 };
 
 // What a folder's answer decides.
@@ -307,7 +319,14 @@ int CLibraryDb::ImportFolder(PathStack& paths, CImportQuestions& questions, CTag
     if (!IsOpen() || paths.empty()) {
         return 0;
     }
-    CFolderWalk(*this, questions, workers, m_settings.GetMinSongAskThreshold()).Run(paths);
+    CFolderWalk walk(*this, questions, workers, m_settings.GetMinSongAskThreshold());
+    walk.Run(paths);
+    if (!walk.TooLong().empty()) {
+        m_messages.Show(fmt::sprintf(
+            "Error: %d song files or folders were not imported: their paths are longer than the system allows "
+            "(the first: '%s').",
+            static_cast<int>(walk.TooLong().size()), walk.TooLong().front()));
+    }
     return 1;
 }
 

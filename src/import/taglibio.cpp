@@ -1,5 +1,6 @@
 #include "import/taglibio.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -107,6 +108,19 @@ bool SyncFile(const std::string& path) {
     return fd.IsOpen() && fsync(fd.Get()) == 0;
 }
 
+// Removes the copies that killed writes left in the folder.
+void RemoveLeftovers(const std::string& folder) {
+    const std::unique_ptr<DIR, int (*)(DIR*)> directory(opendir(folder.c_str()), closedir);
+    if (!directory) {
+        return;
+    }
+    while (const dirent* entry = readdir(directory.get())) {
+        if (IsTagWriteLeftover(entry->d_name)) {
+            unlinkat(dirfd(directory.get()), entry->d_name, 0);
+        }
+    }
+}
+
 }  // namespace
 
 SongTags ReadSongTags(const std::string& path, int fileType) {
@@ -150,9 +164,10 @@ bool WriteSongTags(const std::string& path, int fileType, const SongTags& tags) 
     const auto slash = path.find_last_of('/');
     const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash);
     const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-    const std::string extension = fileType == kMp3File ? ".mp3" : ".ogg";
-    std::string copy = folder + "/." + name + ".cadenzo-XXXXXX" + extension;
-    CFileDescriptor fd(mkostemps(copy.data(), static_cast<int>(extension.size()), O_CLOEXEC));
+    // The copy's name ends in no song extension: a copy that a kill leaves behind is never
+    // taken for a song.
+    std::string copy = folder + "/." + name + ".cadenzo-XXXXXX";
+    CFileDescriptor fd(mkostemp(copy.data(), O_CLOEXEC));
     if (!fd.IsOpen()) {
         return false;
     }
@@ -165,5 +180,6 @@ bool WriteSongTags(const std::string& path, int fileType, const SongTags& tags) 
         return false;
     }
     SyncFile(folder);
+    RemoveLeftovers(folder);
     return true;
 }

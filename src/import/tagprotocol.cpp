@@ -3,10 +3,13 @@
 #include <poll.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <chrono>
 #include <cstdint>
 #include <cstring>
+#include <string_view>
 
 #include "platform/filedescriptor.h"
 
@@ -102,6 +105,22 @@ SongTags TagsFromFields(const std::vector<std::string>& fields, std::size_t firs
     tags.genre = fields[first + 5];
     tags.comment = fields[first + 6];
     return tags;
+}
+
+bool IsTagWriteLeftover(const std::string& name) {
+    constexpr std::string_view kMark = ".cadenzo-";
+    constexpr std::size_t kRandomPart = 6;
+    const std::size_t mark = name.rfind(kMark);
+    if (name.empty() || name[0] != '.' || mark == std::string::npos || mark == 0) {
+        return false;
+    }
+    const std::string_view rest = std::string_view(name).substr(mark + kMark.size());
+    if (rest.size() < kRandomPart ||
+        !std::all_of(rest.begin(), rest.begin() + kRandomPart, [](unsigned char c) { return std::isalnum(c); })) {
+        return false;
+    }
+    const std::string_view extension = rest.substr(kRandomPart);
+    return extension.empty() || extension == ".mp3" || extension == ".ogg";
 }
 
 bool WriteMessage(int fd, const std::string& payload) {

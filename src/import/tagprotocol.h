@@ -20,6 +20,11 @@ struct SongTags {
     int seconds = 0;
 };
 
+// True for the name of the checked copy a tag write makes beside a song (".NAME.cadenzo-XXXXXX"),
+// which a killed write can leave behind; also the form older versions gave it, with the song's
+// extension after it.
+bool IsTagWriteLeftover(const std::string& name);
+
 // Messages between the program and its tag worker process: a 32-bit length, then fields, each
 // a 32-bit length and its bytes.
 //   read request:  "R", then file type and path of each file

@@ -1,3 +1,4 @@
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -222,6 +223,46 @@ TEST_F(FolderImportTest, OddFilesAndFoldersAreHandled) {
     EXPECT_EQ(Count("SELECT * FROM Songs"), 5) << "the FIFO is no song; the folder is imported once";
     EXPECT_NE(m_db->FindSongIdByPath(latin1), 0);
     EXPECT_NE(m_db->FindAlbumId("Album d'été", m_db->FindArtistId("Artist")), 0);
+}
+
+TEST_F(FolderImportTest, LeftoversOfKilledTagWritesAreNoSongsAndGo) {
+    AddAlbum("Kept/Album", 4);
+    const std::string song = m_tree.Path("Kept/Album/0.mp3");
+    for (const char* leftover : {".0.mp3.cadenzo-Ab12Cd", ".0.mp3.cadenzo-Xy34Zw.mp3"}) {
+        std::filesystem::copy_file(song, m_tree.Path(std::string("Kept/Album/") + leftover));
+    }
+    Import(m_tree.Root());
+    EXPECT_EQ(Count("SELECT * FROM Songs"), 4);
+    CSongFile file;
+    file.LoadFromPath(song, m_workers);
+    ASSERT_TRUE(file.WriteTags(m_workers));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(m_tree.Path("Kept/Album")), {}), 4)
+        << "a write that succeeds clears what killed writes left";
+}
+
+TEST_F(FolderImportTest, PathsTooLongForTheSystemAreReportedOnce) {
+    AddAlbum("Deep", 4);
+    // Folders whose path comes to just under the system's limit, made relative to each other.
+    const std::string part(200, 'd');
+    int folder = open(m_tree.Path("Deep").c_str(), O_RDONLY | O_DIRECTORY);
+    std::size_t length = m_tree.Path("Deep").size();
+    while (length + part.size() + 1 < 4090) {
+        ASSERT_EQ(mkdirat(folder, part.c_str(), 0755), 0);
+        const int below = openat(folder, part.c_str(), O_RDONLY | O_DIRECTORY);
+        close(folder);
+        folder = below;
+        length += part.size() + 1;
+    }
+    const std::string name = std::string(4100 - length, 'n') + ".mp3";  // the whole path is over 4,096 bytes
+    const int file = openat(folder, name.c_str(), O_CREAT | O_WRONLY, 0644);
+    close(file);
+    close(folder);
+    Import(m_tree.Root());
+    EXPECT_EQ(Count("SELECT * FROM Songs"), 4);
+    ASSERT_EQ(m_messages.shown.size(), 1u);
+    EXPECT_TRUE(m_messages.shown[0].starts_with(
+        "Error: 1 song files or folders were not imported: their paths are longer than the system allows"))
+        << m_messages.shown[0];
 }
 
 TEST_F(FolderImportTest, AFolderThatCannotBeReadIsPassedOver) {
