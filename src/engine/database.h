@@ -36,6 +36,8 @@ public:
     void Close();
     bool IsOpen() const { return m_db != nullptr; }
     bool IsOpenReadOnly() const { return m_readOnly; }
+    // True while a transaction is open (SQLite may end one itself, on a full disk say).
+    bool InTransaction() const { return m_db != nullptr && sqlite3_get_autocommit(m_db) == 0; }
 
     // Runs one action statement of the program's dialect (DELETE, UPDATE, ...).
     void Execute(const std::string& sql, int options = dbFailOnError);

@@ -29,6 +29,7 @@ constexpr auto kCommitInterval = std::chrono::seconds(1);
 
 // Commits of the import group several folders (each of which is undone alone on failure), so
 // that a crash loses at most about a second of work; nothing waits uncommitted for a question.
+// A full disk can make SQLite undo the whole batch: the batch then knows which folders it lost.
 class CImportBatch {
 public:
     explicit CImportBatch(CLibraryDb& db) : m_db(db) {}
@@ -40,11 +41,22 @@ public:
         }
     }
 
+    // The folder is stored in the open batch.
+    void Stored(const std::string& folder) { m_folders.push_back(folder); }
+
+    // Raises CEngineError when the commit fails; the batch is then lost.
     void Commit() {
-        if (m_transaction) {
-            m_transaction->Commit();
-            m_transaction.reset();
+        if (!m_transaction) {
+            return;
         }
+        try {
+            m_transaction->Commit();
+        } catch (const CEngineError&) {
+            m_failed = true;
+            throw;
+        }
+        m_transaction.reset();
+        m_folders.clear();
     }
 
     void CommitWhenDue() {
@@ -53,10 +65,22 @@ public:
         }
     }
 
+    // True when the open batch is gone: its commit failed, or SQLite undid it whole.
+    bool Lost() const { return m_failed || (m_transaction && !m_db.InTransaction()); }
+
+    // Gives up a lost batch; the folders that were stored in it.
+    std::vector<std::string> Abandon() {
+        m_transaction.reset();
+        m_failed = false;
+        return std::exchange(m_folders, {});
+    }
+
 private:
     CLibraryDb& m_db;
     std::optional<CTransaction> m_transaction;
     std::chrono::steady_clock::time_point m_started;
+    std::vector<std::string> m_folders;
+    bool m_failed = false;
 };
 
 // Passes the questions on, after committing what the import has done so far.
@@ -134,15 +158,21 @@ public:
     // The song files and folders left out because their paths are too long for the system.
     const std::vector<std::string>& TooLong() const { return m_tooLong; }
 
+    // The folders a full disk (or another failure that undid a whole batch) cost, the first
+    // one first, and the engine's description; empty when there were none.
+    const std::vector<std::string>& LostFolders() const { return m_lostFolders; }
+    const std::string& LostReason() const { return m_lostReason; }
+
+    // Walks the tree; a lost batch stops the walk (each further folder would fail alike).
     void Run(const PathStack& paths) {
         m_toVisit.push_back(paths);
         std::optional<Visit> current = NextVisit();
-        while (current) {
+        while (current && m_lostFolders.empty()) {
             std::optional<Visit> next = NextVisit();
-            Store(*current);
+            Guarded(current->paths.back(), [&] { Store(*current); });
             current = std::move(next);
         }
-        m_batch.Commit();
+        Guarded("", [&] { m_batch.Commit(); });
     }
 
 private:
@@ -188,7 +218,26 @@ private:
         if (!songs.empty()) {
             m_batch.Open();
             m_db.ImportFolderSongs(songs, visit.paths, m_questions, m_workers, m_askThreshold);
+            m_batch.Stored(visit.paths.back());
             m_batch.CommitWhenDue();
+        }
+    }
+
+    // Runs a step of the walk; an engine error that lost the open batch is kept, not raised.
+    template <typename Step>
+    void Guarded(const std::string& folder, Step step) {
+        try {
+            step();
+        } catch (const CEngineError& error) {
+            if (!m_batch.Lost()) {
+                throw;
+            }
+            m_lostFolders = m_batch.Abandon();
+            if (!folder.empty() &&
+                std::find(m_lostFolders.begin(), m_lostFolders.end(), folder) == m_lostFolders.end()) {
+                m_lostFolders.push_back(folder);
+            }
+            m_lostReason = error.what();
         }
     }
 
@@ -200,6 +249,8 @@ private:
     std::set<std::pair<dev_t, ino_t>> m_visited;
     int m_askThreshold;  // read once: a walk reads thousands of folders
     std::vector<std::string> m_tooLong;
+    std::vector<std::string> m_lostFolders;
+    std::string m_lostReason;
 };
 
 // What a folder's answer decides.
@@ -321,6 +372,16 @@ int CLibraryDb::ImportFolder(PathStack& paths, CImportQuestions& questions, CTag
     }
     CFolderWalk walk(*this, questions, workers, m_settings.GetMinSongAskThreshold());
     walk.Run(paths);
+    if (!walk.LostFolders().empty()) {
+        const std::vector<std::string>& lost = walk.LostFolders();
+        std::string message =
+            fmt::sprintf("Error: Couldn't import the songs in '%s'.\n%s", lost.front(), walk.LostReason());
+        if (lost.size() > 1) {
+            message += fmt::sprintf("\nThe songs of %d more folders were not stored either.",
+                                    static_cast<int>(lost.size()) - 1);
+        }
+        m_messages.Show(message);
+    }
     if (!walk.TooLong().empty()) {
         m_messages.Show(fmt::sprintf(
             "Error: %d song files or folders were not imported: their paths are longer than the system allows "
@@ -350,6 +411,7 @@ int CLibraryDb::ImportFolderSongs(FolderSongList& songs, const PathStack& paths,
     }
     const bool albumsDiffer = std::any_of(
         songs.begin(), songs.end(), [&](const CSongFile& song) { return song.GetAlbum() != songs.front().GetAlbum(); });
+    const bool inBatch = InTransaction();
     try {
         CTransaction transaction(*this);
         std::optional<std::int32_t> variousArtists;
@@ -393,6 +455,9 @@ int CLibraryDb::ImportFolderSongs(FolderSongList& songs, const PathStack& paths,
         }
         transaction.Commit();
     } catch (const CEngineError& error) {
+        if (inBatch && !InTransaction()) {
+            throw;  // SQLite undid the whole batch: the walk reports what it lost
+        }
         m_messages.Show(fmt::sprintf("Error: Couldn't import the songs in '%s'.\n%s", folder, error.what()));
         return 1;
     }

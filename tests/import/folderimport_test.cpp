@@ -265,6 +265,33 @@ TEST_F(FolderImportTest, PathsTooLongForTheSystemAreReportedOnce) {
         << m_messages.shown[0];
 }
 
+TEST_F(FolderImportTest, AFullDiskStopsTheImportWithOneReportAndWholeFoldersOnly) {
+    for (int folder = 0; folder < 30; ++folder) {
+        AddAlbum("Artist " + std::to_string(folder) + "/Album", 4, "Album " + std::to_string(folder),
+                 {"Artist " + std::to_string(folder)});
+    }
+    m_db.reset();
+    const long size = static_cast<long>(std::filesystem::file_size(Path()));
+    const std::string root = m_tree.Root();
+    const std::string outcome = RunWithFileSizeLimit(size + 12 * 1024, [&] {
+        CRecordingMessageBox messages;
+        const CFixedSettings settings;
+        CLibraryDb db("Cadenzo.mdb", false, false, settings, messages);
+        CTagWorkers workers;
+        CScriptedQuestions questions;
+        PathStack paths{root};
+        db.ImportFolder(paths, questions, workers);
+        return std::to_string(messages.shown.size()) + "|" + (messages.shown.empty() ? "" : messages.shown.front());
+    });
+    EXPECT_TRUE(outcome.starts_with("1|Error: Couldn't import the songs in '" + root)) << outcome;
+    EXPECT_NE(outcome.find("more folders were not stored"), std::string::npos) << outcome;
+    m_db = std::make_unique<CLibraryDb>("Cadenzo.mdb", false, false, m_settings, m_messages);
+    EXPECT_EQ(CDbQuery(*m_db, "PRAGMA integrity_check").GetRecordset()->GetFieldValue("integrity_check").AsText(),
+              "ok");
+    EXPECT_EQ(Count("SELECT * FROM Songs") % 4, 0) << "whole folders only";
+    EXPECT_LT(Count("SELECT * FROM Songs"), 120);
+}
+
 TEST_F(FolderImportTest, AFolderThatCannotBeReadIsPassedOver) {
     AddAlbum("Open", 4, "Open Album");
     AddAlbum("Closed", 4, "Closed Album");
