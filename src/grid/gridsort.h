@@ -12,17 +12,17 @@ void QuickSortRange(std::vector<Key>& keys, const Compare& compare, bool ascendi
     const auto at = [&](int index) -> const Key& { return keys[static_cast<std::size_t>(index)]; };
     // Ascending: i stops at keys not below the pivot, j at keys not above it; descending the
     // other way round.
-    const int order = ascending ? 1 : -1;
-    const auto sign = [](int value) { return (value > 0) - (value < 0); };
+    const auto before = [&](const Key& a, const Key& b) { return ascending ? compare(a, b) < 0 : compare(a, b) > 0; };
+    const auto after = [&](const Key& a, const Key& b) { return ascending ? compare(a, b) > 0 : compare(a, b) < 0; };
     while (low < high) {
         const Key pivot = at((low + high) / 2);
         int i = low;
         int j = high;
         while (i <= j) {
-            while (i < high && order * sign(compare(at(i), pivot)) < 0) {
+            while (i < high && before(at(i), pivot)) {
                 ++i;
             }
-            while (j > low && order * sign(compare(at(j), pivot)) > 0) {
+            while (j > low && after(at(j), pivot)) {
                 --j;
             }
             if (j < i) {
