@@ -16,6 +16,7 @@
 #include "benchfolder.h"
 #include "db/dbquery.h"
 #include "db/librarydb.h"
+#include "hostilefiles.h"
 #include "import/importquestions.h"
 #include "import/songfile.h"
 #include "import/taglibio.h"
@@ -153,6 +154,19 @@ void BM_WorkersReadPerFolder(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_WorkersReadPerFolder)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->Iterations(2);
+
+// What a crafted OGG whose comment length wraps costs before it counts as unparsable (the tag
+// worker's memory and per-file time limits stop TagLib).
+void BM_HostileOgg(benchmark::State& state) {
+    CBenchFolder folder("hostile");
+    CTagWorkers workers(CTagWorkers::DefaultTagWorkerCommand(), 1);
+    const std::string path = std::filesystem::current_path() / "hostile.ogg";
+    MakeWrappingCommentOgg(path, std::string(CADENZO_TEST_DATA) + "/silent.ogg", workers);
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(workers.Read({{path, kOggFile}}));
+    }
+}
+BENCHMARK(BM_HostileOgg)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 }  // namespace
 

@@ -28,7 +28,7 @@ bool IsTagWriteLeftover(const std::string& name);
 // Messages between the program and its tag worker process: a 32-bit length, then fields, each
 // a 32-bit length and its bytes.
 //   read request:  "R", then file type and path of each file
-//                  answer: per file "1" or "0", the seven texts, seconds
+//                  answer: one message per file, in order: "1" or "0", the seven texts, seconds
 //   write request: "W", file type, path, texts answer: "1" or "0"
 std::string EncodeFields(const std::vector<std::string>& fields);
 bool DecodeFields(const std::string& payload, std::vector<std::string>& fields);

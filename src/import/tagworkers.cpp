@@ -19,6 +19,8 @@ namespace {
 // asked again one by one; requests sent ahead to one worker, so that it never waits.
 constexpr std::size_t kMaxBatch = 16;
 constexpr std::size_t kMaxPending = 2;
+// A write copies, saves, reads back and syncs the whole file: it may take longer than a read.
+constexpr int kWriteTimeFactor = 10;
 
 }  // namespace
 
@@ -98,24 +100,23 @@ bool CTagWorkers::Send(Worker& worker, Job& job, const Batch& batch) {
     return worker.toWorker.IsOpen() && WriteMessage(worker.toWorker.Get(), EncodeFields(fields));
 }
 
-bool CTagWorkers::Receive(Worker& worker, std::size_t files, std::vector<SongTags>& tags) {
+std::size_t CTagWorkers::Receive(Worker& worker, std::size_t files, SongTags* tags) {
     std::string answer;
     std::vector<std::string> fields;
-    tags.clear();
-    if (!worker.fromWorker.IsOpen() || !ReadMessage(worker.fromWorker.Get(), answer, m_timeoutMs) ||
-        !DecodeFields(answer, fields) || fields.size() != files * 9) {
-        Stop(worker);
-        Start(worker);
-        return false;
+    for (std::size_t file = 0; file < files; ++file) {
+        if (!worker.fromWorker.IsOpen() || !ReadMessage(worker.fromWorker.Get(), answer, m_timeoutMs) ||
+            !DecodeFields(answer, fields) || fields.size() != 9) {
+            Stop(worker);
+            Start(worker);
+            return file;
+        }
+        SongTags song = TagsFromFields(fields, 1);
+        song.parsed = fields[0] == "1";
+        song.seconds = std::atoi(fields[8].c_str());
+        tags[file] = song.parsed ? song : SongTags();
     }
     worker.pending.pop_front();
-    for (std::size_t file = 0; file < files; ++file) {
-        SongTags song = TagsFromFields(fields, file * 9 + 1);
-        song.parsed = fields[file * 9] == "1";
-        song.seconds = std::atoi(fields[file * 9 + 8].c_str());
-        tags.push_back(song.parsed ? song : SongTags());
-    }
-    return true;
+    return files;
 }
 
 void CTagWorkers::SendAhead() {
@@ -148,25 +149,29 @@ std::vector<SongTags> CTagWorkers::Collect(Ticket ticket) {
         throw std::logic_error("Tags were collected out of the order they were asked for.");
     }
     Job& job = m_jobs.front();
-    std::vector<SongTags> tags;
     while (job.received < job.batches.size()) {
         SendAhead();
         Worker& worker = m_workers[m_receivedBatches % m_workers.size()];
         const Batch done = worker.pending.front().second;
         const std::deque<std::pair<Job*, Batch>> later(worker.pending.begin() + 1, worker.pending.end());
-        if (!Receive(worker, done.last - done.first, tags)) {
-            // Asked again one by one, a file that kills or stalls the worker is found and
-            // counts as unparsable; the rest are read as usual.
-            std::vector<SongTags> one;
-            for (std::size_t file = done.first; file < done.last; ++file) {
-                Send(worker, job, {file, file + 1});
-                tags.push_back(Receive(worker, 1, one) ? one.front() : SongTags());
+        bool failed = false;
+        for (std::size_t file = done.first; file < done.last;) {
+            file += Receive(worker, done.last - file, &job.results[file]);
+            if (file < done.last) {
+                // The file that killed or stalled the worker counts as unparsable and is not
+                // read again; the new worker reads the rest.
+                job.results[file++] = SongTags();
+                failed = true;
+                if (file < done.last) {
+                    Send(worker, job, {file, done.last});
+                }
             }
+        }
+        if (failed) {
             for (const auto& [laterJob, batch] : later) {
                 Send(worker, *laterJob, batch);
             }
         }
-        std::copy(tags.begin(), tags.end(), job.results.begin() + static_cast<long>(done.first));
         ++job.received;
         ++m_receivedBatches;
     }
@@ -188,7 +193,7 @@ bool CTagWorkers::Write(const std::string& path, int fileType, const SongTags& t
     std::string answer;
     std::vector<std::string> reply;
     const bool answered = worker.toWorker.IsOpen() && WriteMessage(worker.toWorker.Get(), EncodeFields(fields)) &&
-                          ReadMessage(worker.fromWorker.Get(), answer, m_timeoutMs);
+                          ReadMessage(worker.fromWorker.Get(), answer, m_timeoutMs * kWriteTimeFactor);
     if (!answered) {
         Stop(worker);
         Start(worker);

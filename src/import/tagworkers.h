@@ -18,8 +18,9 @@ class CTagWorkers {
 public:
     // `command`: the worker program and its arguments (by default cadenzo-tagworker, see
     // DefaultTagWorkerCommand); `count` workers read in parallel.
+    // `timeoutMs` is the time the reading of each file may take (a write ten times as much).
     explicit CTagWorkers(std::vector<std::string> command = DefaultTagWorkerCommand(), int count = 2,
-                         int timeoutMs = 10000);
+                         int timeoutMs = 1000);
     ~CTagWorkers();
     CTagWorkers(const CTagWorkers&) = delete;
     CTagWorkers& operator=(const CTagWorkers&) = delete;
@@ -68,9 +69,10 @@ private:
     bool Send(Worker& worker, Job& job, const Batch& batch);
     // Sends the next batches, in order, as far as the workers take them.
     void SendAhead();
-    // The answer to the oldest request of `worker` (which it then forgets); false when the
-    // worker failed or ran out of time: it is then replaced, with nothing pending.
-    bool Receive(Worker& worker, std::size_t files, std::vector<SongTags>& tags);
+    // The answers to the oldest request of `worker` (`files` of them, into `tags`), each file
+    // within the time limit; the request is then forgotten. Fewer when the worker failed or ran
+    // out of time on the next file: it is then replaced, with nothing pending.
+    std::size_t Receive(Worker& worker, std::size_t files, SongTags* tags);
 
     std::vector<std::string> m_command;
     std::vector<Worker> m_workers;

@@ -1,4 +1,5 @@
 #include "import/songfile.h"
+#include "hostilefiles.h"
 
 #include <sys/stat.h>
 
@@ -162,6 +163,20 @@ TEST(TagWorkersTest, AMissingOrDyingWorkerReadsNothing) {
     const std::vector<SongTags> tags = dying.Read({{"/a.mp3", 1}, {"/b.mp3", 1}, {"/c.mp3", 1}});
     EXPECT_EQ(tags.size(), 3u);
     EXPECT_FALSE(tags[2].parsed);
+}
+
+TEST(TagWorkersTest, AHostileFileCountsAsUnparsableAndTheOthersAreStillRead) {
+    CTagWorkers workers(CTagWorkers::DefaultTagWorkerCommand(), 1);
+    CSongTree tree(workers);
+    const std::string before = tree.AddSong("before.ogg", CSongTree::Tags("Before", "A", "B"));
+    const std::string hostile = tree.Path("hostile.ogg");
+    MakeWrappingCommentOgg(hostile, FixturePath(2), workers);
+    const std::string after = tree.AddSong("after.mp3", CSongTree::Tags("After", "A", "B"));
+    const std::vector<SongTags> tags = workers.Read({{before, 2}, {hostile, 2}, {after, 1}});
+    ASSERT_EQ(tags.size(), 3u);
+    EXPECT_EQ(tags[0].title, "Before");
+    EXPECT_FALSE(tags[1].parsed);
+    EXPECT_EQ(tags[2].title, "After") << "the new worker reads the rest";
 }
 
 TEST(TagWorkersTest, ReadsOverlapAndComeBackInOrder) {
