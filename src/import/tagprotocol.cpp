@@ -31,20 +31,18 @@ bool ReadLength(const std::string& in, std::size_t& pos, std::uint32_t& length) 
     return true;
 }
 
-// Reads exactly `size` bytes before `deadline` (none when timeoutMs is -1).
-bool ReadExactly(int fd, char* buffer, std::size_t size, int timeoutMs,
-                 std::chrono::steady_clock::time_point deadline) {
-    while (size > 0) {
+// Reads between 1 and `size` bytes before `deadline` (no deadline when timeoutMs is -1): how
+// many, or 0 on timeout, end of file or error.
+std::size_t ReadSome(int fd, char* buffer, std::size_t size, int timeoutMs,
+                     std::chrono::steady_clock::time_point deadline) {
+    for (;;) {
         if (timeoutMs >= 0) {
             const auto left =
                 std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
             pollfd waiting{fd, POLLIN, 0};
             const int ready = poll(&waiting, 1, static_cast<int>(std::max<long long>(left.count(), 0)));
-            if (ready == 0) {
-                return false;
-            }
-            if (ready < 0 && errno != EINTR) {
-                return false;
+            if (ready == 0 || (ready < 0 && errno != EINTR)) {
+                return 0;
             }
             if (ready < 0) {
                 continue;
@@ -54,11 +52,20 @@ bool ReadExactly(int fd, char* buffer, std::size_t size, int timeoutMs,
         if (got < 0 && errno == EINTR) {
             continue;
         }
-        if (got <= 0) {
+        return got > 0 ? static_cast<std::size_t>(got) : 0;
+    }
+}
+
+// Reads exactly `size` bytes before `deadline` (none when timeoutMs is -1).
+bool ReadExactly(int fd, char* buffer, std::size_t size, int timeoutMs,
+                 std::chrono::steady_clock::time_point deadline) {
+    while (size > 0) {
+        const std::size_t got = ReadSome(fd, buffer, size, timeoutMs, deadline);
+        if (got == 0) {
             return false;
         }
         buffer += got;
-        size -= static_cast<std::size_t>(got);
+        size -= got;
     }
     return true;
 }
@@ -128,6 +135,39 @@ bool WriteMessage(int fd, const std::string& payload) {
     AppendLength(message, payload.size());
     message += payload;
     return WriteAll(fd, message);
+}
+
+bool CMessageReader::Read(int fd, std::string& payload, int timeoutMs) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(std::max(timeoutMs, 0));
+    for (;;) {
+        std::uint32_t length = 0;
+        const std::size_t held = m_buffer.size() - m_start;
+        if (held >= sizeof length) {
+            std::memcpy(&length, m_buffer.data() + m_start, sizeof length);
+            if (length > kMaxMessage) {
+                return false;
+            }
+            if (held >= sizeof length + length) {
+                payload.assign(m_buffer, m_start + sizeof length, length);
+                m_start += sizeof length + length;
+                return true;
+            }
+        }
+        if (m_start > 0) {
+            m_buffer.erase(0, m_start);
+            m_start = 0;
+        }
+        // Whatever has arrived, at least the rest of this message's length field.
+        constexpr std::size_t kChunk = 1 << 16;
+        const std::size_t wanted = std::max(kChunk, sizeof length + length - held);
+        const std::size_t before = m_buffer.size();
+        m_buffer.resize(before + wanted);
+        const std::size_t got = ReadSome(fd, m_buffer.data() + before, wanted, timeoutMs, deadline);
+        m_buffer.resize(before + got);
+        if (got == 0) {
+            return false;
+        }
+    }
 }
 
 bool ReadMessage(int fd, std::string& payload, int timeoutMs) {

@@ -41,3 +41,16 @@ bool WriteMessage(int fd, const std::string& payload);
 // Reads one message, waiting at most `timeoutMs` (-1: forever); false on timeout, end of
 // file or a malformed length.
 bool ReadMessage(int fd, std::string& payload, int timeoutMs);
+
+// Reads messages from one descriptor as ReadMessage does, taking in whatever has arrived at
+// once, so that a stream of small answers costs few system calls.
+class CMessageReader {
+public:
+    // The next message, waiting at most `timeoutMs` for it; false on timeout, end of file or a
+    // malformed length.
+    bool Read(int fd, std::string& payload, int timeoutMs);
+
+private:
+    std::string m_buffer;  // received and not yet taken, from m_start on
+    std::size_t m_start = 0;
+};

@@ -104,7 +104,7 @@ std::size_t CTagWorkers::Receive(Worker& worker, std::size_t files, SongTags* ta
     std::string answer;
     std::vector<std::string> fields;
     for (std::size_t file = 0; file < files; ++file) {
-        if (!worker.fromWorker.IsOpen() || !ReadMessage(worker.fromWorker.Get(), answer, m_timeoutMs) ||
+        if (!worker.fromWorker.IsOpen() || !worker.answers.Read(worker.fromWorker.Get(), answer, m_timeoutMs) ||
             !DecodeFields(answer, fields) || fields.size() != 9) {
             Stop(worker);
             Start(worker);
@@ -193,7 +193,7 @@ bool CTagWorkers::Write(const std::string& path, int fileType, const SongTags& t
     std::string answer;
     std::vector<std::string> reply;
     const bool answered = worker.toWorker.IsOpen() && WriteMessage(worker.toWorker.Get(), EncodeFields(fields)) &&
-                          ReadMessage(worker.fromWorker.Get(), answer, m_timeoutMs * kWriteTimeFactor);
+                          worker.answers.Read(worker.fromWorker.Get(), answer, m_timeoutMs * kWriteTimeFactor);
     if (!answered) {
         Stop(worker);
         Start(worker);

@@ -61,6 +61,7 @@ private:
         pid_t pid = -1;
         CFileDescriptor toWorker;
         CFileDescriptor fromWorker;
+        CMessageReader answers;  // over fromWorker
         std::deque<std::pair<Job*, Batch>> pending;
     };
 
