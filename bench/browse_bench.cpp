@@ -9,7 +9,6 @@
 
 #include <malloc.h>
 
-#include <fstream>
 #include <memory>
 #include <string>
 
@@ -19,6 +18,7 @@
 #include "browse/viewrows.h"
 #include "db/librarydb.h"
 #include "librarygen.h"
+#include "qtbench.h"
 
 namespace {
 
@@ -137,16 +137,6 @@ void BM_RepaintSongs(benchmark::State& state) {
 }
 BENCHMARK(BM_RepaintSongs)->Unit(benchmark::kMillisecond);
 
-double ResidentMegabytes() {
-    std::ifstream status("/proc/self/status");
-    for (std::string line; std::getline(status, line);) {
-        if (line.starts_with("VmRSS:")) {
-            return std::stod(line.substr(6)) / 1024.0;
-        }
-    }
-    return 0.0;
-}
-
 // The resident memory of the process with the Songs view shown, and what the view adds.
 void BM_SongsViewMemory(benchmark::State& state) {
     Grid().SwitchMode(2, 0, 0, 0, 0);
@@ -170,10 +160,6 @@ BENCHMARK(BM_SongsViewMemory)->Iterations(1);
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QApplication application(argc, argv);
     for (const BenchView& view : kViews) {
         benchmark::RegisterBenchmark((std::string("BM_Query/") + view.name).c_str(), BM_Query, view)
             ->Unit(benchmark::kMillisecond);
@@ -181,8 +167,5 @@ int main(int argc, char** argv) {
             ->Unit(benchmark::kMillisecond)
             ->Iterations(3);
     }
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunWindowBenchmarks(argc, argv);
 }

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "grid/gridctrl.h"
+#include "qtbench.h"
 
 namespace {
 
@@ -88,12 +89,5 @@ BENCHMARK(BM_RepaintMiddle)->Unit(benchmark::kMillisecond);
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunWindowBenchmarks(argc, argv);
 }

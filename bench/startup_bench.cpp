@@ -4,11 +4,8 @@
 
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
-
 #include <chrono>
 #include <filesystem>
-#include <fstream>
 
 #include "app/maindlg.h"
 #include "app/settings.h"
@@ -17,6 +14,7 @@
 #include "import/tagworkers.h"
 #include "librarygen.h"
 #include "platform/launcher.h"
+#include "qtbench.h"
 
 namespace {
 
@@ -36,16 +34,6 @@ void BuildOnce() {
 
 double Seconds(std::chrono::steady_clock::time_point since) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
-}
-
-double ResidentMegabytes() {
-    std::ifstream status("/proc/self/status");
-    for (std::string line; std::getline(status, line);) {
-        if (line.starts_with("VmRSS:")) {
-            return std::stod(line.substr(6)) / 1024.0;
-        }
-    }
-    return 0.0;
 }
 
 void BM_StartUp(benchmark::State& state) {
@@ -76,12 +64,5 @@ BENCHMARK(BM_StartUp)->Iterations(1)->Unit(benchmark::kMillisecond);
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunWindowBenchmarks(argc, argv);
 }
