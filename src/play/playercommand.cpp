@@ -1,0 +1,37 @@
+#include "play/playercommand.h"
+
+#include <fmt/printf.h>
+
+std::string PlayerCommandLine(const std::string& player, const std::string& flag, const std::string& playlist) {
+    return fmt::sprintf("\"%s\" %s \"%s\"", player, flag, playlist);
+}
+
+std::string FileCommandLine(const std::string& program, const std::string& file) {
+    return fmt::sprintf("\"%s\" \"%s\"", program, file);
+}
+
+std::vector<std::string> SplitCommandLine(const std::string& line) {
+    std::vector<std::string> arguments;
+    std::string current;
+    bool inArgument = false;
+    bool quoted = false;
+    for (const char c : line) {
+        if (c == '"') {
+            quoted = !quoted;
+            inArgument = true;
+        } else if ((c == ' ' || c == '\t') && !quoted) {
+            if (inArgument) {
+                arguments.push_back(std::move(current));
+                current.clear();
+                inArgument = false;
+            }
+        } else {
+            current += c;
+            inArgument = true;
+        }
+    }
+    if (inArgument) {
+        arguments.push_back(std::move(current));
+    }
+    return arguments;
+}

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+// The command line that starts the player: "\"%s\" %s \"%s\"" with the player, the flag (the
+// enqueue flag with its blanks, or "") and the playlist.
+std::string PlayerCommandLine(const std::string& player, const std::string& flag, const std::string& playlist);
+
+// The command line that opens a file in a program (the text editor): "\"%s\" \"%s\"".
+std::string FileCommandLine(const std::string& program, const std::string& file);
+
+// Splits a command line into arguments as the designed platform did: blanks separate
+// arguments, double quotes group what is between them (the quotes themselves are dropped), and
+// a quoted empty text is an empty argument.
+std::vector<std::string> SplitCommandLine(const std::string& line);
