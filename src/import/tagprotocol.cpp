@@ -56,20 +56,6 @@ std::size_t ReadSome(int fd, char* buffer, std::size_t size, int timeoutMs,
     }
 }
 
-// Reads exactly `size` bytes before `deadline` (none when timeoutMs is -1).
-bool ReadExactly(int fd, char* buffer, std::size_t size, int timeoutMs,
-                 std::chrono::steady_clock::time_point deadline) {
-    while (size > 0) {
-        const std::size_t got = ReadSome(fd, buffer, size, timeoutMs, deadline);
-        if (got == 0) {
-            return false;
-        }
-        buffer += got;
-        size -= got;
-    }
-    return true;
-}
-
 }  // namespace
 
 std::string EncodeFields(const std::vector<std::string>& fields) {
@@ -168,15 +154,4 @@ bool CMessageReader::Read(int fd, std::string& payload, int timeoutMs) {
             return false;
         }
     }
-}
-
-bool ReadMessage(int fd, std::string& payload, int timeoutMs) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(std::max(timeoutMs, 0));
-    std::uint32_t length = 0;
-    if (!ReadExactly(fd, reinterpret_cast<char*>(&length), sizeof length, timeoutMs, deadline) ||
-        length > kMaxMessage) {
-        return false;
-    }
-    payload.assign(length, '\0');
-    return ReadExactly(fd, payload.data(), length, timeoutMs, deadline);
 }

@@ -38,16 +38,13 @@ SongTags TagsFromFields(const std::vector<std::string>& fields, std::size_t firs
 
 // Writes one message; false when the pipe is closed.
 bool WriteMessage(int fd, const std::string& payload);
-// Reads one message, waiting at most `timeoutMs` (-1: forever); false on timeout, end of
-// file or a malformed length.
-bool ReadMessage(int fd, std::string& payload, int timeoutMs);
 
-// Reads messages from one descriptor as ReadMessage does, taking in whatever has arrived at
-// once, so that a stream of small answers costs few system calls.
+// Reads the messages that arrive on one descriptor, taking in whatever has arrived at once, so
+// that a stream of small answers costs few system calls.
 class CMessageReader {
 public:
-    // The next message, waiting at most `timeoutMs` for it; false on timeout, end of file or a
-    // malformed length.
+    // The next message, waiting at most `timeoutMs` for it (-1: for ever); false on timeout, end
+    // of file or a malformed length.
     bool Read(int fd, std::string& payload, int timeoutMs);
 
 private:

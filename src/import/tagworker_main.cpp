@@ -47,9 +47,10 @@ bool Answer(const std::vector<std::string>& request) {
 int main() {
     const rlimit memory{kMemoryLimit, kMemoryLimit};
     setrlimit(RLIMIT_AS, &memory);
+    CMessageReader requests;
     std::string payload;
     std::vector<std::string> request;
-    while (ReadMessage(STDIN_FILENO, payload, -1)) {
+    while (requests.Read(STDIN_FILENO, payload, -1)) {
         if (!DecodeFields(payload, request) || !Answer(request)) {
             return 1;
         }
