@@ -369,32 +369,35 @@ bool CLibraryGrid::OnRatingEdited(int row, int column) {
     const int rating = std::atoi(GetCellText(row, column).c_str());
     const std::int32_t id = GetCellData(row, column);
     bool stored = false;
+    double storedAutoRating = 0.0;
     m_window.RunCommand([&] {
-        StoreRating(id, rating);
+        storedAutoRating = StoreRating(id, rating);
         stored = true;
     });
     if (!stored) {
         return false;
     }
     const int mode = CurrentView().mode;
-    const double autoRating = mode == kSongsMode ? 0.0 : std::atof(GetCellText(row, kAutoRatingColumn).c_str());
     const int labelCount = static_cast<int>(m_ratingColours.size());
     if (labelCount > 0) {
-        SetRowColour(row,
-                     m_ratingColours[static_cast<std::size_t>(ColourRating(rating, autoRating, mode, labelCount))]);
+        const int colour = ColourRating(rating, storedAutoRating, mode, labelCount);
+        SetRowColour(row, m_ratingColours[static_cast<std::size_t>(colour)]);
     }
-    SetCellText(row, kTotalRatingColumn, TotalRatingText(rating, autoRating));
+    const double shownAutoRating = mode == kSongsMode ? 0.0 : std::atof(GetCellText(row, kAutoRatingColumn).c_str());
+    SetCellText(row, kTotalRatingColumn, TotalRatingText(rating, shownAutoRating));
     RepaintAll();
     return true;
 }
 
-// The new rating and what it changes of the computed ratings, all or nothing.
-void CLibraryGrid::StoreRating(std::int32_t id, int rating) {
+// The new rating and what it changes of the computed ratings, all or nothing. Gives the item's
+// stored AutoRating as it was before the recomputation (0 for a song, which has none).
+double CLibraryGrid::StoreRating(std::int32_t id, int rating) {
     const int mode = CurrentView().mode;
     const std::string table(ModeTableNames[static_cast<std::size_t>(mode)]);
     CTransaction transaction(m_db);
     CDbTable items(&m_db, table);
     items.UpdateShort("UserRating", "ID", id, static_cast<std::int16_t>(rating));
+    const double autoRating = mode == kSongsMode ? 0.0 : items.LookupDouble("AutoRating", "ID", id);
     if (mode == kAlbumsMode || mode == kSongsMode) {
         m_db.ComputeArtistAutoRating(items.LookupLong("ArtistID", "ID", id));
     }
@@ -407,6 +410,7 @@ void CLibraryGrid::StoreRating(std::int32_t id, int rating) {
         }
     }
     transaction.Commit();
+    return autoRating;
 }
 
 // ---- Row buttons ----

@@ -104,7 +104,7 @@ private:
     // CGridOwner: only the rating column is edited, and an edited rating is stored or refused.
     int OnGridNotify(CGridCtrl& grid, int code, int row, int column) override;
     bool OnRatingEdited(int row, int column);
-    void StoreRating(std::int32_t id, int rating);
+    double StoreRating(std::int32_t id, int rating);
 
     void AppendSpecialRows();
     void AppendViewRow(const ViewRow& record, int rank);

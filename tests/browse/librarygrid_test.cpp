@@ -204,6 +204,15 @@ TEST_F(LibraryGridTest, ARatingIsStoredAndRecolouredOrRefused) {
     EXPECT_FALSE(m_grid->BeginEdit(row, CLibraryGrid::kNameColumn)) << "only ratings are edited";
 }
 
+TEST_F(LibraryGridTest, AnUnratedAlbumTakesTheColourOfItsStoredAutoRating) {
+    CDbTable(m_db.get(), "Albums").UpdateDouble("AutoRating", "ID", m_help, 2.4951);  // shown as "2.50"
+    m_grid->SwitchMode(1, 0, 0, 0, 0);
+    const int row = RowOf("Help!");
+    Rate(row, "0 - Not Rated");
+    EXPECT_EQ(m_grid->GetCellObject(row, CLibraryGrid::kNameColumn)->GetBackColour(), 0xA0A0A0u) << "rating 2";
+    EXPECT_EQ(m_grid->GetCellText(row, CLibraryGrid::kTotalRatingColumn), "2.50");
+}
+
 TEST_F(LibraryGridTest, RowButtonsPlayEditAndSwitch) {
     m_grid->SwitchMode(3, 0, 0, 0, 0);
     const int row = RowOf("Yesterday");
