@@ -82,14 +82,7 @@ QLabel* MakeLabel(QWidget* parent, const char* text, QWidget* buddy) {
 
 // The combo's entries sorted as its list sorts them: by text, letter case ignored.
 void FillSorted(QComboBox* combo, const NameList& names, const IdList& ids) {
-    std::vector<std::size_t> order(names.size());
-    for (std::size_t i = 0; i < order.size(); ++i) {
-        order[i] = i;
-    }
-    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
-        return Text(names[a]).compare(Text(names[b]), Qt::CaseInsensitive) < 0;
-    });
-    for (const std::size_t i : order) {
+    for (const std::size_t i : OrderIgnoringCase(names)) {
         combo->addItem(Text(names[i]), ids[i]);
         combo->setItemData(combo->count() - 1, QByteArray(names[i].data(), static_cast<qsizetype>(names[i].size())),
                            kBytesRole);

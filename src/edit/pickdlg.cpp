@@ -4,9 +4,6 @@
 #include <QListWidget>
 #include <QVBoxLayout>
 
-#include <algorithm>
-#include <numeric>
-
 #include "grid/displaytext.h"
 
 namespace {
@@ -27,13 +24,8 @@ CPickDlg::CPickDlg(const std::vector<std::string>& names, const std::vector<std:
     setWindowTitle(DisplayText(title));
     m_list->setObjectName(QStringLiteral("pickList"));
     m_list->setAccessibleName(DisplayText(title));
-    std::vector<std::size_t> order(names.size());
-    std::iota(order.begin(), order.end(), 0);
-    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
-        return DisplayText(names[a]).compare(DisplayText(names[b]), Qt::CaseInsensitive) < 0;
-    });
     QListWidgetItem* preselected = nullptr;
-    for (const std::size_t index : order) {
+    for (const std::size_t index : OrderIgnoringCase(names)) {
         auto* item = new QListWidgetItem(DisplayText(names[index]), m_list);
         const std::int32_t id =
             ids == nullptr ? static_cast<std::int32_t>(index) : (index < ids->size() ? (*ids)[index] : 0);

@@ -1,7 +1,9 @@
 #include "grid/displaytext.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
+#include <numeric>
 
 namespace {
 
@@ -67,4 +69,17 @@ QString DisplayText(const std::string& bytes) {
         text.append(byte >= 0x80 && byte < 0xA0 ? QChar(kWindows1252High[byte - 0x80]) : QChar(char16_t{byte}));
     }
     return text;
+}
+
+std::vector<std::size_t> OrderIgnoringCase(const std::vector<std::string>& texts) {
+    std::vector<QString> shown;
+    shown.reserve(texts.size());
+    for (const std::string& text : texts) {
+        shown.push_back(DisplayText(text));
+    }
+    std::vector<std::size_t> order(texts.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(),
+                     [&](std::size_t a, std::size_t b) { return shown[a].compare(shown[b], Qt::CaseInsensitive) < 0; });
+    return order;
 }

@@ -2,12 +2,18 @@
 
 #include <QString>
 
+#include <cstddef>
 #include <string>
+#include <vector>
 
 // The text to show for stored bytes: UTF-8 when they are valid UTF-8, else read as
 // Windows-1252 (old file names and tags), so every byte shows as some character. For display
 // only: the stored bytes are never changed.
 QString DisplayText(const std::string& bytes);
+
+// The positions of `texts` in the order a list that sorts its entries shows them: by their
+// display text, letter case ignored; equal texts keep their order.
+std::vector<std::size_t> OrderIgnoringCase(const std::vector<std::string>& texts);
 
 // True when `bytes` is valid UTF-8.
 bool IsValidUtf8(const std::string& bytes);
