@@ -42,7 +42,10 @@ void SyncFolder(const std::string& folder) {
 }  // namespace
 
 bool WriteFileAtomically(const std::string& path, std::string_view bytes) {
-    const std::string target = ResolveLinks(path);
+    return ReplaceFileAtomically(ResolveLinks(path), bytes);
+}
+
+bool ReplaceFileAtomically(const std::string& target, std::string_view bytes) {
     std::string folder = std::filesystem::path(target).parent_path().string();
     if (folder.empty()) {
         folder = ".";
@@ -53,7 +56,8 @@ bool WriteFileAtomically(const std::string& path, std::string_view bytes) {
         return false;
     }
     struct stat original {};
-    const mode_t mode = stat(target.c_str(), &original) == 0 ? (original.st_mode & 07777) : (0666 & ~CurrentUmask());
+    const bool regular = lstat(target.c_str(), &original) == 0 && S_ISREG(original.st_mode);
+    const mode_t mode = regular ? (original.st_mode & 07777) : (0666 & ~CurrentUmask());
     bool ok = fchmod(fd.Get(), mode) == 0 && WriteAll(fd.Get(), bytes) && fsync(fd.Get()) == 0;
     ok = fd.Close() && ok;
     ok = ok && rename(temporary.c_str(), target.c_str()) == 0;

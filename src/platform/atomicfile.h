@@ -10,6 +10,10 @@
 // disk, ...); the original is then untouched and no temporary file is left behind.
 bool WriteFileAtomically(const std::string& path, std::string_view bytes);
 
+// The same without following a symbolic link: whatever stands at `path` (a link included) is
+// replaced by the new file.
+bool ReplaceFileAtomically(const std::string& path, std::string_view bytes);
+
 // Reads the whole file into `out`. Returns false when it cannot be opened or read.
 bool ReadWholeFile(const std::string& path, std::string& out);
 

@@ -63,7 +63,7 @@ std::string WritePlaylistFile(const std::string& path, const PathList& paths) {
     for (const std::string& entry : paths) {
         text += fmt::sprintf("%s\n", entry);
     }
-    return WriteFileAtomically(path, text) ? path : std::string();
+    return ReplaceFileAtomically(path, text) ? path : std::string();
 }
 
 std::string WriteTempPlaylist(const PathList& paths) {

@@ -29,7 +29,8 @@ void ShuffleList(PathList& paths, CRuntimeRandom& random);
 void TranslatePrefixes(PathList& paths, const std::string& from, const std::string& to);
 
 // Writes the playlist: each path byte for byte followed by "\n". The file is written whole or
-// not at all (temporary file and rename). The path written, or "" when it could not be.
+// not at all (temporary file and rename), and a symbolic link at `path` is replaced, never
+// followed. The path written, or "" when it could not be.
 std::string WritePlaylistFile(const std::string& path, const PathList& paths);
 
 // Writes "temp.m3u" into the system's temporary folder (TMPDIR honoured), unless a "temp.m3u"

@@ -51,6 +51,10 @@ TEST(PlaylistTest, PlaylistsAreWrittenByteForByteAndNeverThroughALink) {
     EXPECT_EQ(WritePlaylistFile(path, {"/m/a b.mp3", "/m/caf\xE9.ogg"}), path);
     EXPECT_EQ(ReadFile(path), "/m/a b.mp3\n/m/caf\xE9.ogg\n");
     EXPECT_EQ(WritePlaylistFile(dir.File("none/list.m3u"), {"x"}), "");
+    WriteFile(dir.File("kept"), "kept");
+    ASSERT_EQ(symlink(dir.File("kept").c_str(), dir.File("linked.m3u").c_str()), 0);
+    EXPECT_EQ(WritePlaylistFile(dir.File("linked.m3u"), {"x"}), dir.File("linked.m3u"));
+    EXPECT_EQ(ReadFile(dir.File("kept")), "kept") << "the link is replaced, never followed";
 
     const char* savedTemp = std::getenv("TMPDIR");
     const std::string saved = savedTemp != nullptr ? savedTemp : "";
