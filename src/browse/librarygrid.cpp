@@ -252,7 +252,7 @@ void CLibraryGrid::AppendViewRow(const ViewRow& record, int rank) {
     combo->SetData(record.id);
     cells.push_back(std::move(combo));
     cells.push_back(MakeCell<CGridCell>(songs ? "" : fmt::sprintf("%.2f", record.autoRating)));
-    cells.push_back(MakeCell<CGridCell>(TotalRatingText(record.userRating, songs ? 0.0 : record.autoRating)));
+    cells.push_back(MakeCell<CGridCell>(TotalRatingText(rating, songs ? 0.0 : record.autoRating)));
     cells.push_back(MakeCell<CGridCell>(songs ? fmt::sprintf("%d", record.playCount) : ""));
     cells.push_back(MakeCell<CGridCell>(songs || albums ? record.filePath : ""));
     cells.push_back(MakeCell<CGridCell>(id, record.id));

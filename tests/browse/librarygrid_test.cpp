@@ -253,6 +253,7 @@ TEST_F(LibraryGridTest, OddRowsShowWhatTheyCan) {
     m_grid->SwitchMode(3, 0, 0, 0, 0);
     const int odd = RowOf("");
     EXPECT_EQ(m_grid->GetCellText(odd, CLibraryGrid::kUserRatingColumn), "0 - Not Rated") << "99 shows as 0";
+    EXPECT_EQ(m_grid->GetCellText(odd, CLibraryGrid::kTotalRatingColumn), "0.00");
     EXPECT_EQ(m_grid->GetCellText(RowOf(std::string(10000, 'n')), CLibraryGrid::kPathColumn), path)
         << "the path's bytes are kept";
     m_grid->SwitchMode(1, 0, 0, 0, 0);
