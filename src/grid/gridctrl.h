@@ -79,7 +79,6 @@ public:
     int GetRowHeightAt(int row) const { return m_rows.Size(row); }
     // The height that rows added from now on take.
     void SetDefaultRowHeight(int height) { m_rows.SetDefaultSize(height); }
-    int GetDefaultRowHeight() const { return m_rows.DefaultSize(); }
     // Widths as designed for a small 8-point font, scaled to the grid's font (never below the
     // designed size) and back; a width that goes through both comes back unchanged.
     int FromDesignWidth(int designWidth) const;
