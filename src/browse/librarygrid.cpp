@@ -117,7 +117,8 @@ void CLibraryGrid::SetupColumns() {
 
 // Gives the column its designed width, scaled to the font and never narrower than its header.
 void CLibraryGrid::ApplyWidth(int column, int design) {
-    const int header = GetCellObject(0, column)->TextExtent(*this).width() + 4;
+    // Room for the header text and the sort arrow beside it.
+    const int header = GetCellObject(0, column)->TextExtent(*this).width() + GetRowHeightAt(0) / 2 + 8;
     const int pixels = design > 0 ? std::max(FromDesignWidth(design), header) : 0;
     SetColumnWidthAt(column, pixels);
     m_applied[static_cast<std::size_t>(column)] = {design, pixels};

@@ -89,6 +89,11 @@ QColor CGridCellBase::ForegroundColour(const CGridCtrl& grid) const {
     return ColourOf(m_textColour, grid.DefaultCellOf(m_state).TextColour());
 }
 
+void CGridCellBase::DrawAsHeader(QPainter& painter, const QRect& rect, const CGridCtrl& grid, int reserved) const {
+    DrawBackground(painter, rect, grid);
+    DrawText(painter, TextRect(rect, grid).adjusted(0, 0, -reserved, 0), grid);
+}
+
 void CGridCellBase::Draw(QPainter& painter, const QRect& rect, const CGridCtrl& grid) const {
     DrawBackground(painter, rect, grid);
     DrawText(painter, TextRect(rect, grid), grid);

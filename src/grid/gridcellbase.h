@@ -69,6 +69,8 @@ public:
 
     // Draws the cell into `rect`, with the defaults of `grid` where the cell has none.
     virtual void Draw(QPainter& painter, const QRect& rect, const CGridCtrl& grid) const;
+    // Draws a header cell whose right `reserved` pixels another mark (the sort arrow) takes.
+    void DrawAsHeader(QPainter& painter, const QRect& rect, const CGridCtrl& grid, int reserved) const;
 
     // Mouse hooks, with the point relative to the cell's rectangle. A hook that returns true
     // has handled the event (a check box toggled, a button pressed).

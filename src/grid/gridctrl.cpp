@@ -696,10 +696,12 @@ void CGridCtrl::RepaintAll() {
     }
 }
 
-void CGridCtrl::PaintSortArrow(QPainter& painter, const QRect& rect) const {
+// The header of the sort column: its look, its text beside the arrow, the arrow.
+void CGridCtrl::PaintSortHeader(QPainter& painter, const QRect& rect, const CGridCellBase& cell) const {
+    const int side = std::min(rect.height() / 2, 10);
+    cell.DrawAsHeader(painter, rect, *this, side + 8);
     QStyleOptionHeader arrow;
     arrow.initFrom(this);
-    const int side = std::min(rect.height() / 2, 10);
     arrow.rect = QRect(rect.right() - side - 4, rect.top() + (rect.height() - side) / 2, side, side);
     arrow.sortIndicator = m_sortAscending ? QStyleOptionHeader::SortUp : QStyleOptionHeader::SortDown;
     style()->drawPrimitive(QStyle::PE_IndicatorHeaderArrow, &arrow, &painter, this);
@@ -720,12 +722,13 @@ void CGridCtrl::PaintRegion(QPainter& painter, const QRect& area, int firstRow, 
             }
             CGridCellBase& cell = *GetCellObject(row, column);
             cell.SetState(GetCellState(row, column));  // cells draw their selection from their state
+            if (m_rows.IsFixed(row) && column == m_sortColumn && cell.GetBackColour() == kUseDefaultColour) {
+                PaintSortHeader(painter, rect, cell);
+                continue;
+            }
             const bool header = (cell.GetState() & kCellFixed) != 0;
             cell.Draw(painter, header ? rect : rect.adjusted(0, 0, -1, -1), *this);
             if (header) {
-                if (m_rows.IsFixed(row) && column == m_sortColumn) {
-                    PaintSortArrow(painter, rect);
-                }
                 continue;  // the header look draws its own borders
             }
             painter.setPen(kGridLineColour);

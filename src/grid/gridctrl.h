@@ -228,7 +228,7 @@ private:
     // Runs the cell's own reaction to a click or double-click at `point` and tells the owner.
     Reaction React(int row, int column, const QPoint& point, bool doubleClick);
     void PaintRegion(QPainter& painter, const QRect& area, int firstRow, int lastRow, int firstColumn, int lastColumn);
-    void PaintSortArrow(QPainter& painter, const QRect& rect) const;
+    void PaintSortHeader(QPainter& painter, const QRect& rect, const CGridCellBase& cell) const;
     void OnDragTimer();
     bool ShowTitleTip(const QPoint& point);
 
