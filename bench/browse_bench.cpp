@@ -13,28 +13,14 @@
 #include <string>
 
 #include "benchfolder.h"
+#include "benchwindow.h"
 #include "browse/librarygrid.h"
-#include "browse/librarywindow.h"
 #include "browse/viewrows.h"
 #include "db/librarydb.h"
 #include "librarygen.h"
 #include "qtbench.h"
 
 namespace {
-
-class CBenchWindow : public CLibraryWindow {
-public:
-    ViewFilters CurrentFilters() const override { return filters; }
-    void UpdateControls(const DisplayMode&) override {}
-    void SelectTreeEntry(int) override {}
-    bool IsReadOnly() const override { return false; }
-    CMessageBox& Messages() override { return BenchMessages(); }
-    void RunCommand(const std::function<void()>& command) override { command(); }
-    void PlayItem(std::int32_t) override {}
-    bool EditItem(int, std::int32_t) override { return false; }
-
-    ViewFilters filters;
-};
 
 CLibraryDb& ReferenceLibrary() {
     static CBenchFolder folder("browse");
@@ -49,7 +35,7 @@ CLibraryDb& ReferenceLibrary() {
 }
 
 CBenchWindow& Window() {
-    static CBenchWindow window;
+    static CBenchWindow window(ReferenceLibrary());
     return window;
 }
 

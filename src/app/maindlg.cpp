@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFileDialog>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QIcon>
@@ -27,6 +28,7 @@
 #include "grid/displaytext.h"
 #include "platform/fileaccess.h"
 #include "platform/launcher.h"
+#include "platform/runtimerandom.h"
 
 namespace {
 
@@ -37,7 +39,6 @@ constexpr const char* kCommandProperty = "commandId";
 // The commands whose work is not part of the program yet: they stay disabled.
 bool IsBuilt(int command) {
     switch (command) {
-        case kCmdExportM3u:
         case kCmdEditItems:
         case kCmdRemove:
         case kCmdManageAlbums:
@@ -97,7 +98,8 @@ CMainDlg::CMainDlg(CSettings& settings, COpenedLibrary library, CMessageBox& mes
       m_settings(settings),
       m_library(std::move(library)),
       m_messages(messages),
-      m_launcher(launcher) {
+      m_launcher(launcher),
+      m_player(m_library.db ? std::make_unique<CSongPlayer>(*m_library.db, launcher, ProgramRandom()) : nullptr) {
     Q_INIT_RESOURCE(cadenzo);  // the icon, from a static library
     setObjectName(QStringLiteral("mainWindow"));
     // No close button: the window ends through Exit (a close that still comes ends it alike).
@@ -208,6 +210,7 @@ void CMainDlg::BuildControls() {
 
     connect(m_back, &QPushButton::clicked, this, [this] { RunCommand([this] { m_grid->GoBack(); }); });
     connect(m_checkAll, &QPushButton::clicked, this, [this] { RunCommand([this] { m_grid->CheckAll(); }); });
+    connect(m_playAll, &QPushButton::clicked, this, [this] { RunCommand([this] { m_grid->PlayAll(); }); });
     connect(exit, &QPushButton::clicked, this, &CMainDlg::close);
     const auto refresh = [this] { RunCommand([this] { m_grid->RefreshView(); }); };
     connect(m_ratingFilter, &QComboBox::activated, this, refresh);
@@ -345,7 +348,9 @@ ViewFilters CMainDlg::CurrentFilters() const {
 
 void CMainDlg::UpdateControls(const DisplayMode& view) {
     m_checkAll->setEnabled(view.mode == kSongsMode);
-    for (QPushButton* notBuilt : {m_playAll, m_edit, m_import}) {
+    // The Collections view lists collections, not songs of one: it has nothing to play as a whole.
+    m_playAll->setEnabled(view.mode != kCollectionsMode);
+    for (QPushButton* notBuilt : {m_edit, m_import}) {
         notBuilt->setEnabled(false);
     }
 }
@@ -374,6 +379,9 @@ void CMainDlg::RunMenuCommand(int command) {
         case kCmdRestore:
             RestoreFromTray();
             break;
+        case kCmdExportM3u:
+            RunCommand([this] { OnExportM3U(); });
+            break;
         case kCmdRecalcRatings:
             RunCommand([this] {
                 m_library.db->RecalcRatings();
@@ -395,7 +403,55 @@ void CMainDlg::RunCommand(const std::function<void()>& command) {
     RunGuarded(m_messages, command);
 }
 
-void CMainDlg::PlayItem(std::int32_t /*id*/) {}
+PlayChoices CMainDlg::CurrentPlayChoices() const {
+    PlayChoices choices;
+    choices.randomize = m_randomize->isChecked();
+    choices.enqueue = m_enqueue->isChecked();
+    choices.readOnly = m_library.readOnly;
+    choices.player = m_settings.GetPlayerPath();
+    choices.enqueueFlag = m_settings.GetEnqueueFlag();
+    choices.translate = m_settings.UseNetworkTranslation();
+    choices.from = m_settings.GetTranslationFrom();
+    choices.to = m_settings.GetTranslationTo();
+    return choices;
+}
+
+bool CMainDlg::PlayQuery(const std::string& sql) {
+    return m_player->PlayQuery(sql, CurrentPlayChoices());
+}
+
+bool CMainDlg::PlaySong(std::int32_t id) {
+    return m_player->PlaySong(id, CurrentPlayChoices());
+}
+
+bool CMainDlg::PlayListedSongs() {
+    if (m_grid->CurrentView().mode != kSongsMode) {
+        return false;
+    }
+    SongFiles songs;
+    m_grid->GetListedSongs(songs.paths, songs.ids);
+    return m_player->PlayListed(std::move(songs), CurrentPlayChoices());
+}
+
+void CMainDlg::OnExportM3U() {
+    // A view that no name scopes is offered as "Unknown"; a "/" in a name would make the offered
+    // name a path into some folder.
+    const std::string title = GetViewTitle(m_grid->History(), *m_library.db);
+    QString name = Text(title.empty() ? "Unknown" : title);
+    name.replace(QLatin1Char('/'), QLatin1Char('_'));
+    QFileDialog dialog(this, QStringLiteral("Select Folder To Export .M3U To"));
+    dialog.setObjectName(QStringLiteral("exportDialog"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilter(QStringLiteral("All Files (*)"));
+    dialog.setDefaultSuffix(QStringLiteral("m3u"));
+    dialog.selectFile(name);
+    if (m_runDialog(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return;
+    }
+    const QByteArray path = QFile::encodeName(dialog.selectedFiles().front());
+    m_player->ExportQuery(path.toStdString(), m_grid->BuildViewQuery(true), CurrentPlayChoices());
+}
 
 bool CMainDlg::EditItem(int /*kind*/, std::int32_t /*id*/) {
     return false;

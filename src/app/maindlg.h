@@ -9,6 +9,7 @@
 #include "app/startup.h"
 #include "browse/librarywindow.h"
 #include "edit/dialogrunner.h"
+#include "play/songplayer.h"
 
 class CLauncher;
 class CLibraryGrid;
@@ -54,7 +55,9 @@ public:
     bool IsReadOnly() const override { return m_library.readOnly; }
     CMessageBox& Messages() override { return m_messages; }
     void RunCommand(const std::function<void()>& command) override;
-    void PlayItem(std::int32_t id) override;
+    bool PlayQuery(const std::string& sql) override;
+    bool PlaySong(std::int32_t id) override;
+    bool PlayListedSongs() override;
     bool EditItem(int kind, std::int32_t id) override;
 
 protected:
@@ -71,6 +74,8 @@ private:
     void FillGenreCombo(bool reset);
     void OnTreeSelection(QTreeWidgetItem* item);
     void RestoreFromTray();
+    PlayChoices CurrentPlayChoices() const;
+    void OnExportM3U();
     void OpenDocumentation();
     void ShowAbout();
     CommandState CurrentCommandState() const;
@@ -80,6 +85,7 @@ private:
     CMessageBox& m_messages;
     CLauncher& m_launcher;
     DialogRunner m_runDialog = ExecDialog;
+    std::unique_ptr<CSongPlayer> m_player;
 
     CLibraryGrid* m_grid = nullptr;
     QTreeWidget* m_tree = nullptr;

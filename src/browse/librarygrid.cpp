@@ -329,12 +329,74 @@ std::vector<std::int32_t> CLibraryGrid::GetCheckedIds() const {
         return ids;
     }
     for (int row = GetFixedRowTotal(); row < GetRowTotal(); ++row) {
-        const auto* check = dynamic_cast<const CGridCellCheck*>(GetCellObject(row, kCheckColumn));
-        if (check != nullptr && check->GetCheck()) {
+        if (IsRowChecked(row)) {
             ids.push_back(std::atoi(GetCellText(row, kIdColumn).c_str()));
         }
     }
     return ids;
+}
+
+bool CLibraryGrid::IsRowChecked(int row) const {
+    const auto* check = dynamic_cast<const CGridCellCheck*>(GetCellObject(row, kCheckColumn));
+    return check != nullptr && check->GetCheck();
+}
+
+bool CLibraryGrid::PlayItem(std::int32_t id) {
+    const DisplayMode view = CurrentView();
+    switch (view.mode) {
+        case kSongsMode:
+            return m_window.PlaySong(id);
+        case kArtistsMode:
+            return PlaySongsView(2, id, 0);
+        case kAlbumsMode:
+            return PlaySongsView(4, 0, id);
+        case kCollectionsMode:
+            return PlaySongsView(5, 0, id);
+        default:
+            m_window.Messages().Show(fmt::sprintf("Error: Trying to play from display mode %d/%d unimplemented.",
+                                                  view.mode, view.submode));
+            return false;
+    }
+}
+
+bool CLibraryGrid::PlayAll() {
+    const DisplayMode view = CurrentView();
+    switch (view.mode) {
+        case kSongsMode:
+            return m_window.PlayListedSongs();
+        case kArtistsMode:
+            return PlaySongsView(view.submode == 1 ? 1 : 0, 0, 0);
+        case kAlbumsMode:
+            return view.submode == 2 ? PlaySongsView(2, view.artistId, 0) : PlaySongsView(0, 0, 0);
+        case kCollectionsMode:
+            return PlaySongsView(5, 0, view.itemId);
+        default:
+            m_window.Messages().Show(fmt::sprintf(
+                "Error: Trying to play all from display mode %d/%d unimplemented.", view.mode, view.submode));
+            return false;
+    }
+}
+
+bool CLibraryGrid::PlaySongsView(int submode, std::int32_t artistId, std::int32_t itemId) {
+    // The Songs view's statement is built without making the view current, so neither the
+    // history nor the rows change.
+    const std::optional<DisplayMode> songs = MakeView(kSongsMode, submode, artistId, itemId);
+    return songs && m_window.PlayQuery(::BuildViewQuery(*songs, m_window.CurrentFilters(), true));
+}
+
+void CLibraryGrid::GetListedSongs(NameList& paths, IdList& ids) const {
+    paths.clear();
+    ids.clear();
+    if (CurrentView().mode != kSongsMode) {
+        return;
+    }
+    const bool onlyChecked = CountCheckedRows() > 0;
+    for (int row = GetFixedRowTotal(); row < GetRowTotal(); ++row) {
+        if (!onlyChecked || IsRowChecked(row)) {
+            paths.push_back(GetCellText(row, kPathColumn));
+            ids.push_back(std::atoi(GetCellText(row, kIdColumn).c_str()));
+        }
+    }
 }
 
 std::int32_t CLibraryGrid::GetFirstCheckedId() const {
@@ -421,7 +483,7 @@ void CLibraryGrid::RunDrillDown(std::int32_t id) {
 }
 
 void CLibraryGrid::RunPlayItem(std::int32_t id) {
-    m_window.RunCommand([this, id] { m_window.PlayItem(id); });
+    m_window.RunCommand([this, id] { PlayItem(id); });
 }
 
 void CLibraryGrid::RunEditItem(std::int32_t id) {

@@ -9,11 +9,11 @@
 #include "browse/columnwidths.h"
 #include "browse/viewhistory.h"
 #include "browse/viewrows.h"
+#include "db/librarydb.h"
 #include "grid/gridctrl.h"
 #include "grid/gridowner.h"
 #include "platform/inifile.h"
 
-class CLibraryDb;
 class CLibraryWindow;
 
 // The main window's grid: one layout of 17 columns for every view of the library, of which a
@@ -82,6 +82,15 @@ public:
     // Selects the tree item of the current view, or none.
     void SelectTreeItemForMode();
 
+    // Plays the songs of the row item `id`, or of the current view; true when songs were handed
+    // to the player. The songs query comes from the Songs view the item or view leads to, with
+    // the filters and the play filter; the current view stays as it is.
+    bool PlayItem(std::int32_t id);
+    bool PlayAll();
+    // The Path and IntID of the ticked rows of a Songs view, or of every row when none is
+    // ticked, top to bottom.
+    void GetListedSongs(NameList& paths, IdList& ids) const;
+
     // Check boxes of Songs views (none in other views).
     void CheckAll();
     int CountCheckedRows() const;
@@ -106,6 +115,8 @@ private:
     bool OnRatingEdited(int row, int column);
     double StoreRating(std::int32_t id, int rating);
 
+    bool PlaySongsView(int submode, std::int32_t artistId, std::int32_t itemId);
+    bool IsRowChecked(int row) const;
     void AppendSpecialRows();
     void AppendViewRow(const ViewRow& record, int rank);
     void SaveColumnWidths();

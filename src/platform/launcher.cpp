@@ -3,20 +3,11 @@
 #include <spawn.h>
 #include <sys/wait.h>
 
-#include <algorithm>
+#include <thread>
 
 extern char** environ;
 
-CSpawnLauncher::~CSpawnLauncher() {
-    ReapEnded();
-}
-
-void CSpawnLauncher::ReapEnded() {
-    std::erase_if(m_running, [](pid_t pid) { return waitpid(pid, nullptr, WNOHANG) != 0; });
-}
-
 bool CSpawnLauncher::Launch(const std::vector<std::string>& arguments) {
-    ReapEnded();
     if (arguments.empty()) {
         return false;
     }
@@ -30,6 +21,8 @@ bool CSpawnLauncher::Launch(const std::vector<std::string>& arguments) {
     if (posix_spawnp(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0) {
         return false;
     }
-    m_running.push_back(pid);
+    // The program never waits for what it starts; a thread of its own waits for each child, so
+    // none is ever left as a zombie, however long the program runs.
+    std::thread([pid] { waitpid(pid, nullptr, 0); }).detach();
     return true;
 }

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <sys/types.h>
 #include <string>
 #include <vector>
 
@@ -17,15 +16,9 @@ public:
     bool OpenWithDesktop(const std::string& path) { return Launch({"xdg-open", path}); }
 };
 
-// Starts programs with posix_spawnp. Programs that have ended are reaped at every launch and
-// when the launcher goes, so none is left behind as a zombie for long.
+// Starts programs with posix_spawnp, with the program's environment and working folder, and
+// reaps each one when it ends.
 class CSpawnLauncher : public CLauncher {
 public:
-    ~CSpawnLauncher() override;
     bool Launch(const std::vector<std::string>& arguments) override;
-
-private:
-    void ReapEnded();
-
-    std::vector<pid_t> m_running;
 };

@@ -2,6 +2,8 @@
 
 #include <fmt/printf.h>
 
+#include "platform/launcher.h"
+
 std::string PlayerCommandLine(const std::string& player, const std::string& flag, const std::string& playlist) {
     return fmt::sprintf("\"%s\" %s \"%s\"", player, flag, playlist);
 }
@@ -34,4 +36,16 @@ std::vector<std::string> SplitCommandLine(const std::string& line) {
         arguments.push_back(std::move(current));
     }
     return arguments;
+}
+
+void LaunchPlayer(CLauncher& launcher, const std::string& player, const std::string& flag, const std::string& playlist) {
+    launcher.Launch(SplitCommandLine(PlayerCommandLine(player, flag, playlist)));
+}
+
+void OpenWithShell(CLauncher& launcher, const std::string& playlist) {
+    launcher.OpenWithDesktop(playlist);
+}
+
+void LaunchWithFile(CLauncher& launcher, const std::string& program, const std::string& file) {
+    launcher.Launch(SplitCommandLine(FileCommandLine(program, file)));
 }

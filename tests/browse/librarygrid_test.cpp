@@ -31,7 +31,18 @@ public:
             messages.Show(error.what());
         }
     }
-    void PlayItem(std::int32_t id) override { played.push_back(id); }
+    bool PlayQuery(const std::string& sql) override {
+        queries.push_back(sql);
+        return true;
+    }
+    bool PlaySong(std::int32_t id) override {
+        played.push_back(id);
+        return true;
+    }
+    bool PlayListedSongs() override {
+        ++listedPlays;
+        return true;
+    }
     bool EditItem(int kind, std::int32_t id) override {
         edited.emplace_back(kind, id);
         return true;
@@ -43,6 +54,8 @@ public:
     std::vector<DisplayMode> updated;
     std::vector<int> treeEntries;
     std::vector<std::int32_t> played;
+    std::vector<std::string> queries;
+    int listedPlays = 0;
     std::vector<std::pair<int, std::int32_t>> edited;
 };
 
@@ -226,6 +239,43 @@ TEST_F(LibraryGridTest, RowButtonsPlayEditAndSwitch) {
     EXPECT_EQ(m_grid->CurrentView(), (DisplayMode{1, 2, m_beatles, 0}));
     DoubleClick(RowOf("(All Songs)"), CLibraryGrid::kPlayColumn);
     EXPECT_EQ(m_window.played.size(), 1u) << "the special rows play nothing";
+}
+
+TEST_F(LibraryGridTest, PlayingAViewTakesTheSongsViewItLeadsToAndStaysWhereItIs) {
+    m_window.filters.genreId = 3;
+    m_window.filters.playPosition = 4;
+    const auto songsQuery = [this](int submode, std::int32_t artistId, std::int32_t itemId) {
+        return BuildViewQuery(*MakeView(3, submode, artistId, itemId), m_window.filters, true);
+    };
+    m_grid->SwitchMode(1, 2, m_beatles, 0, 0);
+    const std::size_t depth = m_grid->History().Count();
+    DoubleClick(RowOf("Help!"), CLibraryGrid::kPlayColumn);
+    EXPECT_TRUE(m_grid->PlayAll());
+    m_grid->SwitchMode(0, 1, 0, 0, 0);
+    const int rows = m_grid->GetRowTotal();
+    EXPECT_TRUE(m_grid->PlayItem(m_loner));
+    EXPECT_TRUE(m_grid->PlayAll());
+    EXPECT_EQ(m_window.queries, (std::vector<std::string>{songsQuery(4, 0, m_help), songsQuery(2, m_beatles, 0),
+                                                          songsQuery(2, m_loner, 0), songsQuery(1, 0, 0)}));
+    EXPECT_EQ(m_grid->History().Count(), depth + 1);
+    EXPECT_EQ(m_grid->CurrentView(), (DisplayMode{0, 1, 0, 0}));
+    EXPECT_EQ(m_grid->GetRowTotal(), rows) << "the rows were not refilled";
+
+    m_grid->SwitchMode(3, 0, 0, 0, 0);
+    EXPECT_TRUE(m_grid->PlayAll());
+    EXPECT_EQ(m_window.listedPlays, 1);
+    static_cast<CGridCellCheck*>(m_grid->GetCellObject(RowOf("* Alone"), CLibraryGrid::kCheckColumn))->SetCheck(true);
+    static_cast<CGridCellCheck*>(m_grid->GetCellObject(RowOf("Octopus"), CLibraryGrid::kCheckColumn))->SetCheck(true);
+    NameList paths;
+    IdList ids;
+    m_grid->GetListedSongs(paths, ids);
+    EXPECT_EQ(paths.size(), 2u);
+    EXPECT_EQ(paths[0], m_grid->GetCellText(std::min(RowOf("* Alone"), RowOf("Octopus")), CLibraryGrid::kPathColumn))
+        << "in grid order";
+    m_grid->CheckAll();
+    m_grid->CheckAll();
+    m_grid->GetListedSongs(paths, ids);
+    EXPECT_EQ(ids.size(), 5u) << "nothing ticked: every row";
 }
 
 TEST_F(LibraryGridTest, CheckAllTicksEveryRowOrNone) {
