@@ -353,8 +353,8 @@ bool CLibraryGrid::PlayItem(std::int32_t id) {
         case kCollectionsMode:
             return PlaySongsView(5, 0, id);
         default:
-            m_window.Messages().Show(fmt::sprintf("Error: Trying to play from display mode %d/%d unimplemented.",
-                                                  view.mode, view.submode));
+            m_window.Messages().Show(
+                fmt::sprintf("Error: Trying to play from display mode %d/%d unimplemented.", view.mode, view.submode));
             return false;
     }
 }
@@ -371,8 +371,8 @@ bool CLibraryGrid::PlayAll() {
         case kCollectionsMode:
             return PlaySongsView(5, 0, view.itemId);
         default:
-            m_window.Messages().Show(fmt::sprintf(
-                "Error: Trying to play all from display mode %d/%d unimplemented.", view.mode, view.submode));
+            m_window.Messages().Show(fmt::sprintf("Error: Trying to play all from display mode %d/%d unimplemented.",
+                                                  view.mode, view.submode));
             return false;
     }
 }

@@ -1,15 +1,13 @@
 #include "play/playercommand.h"
 
-#include <fmt/printf.h>
-
 #include "platform/launcher.h"
 
-std::string PlayerCommandLine(const std::string& player, const std::string& flag, const std::string& playlist) {
-    return fmt::sprintf("\"%s\" %s \"%s\"", player, flag, playlist);
-}
-
-std::string FileCommandLine(const std::string& program, const std::string& file) {
-    return fmt::sprintf("\"%s\" \"%s\"", program, file);
+std::vector<std::string> PlayerArguments(const std::string& player, const std::string& flag,
+                                         const std::string& playlist) {
+    std::vector<std::string> arguments = SplitCommandLine(flag);
+    arguments.insert(arguments.begin(), player);
+    arguments.push_back(playlist);
+    return arguments;
 }
 
 std::vector<std::string> SplitCommandLine(const std::string& line) {
@@ -38,8 +36,9 @@ std::vector<std::string> SplitCommandLine(const std::string& line) {
     return arguments;
 }
 
-void LaunchPlayer(CLauncher& launcher, const std::string& player, const std::string& flag, const std::string& playlist) {
-    launcher.Launch(SplitCommandLine(PlayerCommandLine(player, flag, playlist)));
+void LaunchPlayer(CLauncher& launcher, const std::string& player, const std::string& flag,
+                  const std::string& playlist) {
+    launcher.Launch(PlayerArguments(player, flag, playlist));
 }
 
 void OpenWithShell(CLauncher& launcher, const std::string& playlist) {
@@ -47,5 +46,5 @@ void OpenWithShell(CLauncher& launcher, const std::string& playlist) {
 }
 
 void LaunchWithFile(CLauncher& launcher, const std::string& program, const std::string& file) {
-    launcher.Launch(SplitCommandLine(FileCommandLine(program, file)));
+    launcher.Launch({program, file});
 }

@@ -43,6 +43,22 @@ SongFiles CollectSongFiles(CLibraryDb& db, const std::string& sql) {
     return songs;
 }
 
+void DropPathsWithLineBreaks(SongFiles& songs) {
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < songs.paths.size(); ++i) {
+        if (songs.paths[i].find('\n') != std::string::npos) {
+            continue;
+        }
+        if (kept != i) {
+            songs.paths[kept] = std::move(songs.paths[i]);
+            songs.ids[kept] = songs.ids[i];
+        }
+        ++kept;
+    }
+    songs.paths.resize(kept);
+    songs.ids.resize(kept);
+}
+
 void ShuffleList(PathList& paths, CRuntimeRandom& random) {
     for (std::size_t k = paths.size(); k-- > 0;) {
         const std::size_t j = static_cast<std::size_t>(random.Next()) % (k + 1);
@@ -70,7 +86,10 @@ std::string WriteTempPlaylist(const PathList& paths) {
     std::error_code error;
     const std::string temporary = (std::filesystem::temp_directory_path(error) / kTempPlaylist).string();
     if (!error && IsOursToReplace(temporary)) {
-        return WritePlaylistFile(temporary, paths);
+        std::string written = WritePlaylistFile(temporary, paths);
+        if (!written.empty()) {
+            return written;
+        }
     }
     const char* runtime = std::getenv("XDG_RUNTIME_DIR");
     if (runtime == nullptr || *runtime == '\0') {

@@ -20,6 +20,10 @@ struct SongFiles {
 // left out.
 SongFiles CollectSongFiles(CLibraryDb& db, const std::string& sql);
 
+// Leaves out the songs whose path holds a line break: one line of a playlist cannot hold it,
+// and the pieces would be two paths that do not exist.
+void DropPathsWithLineBreaks(SongFiles& songs);
+
 // Shuffles as the designed program did: for k from n-1 down to 0, j = rand() mod (k + 1), swap
 // entries k and j; rand() is `random`.
 void ShuffleList(PathList& paths, CRuntimeRandom& random);
@@ -35,7 +39,8 @@ std::string WritePlaylistFile(const std::string& path, const PathList& paths);
 
 // Writes "temp.m3u" into the system's temporary folder (TMPDIR honoured), unless a "temp.m3u"
 // there is a symbolic link or another user's: then into this user's runtime folder
-// ($XDG_RUNTIME_DIR). The path written, or "" when it could not be.
+// ($XDG_RUNTIME_DIR), as also when the temporary folder cannot be written. The path written, or "" when it could not
+// be.
 std::string WriteTempPlaylist(const PathList& paths);
 
 // Raises the play count of every song by one, in one transaction: all or none. Raises

@@ -25,6 +25,7 @@ bool CSongPlayer::PlayListed(SongFiles songs, const PlayChoices& choices) {
 
 bool CSongPlayer::ExportQuery(const std::string& path, const std::string& sql, const PlayChoices& choices) {
     SongFiles songs = CollectSongFiles(m_db, sql);
+    DropPathsWithLineBreaks(songs);
     if (songs.paths.empty()) {
         return false;
     }
@@ -42,6 +43,7 @@ void CSongPlayer::Arrange(PathList& paths, const PlayChoices& choices, bool shuf
 }
 
 bool CSongPlayer::Play(SongFiles songs, const PlayChoices& choices, bool shuffle) {
+    DropPathsWithLineBreaks(songs);
     if (songs.paths.empty()) {
         return false;
     }

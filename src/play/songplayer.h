@@ -24,7 +24,8 @@ struct PlayChoices {
 
 // Hands songs of the library to the external player through the temporary playlist, and
 // exports them as playlists. Each play raises the play counts of the songs handed over, unless
-// the library is read-only. The results say whether there was a song; failures to write the
+// the library is read-only. A song whose path holds a line break cannot be listed and is left
+// out, also from the play counts. The results say whether there was a song; failures to write the
 // playlist or to start the player are not reported, as designed.
 class CSongPlayer {
 public:

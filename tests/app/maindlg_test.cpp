@@ -3,9 +3,12 @@
 #include "app/maindlg.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
+#include <QFileDialog>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QTest>
 #include <QTreeWidget>
 
@@ -13,20 +16,12 @@
 
 #include "app/settings.h"
 #include "browse/librarygrid.h"
-#include "platform/launcher.h"
+#include "db/librarydb.h"
+#include "support/recordinglauncher.h"
 #include "support/recordingmessagebox.h"
 #include "support/tempdir.h"
 
 namespace {
-
-class CRecordingLauncher : public CLauncher {
-public:
-    bool Launch(const std::vector<std::string>& arguments) override {
-        launched.push_back(arguments);
-        return true;
-    }
-    std::vector<std::vector<std::string>> launched;
-};
 
 class MainWindowTest : public ::testing::Test {
 protected:
@@ -37,6 +32,10 @@ protected:
             std::make_unique<CMainDlg>(*m_settings, OpenLibrary(*m_settings, m_messages), m_messages, m_launcher);
         window->SetDialogRunner([this](QDialog& dialog) {
             dialogs.push_back(dialog.objectName().toStdString());
+            if (auto* files = qobject_cast<QFileDialog*>(&dialog)) {
+                offeredFiles.push_back(files->selectedFiles().value(0).toStdString());
+                files->selectFile(QString::fromStdString(m_dir.File("list")));
+            }
             return QDialog::Accepted;
         });
         return window;
@@ -52,6 +51,7 @@ protected:
     CRecordingMessageBox m_messages;
     CRecordingLauncher m_launcher;
     std::vector<std::string> dialogs;
+    std::vector<std::string> offeredFiles;
 };
 
 TEST_F(MainWindowTest, StartsOnArtistsWithAlbumsAndStaysOpenOnEnterAndEscape) {
@@ -87,6 +87,43 @@ TEST_F(MainWindowTest, StartsOnArtistsWithAlbumsAndStaysOpenOnEnterAndEscape) {
 
     Command(*window, kCmdExit)->trigger();
     EXPECT_FALSE(window->isVisible());
+}
+
+TEST_F(MainWindowTest, PlayAllAndExportHandTheSongsViewOn) {
+    CSettings settings;
+    settings.WriteString("MP3 Player", "Media Players", "/opt/player");
+    {
+        CLibraryDb db("Cadenzo.mdb", false, false, settings, m_messages);
+        for (const char* path : {"/m/a.mp3", "/m/b.mp3"}) {
+            SongRecord song;
+            song.filePath = path;
+            db.FindOrAddSong(song);
+        }
+    }
+    CTempDir temporary;
+    setenv("TMPDIR", temporary.Path().c_str(), 1);
+    auto window = Open();
+    ASSERT_TRUE(window->Initialise());
+    auto* tree = window->findChild<QTreeWidget*>(QStringLiteral("viewTree"));
+    auto* playAll = window->findChild<QPushButton*>(QStringLiteral("playAllButton"));
+    tree->setCurrentItem(tree->topLevelItem(4));  // "Collections"
+    EXPECT_FALSE(playAll->isEnabled());
+    tree->setCurrentItem(tree->topLevelItem(3));  // "Songs"
+    QTest::mouseClick(window->findChild<QCheckBox*>(QStringLiteral("enqueueCheck")), Qt::LeftButton);
+    QTest::mouseClick(playAll, Qt::LeftButton);
+    ASSERT_EQ(m_launcher.launched.size(), 1u);
+    EXPECT_EQ(m_launcher.launched[0], (std::vector<std::string>{"/opt/player", "/ADD", temporary.File("temp.m3u")}));
+    EXPECT_EQ(ReadFile(temporary.File("temp.m3u")), "/m/a.mp3\n/m/b.mp3\n");
+
+    const std::size_t views = window->Grid().History().Count();
+    window->UpdateMenuStates();
+    ASSERT_TRUE(Command(*window, kCmdExportM3u)->isEnabled());
+    Command(*window, kCmdExportM3u)->trigger();
+    EXPECT_TRUE(offeredFiles.at(0).ends_with("/Unknown.m3u")) << offeredFiles[0];
+    EXPECT_EQ(ReadFile(m_dir.File("list.m3u")), "/m/a.mp3\n/m/b.mp3\n");
+    EXPECT_EQ(m_launcher.launched.size(), 1u);
+    EXPECT_EQ(window->Grid().History().Count(), views);
+    unsetenv("TMPDIR");
 }
 
 TEST_F(MainWindowTest, AReadOnlyLibraryTurnsItsWritingCommandsOff) {

@@ -14,15 +14,15 @@
 
 namespace {
 
-TEST(PlayerCommandTest, CommandLinesAreBuiltAndSplitAsDesigned) {
-    EXPECT_EQ(PlayerCommandLine("/usr/bin/vlc", " --playlist-enqueue ", "/tmp/temp.m3u"),
-              "\"/usr/bin/vlc\"  --playlist-enqueue  \"/tmp/temp.m3u\"");
-    EXPECT_EQ(PlayerCommandLine("mpv", "", "/tmp/temp.m3u"), "\"mpv\"  \"/tmp/temp.m3u\"");
-    EXPECT_EQ(FileCommandLine("xdg-open", "/home/me/Cadenzo.ini"), "\"xdg-open\" \"/home/me/Cadenzo.ini\"");
-    EXPECT_EQ(SplitCommandLine("\"/opt/my player/p\"  /ADD  \"/tmp/a b;$x.m3u\""),
-              (std::vector<std::string>{"/opt/my player/p", "/ADD", "/tmp/a b;$x.m3u"}));
+TEST(PlayerCommandTest, ThePlayerGetsTheArgumentsOfTheDesignedCommandLine) {
+    EXPECT_EQ(PlayerArguments("/usr/bin/vlc", " --playlist-enqueue ", "/tmp/temp.m3u"),
+              SplitCommandLine("\"/usr/bin/vlc\"  --playlist-enqueue  \"/tmp/temp.m3u\""));
+    EXPECT_EQ(PlayerArguments("/opt/my player/p", "", "/tmp/a b;$x.m3u"),
+              (std::vector<std::string>{"/opt/my player/p", "/tmp/a b;$x.m3u"}));
+    EXPECT_EQ(PlayerArguments("/opt/a\"b/p", " /ADD ", ""), (std::vector<std::string>{"/opt/a\"b/p", "/ADD", ""}))
+        << "a quote inside a path stays, and a playlist that could not be written is an empty argument";
     EXPECT_EQ(SplitCommandLine("\"mpv\"  \"\""), (std::vector<std::string>{"mpv", ""}));
-    EXPECT_EQ(SplitCommandLine("a\\b \"c\\\\d\""), (std::vector<std::string>{"a\\b", "c\\\\d"}));
+    EXPECT_EQ(SplitCommandLine("a\\b \"c\\\\d\" x\"y z\""), (std::vector<std::string>{"a\\b", "c\\\\d", "xy z"}));
 }
 
 TEST(PlaylistTest, ShuffleIsTheRuntimesOrderForAFixedSeed) {
