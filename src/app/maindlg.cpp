@@ -15,6 +15,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 
 #include <fmt/printf.h>
@@ -25,10 +26,13 @@
 #include "browse/modetree.h"
 #include "db/librarydb.h"
 #include "edit/aboutdlg.h"
+#include "import/importdlgs.h"
+#include "import/tagworkers.h"
 #include "grid/displaytext.h"
 #include "platform/fileaccess.h"
 #include "platform/launcher.h"
 #include "platform/runtimerandom.h"
+#include "ui/folderpickerdlg.h"
 
 namespace {
 
@@ -152,7 +156,7 @@ void CMainDlg::BuildControls() {
     m_checkAll = MakeButton(central, "Check All", "checkAllButton");
     m_playAll = MakeButton(central, "Play All", "playAllButton");
     m_edit = MakeButton(central, "Edit", "editButton");
-    m_import = MakeButton(central, "Import", "importButton");
+    m_importButton = MakeButton(central, "Import", "importButton");
     QPushButton* exit = MakeButton(central, "Exit", "exitButton");
     m_randomize = new QCheckBox(QStringLiteral("Randomize"), central);
     m_randomize->setObjectName(QStringLiteral("randomizeCheck"));
@@ -180,7 +184,7 @@ void CMainDlg::BuildControls() {
     bottom->addWidget(MakeLabel(central, "Play Filter:", m_playFilter));
     bottom->addWidget(m_playFilter);
     bottom->addStretch();
-    bottom->addWidget(m_import);
+    bottom->addWidget(m_importButton);
     bottom->addSpacing(24);
     bottom->addWidget(exit);
     auto* layout = new QGridLayout(central);
@@ -203,14 +207,15 @@ void CMainDlg::BuildControls() {
                             {m_grid, m_randomize},
                             {m_randomize, m_enqueue},
                             {m_enqueue, m_playFilter},
-                            {m_playFilter, m_import},
-                            {m_import, exit}}) {
+                            {m_playFilter, m_importButton},
+                            {m_importButton, exit}}) {
         setTabOrder(from, to);
     }
 
     connect(m_back, &QPushButton::clicked, this, [this] { RunCommand([this] { m_grid->GoBack(); }); });
     connect(m_checkAll, &QPushButton::clicked, this, [this] { RunCommand([this] { m_grid->CheckAll(); }); });
     connect(m_playAll, &QPushButton::clicked, this, [this] { RunCommand([this] { m_grid->PlayAll(); }); });
+    connect(m_importButton, &QPushButton::clicked, this, [this] { RunCommand([this] { OnImport(); }); });
     connect(exit, &QPushButton::clicked, this, &CMainDlg::close);
     const auto refresh = [this] { RunCommand([this] { m_grid->RefreshView(); }); };
     connect(m_ratingFilter, &QComboBox::activated, this, refresh);
@@ -350,9 +355,8 @@ void CMainDlg::UpdateControls(const DisplayMode& view) {
     m_checkAll->setEnabled(view.mode == kSongsMode);
     // The Collections view lists collections, not songs of one: it has nothing to play as a whole.
     m_playAll->setEnabled(view.mode != kCollectionsMode);
-    for (QPushButton* notBuilt : {m_edit, m_import}) {
-        notBuilt->setEnabled(false);
-    }
+    m_importButton->setEnabled(!m_library.readOnly);
+    m_edit->setEnabled(false);
 }
 
 CommandState CMainDlg::CurrentCommandState() const {
@@ -457,6 +461,37 @@ bool CMainDlg::EditItem(int /*kind*/, std::int32_t /*id*/) {
     return false;
 }
 
+void CMainDlg::OnImport() {
+    const char* home = std::getenv("HOME");
+    CFolderPickerDlg picker(home != nullptr && *home != '\0' ? home : "/", m_messages, this);
+    picker.setWindowTitle(QStringLiteral("Select Folder Containing Multiple Artists to Import"));
+    if (m_runDialog(picker) != QDialog::Accepted) {
+        return;
+    }
+    if (!m_tagWorkers) {
+        m_tagWorkers = std::make_unique<CTagWorkers>();
+    }
+    // Every folder of the walk is named without a trailing "/", the chosen one too.
+    std::string folder = picker.FolderPath();
+    if (folder.size() > 1) {
+        folder.pop_back();
+    }
+    PathStack paths{folder};
+    m_import = std::make_unique<CImportDialogs>(m_runDialog, this);
+    try {
+        m_library.db->ImportFolder(paths, *m_import, *m_tagWorkers);
+    } catch (...) {
+        m_import.reset();
+        throw;
+    }
+    m_import.reset();
+    FillGenreCombo(false);
+    m_grid->RefreshView();
+    if (m_closeAfterImport) {
+        close();
+    }
+}
+
 void CMainDlg::OpenDocumentation() {
     if (FileExists(ProgramDirectory() + "Cadenzo.doc")) {
         m_launcher.OpenWithDesktop("Cadenzo.doc");
@@ -492,5 +527,12 @@ void CMainDlg::changeEvent(QEvent* event) {
 }
 
 void CMainDlg::closeEvent(QCloseEvent* event) {
+    if (m_import != nullptr) {
+        // The import stops after the folder it is storing; the window closes then.
+        m_import->RequestStop();
+        m_closeAfterImport = true;
+        event->ignore();
+        return;
+    }
     event->accept();
 }

@@ -8,12 +8,14 @@
 #include "app/commands.h"
 #include "app/startup.h"
 #include "browse/librarywindow.h"
-#include "edit/dialogrunner.h"
+#include "platform/dialogrunner.h"
 #include "play/songplayer.h"
 
 class CLauncher;
 class CLibraryGrid;
+class CImportDialogs;
 class CSettings;
+class CTagWorkers;
 class QAction;
 class QCheckBox;
 class QComboBox;
@@ -76,6 +78,7 @@ private:
     void RestoreFromTray();
     PlayChoices CurrentPlayChoices() const;
     void OnExportM3U();
+    void OnImport();
     void OpenDocumentation();
     void ShowAbout();
     CommandState CurrentCommandState() const;
@@ -86,6 +89,9 @@ private:
     CLauncher& m_launcher;
     DialogRunner m_runDialog = ExecDialog;
     std::unique_ptr<CSongPlayer> m_player;
+    std::unique_ptr<CTagWorkers> m_tagWorkers;  // started at the first import, for the program's life
+    std::unique_ptr<CImportDialogs> m_import;  // while an import runs
+    bool m_closeAfterImport = false;
 
     CLibraryGrid* m_grid = nullptr;
     QTreeWidget* m_tree = nullptr;
@@ -96,7 +102,7 @@ private:
     QPushButton* m_checkAll = nullptr;
     QPushButton* m_playAll = nullptr;
     QPushButton* m_edit = nullptr;
-    QPushButton* m_import = nullptr;
+    QPushButton* m_importButton = nullptr;
     QCheckBox* m_randomize = nullptr;
     QCheckBox* m_enqueue = nullptr;
     std::unique_ptr<QMenu> m_trayMenu;

@@ -99,6 +99,8 @@ public:
         return m_questions.AskUnknown(firstArtist, folderPath, songs, message, answer);
     }
     void ShowProgress(const std::string& text) override { m_questions.ShowProgress(text); }
+    void FolderDone(std::size_t songs) override { m_questions.FolderDone(songs); }
+    bool StopRequested() const override { return m_questions.StopRequested(); }
 
 private:
     CImportQuestions& m_questions;
@@ -167,10 +169,13 @@ public:
     void Run(const PathStack& paths) {
         m_toVisit.push_back(paths);
         std::optional<Visit> current = NextVisit();
-        while (current && m_lostFolders.empty()) {
+        while (current && m_lostFolders.empty() && !m_questions.StopRequested()) {
             std::optional<Visit> next = NextVisit();
             Guarded(current->paths.back(), [&] { Store(*current); });
             current = std::move(next);
+        }
+        if (current) {
+            m_workers.Collect(current->ticket);  // the workers outlive the walk: leave no read behind
         }
         Guarded("", [&] { m_batch.Commit(); });
     }
@@ -220,6 +225,7 @@ private:
             m_db.ImportFolderSongs(songs, visit.paths, m_questions, m_workers, m_askThreshold);
             m_batch.Stored(visit.paths.back());
             m_batch.CommitWhenDue();
+            m_questions.FolderDone(songs.size());
         }
     }
 

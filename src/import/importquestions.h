@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -40,6 +41,25 @@ struct UnknownAnswer {
     bool updateTags = false;
 };
 
+// The fields of a question that its option uses: only they are enabled, and only they are read
+// on OK.
+struct QuestionFields {
+    bool artistName = false;
+    bool albumName = false;
+    bool collectionName = false;
+    bool updateTags = false;
+};
+QuestionFields FieldsOfUntagged(int option);
+QuestionFields FieldsOfUnknown(int option);
+
+// The answer a question gives on OK: `fields` holds what its controls hold, `answer` what the
+// question came in with; the fields that the option does not use keep the incoming values,
+// and tags are updated only when the option uses the box and it is ticked. An Unknown
+// question's album and collection edits are the album and collection names.
+UntaggedAnswer UntaggedAnswerOnOk(int option, const UntaggedAnswer& fields, const UntaggedAnswer& answer);
+UnknownAnswer UnknownAnswerOnOk(int option, const std::string& albumName, const std::string& collectionName,
+                                bool updateTicked, const UnknownAnswer& answer);
+
 // What the import asks the user and tells them while it walks. The window program answers
 // with its dialogs; tests answer from a script.
 class CImportQuestions {
@@ -54,4 +74,8 @@ public:
 
     // Shows the progress line (the folder being imported).
     virtual void ShowProgress(const std::string& text) = 0;
+    // A folder of `songs` song files has been handled.
+    virtual void FolderDone(std::size_t /*songs*/) {}
+    // True when the user asked the walk to stop: it stops before the next folder.
+    virtual bool StopRequested() const { return false; }
 };

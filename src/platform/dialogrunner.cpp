@@ -1,4 +1,4 @@
-#include "edit/dialogrunner.h"
+#include "platform/dialogrunner.h"
 
 #include <QDialog>
 

@@ -1,0 +1,314 @@
+#include "import/importdlgs.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QDialogButtonBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include <fmt/format.h>
+
+#include "grid/displaytext.h"
+#include "import/songfile.h"
+
+namespace {
+
+constexpr qint64 kRepaintIntervalMs = 50;
+
+QLabel* PlainLabel(const std::string& text, const char* name, QWidget* parent) {
+    auto* label = new QLabel(DisplayText(text), parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setTextFormat(Qt::PlainText);
+    label->setWordWrap(true);
+    return label;
+}
+
+// The folder's file names, sorted alphabetically; nothing in it is selected.
+QListWidget* SongList(const std::vector<CSongFile>& songs, QWidget* parent) {
+    std::vector<std::string> names;
+    names.reserve(songs.size());
+    for (const CSongFile& song : songs) {
+        names.push_back(FileNamePart(song.GetPath()));
+    }
+    auto* list = new QListWidget(parent);
+    list->setObjectName(QStringLiteral("songList"));
+    list->setSelectionMode(QAbstractItemView::NoSelection);
+    for (const std::size_t i : OrderIgnoringCase(names)) {
+        list->addItem(DisplayText(names[i]));
+    }
+    return list;
+}
+
+QLineEdit* NameEdit(const std::string& text, const char* name, QWidget* parent) {
+    auto* edit = new QLineEdit(DisplayText(text), parent);
+    edit->setObjectName(QString::fromLatin1(name));
+    return edit;
+}
+
+// What the edit holds; the bytes it was given while the user did not change it.
+std::string EditBytes(const QLineEdit* edit, const std::string& initial) {
+    return edit->isModified() ? edit->text().toStdString() : initial;
+}
+
+QRadioButton* Option(const char* text, const char* name, QWidget* parent) {
+    auto* option = new QRadioButton(QString::fromLatin1(text), parent);
+    option->setObjectName(QString::fromLatin1(name));
+    option->setAutoExclusive(false);  // the dialog ticks one itself
+    return option;
+}
+
+QDialogButtonBox* OkButton(QDialog* dialog) {
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, dialog);
+    buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("okButton"));
+    QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
+    return buttons;
+}
+
+// The message, the captions with their values, and the song list above the options.
+void AddHeader(QVBoxLayout* layout, QDialog* dialog, const std::string& message,
+               const std::vector<std::pair<const char*, QLabel*>>& captions, const std::vector<CSongFile>& songs) {
+    layout->addWidget(PlainLabel(message, "messageLabel", dialog));
+    auto* grid = new QGridLayout;
+    int row = 0;
+    for (const auto& [caption, value] : captions) {
+        grid->addWidget(new QLabel(QString::fromLatin1(caption), dialog), row, 0);
+        grid->addWidget(value, row++, 1);
+    }
+    grid->setColumnStretch(1, 1);
+    layout->addLayout(grid);
+    layout->addWidget(SongList(songs, dialog), 1);
+}
+
+template <std::size_t N>
+void TickOnly(const std::array<QRadioButton*, N>& options, int option) {
+    for (std::size_t i = 0; i < N; ++i) {
+        options[i]->setChecked(static_cast<int>(i) == option);
+    }
+}
+
+}  // namespace
+
+CImportUnknownDlg::CImportUnknownDlg(const std::string& firstArtist, const std::string& folderPath,
+                                     const std::vector<CSongFile>& songs, const std::string& message,
+                                     const UnknownAnswer& answer, QWidget* parent)
+    : QDialog(parent),
+      m_answer(answer),
+      m_albumName(NameEdit(answer.name, "albumNameEdit", this)),
+      m_collectionName(NameEdit(answer.name, "collectionNameEdit", this)),
+      m_updateTags(new QCheckBox(QStringLiteral("UpdateTags"), this)) {
+    setObjectName(QStringLiteral("importUnknownDialog"));
+    setWindowTitle(QStringLiteral("Import Unknown Files"));
+    m_updateTags->setObjectName(QStringLiteral("updateTagsCheck"));
+    auto* layout = new QVBoxLayout(this);
+    AddHeader(layout, this, message,
+              {{"Artist:", PlainLabel(firstArtist, "artistLabel", this)},
+               {"Directory:", PlainLabel(folderPath, "directoryLabel", this)}},
+              songs);
+    auto* group = new QGroupBox(QStringLiteral("Add As:"), this);
+    auto* options = new QGridLayout(group);
+    m_options = {Option("Multiple Albums", "multipleAlbumsOption", group), Option("One Album:", "oneAlbumOption", group),
+                 Option("One Collection:", "oneCollectionOption", group),
+                 Option("Unsorted Files", "unsortedOption", group), Option("Do Not Add", "doNotAddOption", group)};
+    options->addWidget(m_options[0], 0, 0);
+    options->addWidget(m_options[1], 1, 0);
+    options->addWidget(m_albumName, 1, 1);
+    options->addWidget(m_updateTags, 1, 2);
+    options->addWidget(m_options[2], 2, 0);
+    options->addWidget(m_collectionName, 2, 1);
+    options->addWidget(m_options[3], 3, 0);
+    options->addWidget(m_options[4], 4, 0);
+    options->setColumnStretch(1, 1);
+    layout->addWidget(group);
+    layout->addWidget(OkButton(this));
+    for (std::size_t i = 0; i < m_options.size(); ++i) {
+        connect(m_options[i], &QRadioButton::clicked, this, [this, i] { SelectOption(static_cast<int>(i)); });
+    }
+    SelectOption(answer.option);
+    resize(560, 420);
+}
+
+void CImportUnknownDlg::SelectOption(int option) {
+    m_option = option;
+    TickOnly(m_options, option);
+    const QuestionFields fields = FieldsOfUnknown(option);
+    m_albumName->setEnabled(fields.albumName);
+    m_collectionName->setEnabled(fields.collectionName);
+    m_updateTags->setEnabled(fields.updateTags);
+}
+
+void CImportUnknownDlg::accept() {
+    m_answer = UnknownAnswerOnOk(m_option, EditBytes(m_albumName, m_answer.name),
+                                 EditBytes(m_collectionName, m_answer.name), m_updateTags->isChecked(), m_answer);
+    QDialog::accept();
+}
+
+CImportUntaggedDlg::CImportUntaggedDlg(const std::string& folderPath, const std::vector<CSongFile>& songs,
+                                       const std::string& message, const UntaggedAnswer& answer, QWidget* parent)
+    : QDialog(parent),
+      m_answer(answer),
+      m_artistName(NameEdit(answer.artistName, "artistNameEdit", this)),
+      m_albumName(NameEdit(answer.albumName, "albumNameEdit", this)),
+      m_collectionName(NameEdit(answer.collectionName, "collectionNameEdit", this)),
+      m_updateTags(new QCheckBox(QStringLiteral("Update Tags"), this)) {
+    setObjectName(QStringLiteral("importUntaggedDialog"));
+    setWindowTitle(QStringLiteral("Import Untagged Files"));
+    m_updateTags->setObjectName(QStringLiteral("updateTagsCheck"));
+    auto* layout = new QVBoxLayout(this);
+    AddHeader(layout, this, message, {{"Directory:", PlainLabel(folderPath, "directoryLabel", this)}}, songs);
+    auto* group = new QGroupBox(QStringLiteral("Add As:"), this);
+    auto* options = new QGridLayout(group);
+    m_options = {Option("One Album:", "oneAlbumOption", group), Option("One Collection:", "oneCollectionOption", group),
+                 Option("Unsorted Files", "unsortedOption", group), Option("Do Not Add", "doNotAddOption", group)};
+    const auto caption = [group](const char* text, QWidget* buddy) {
+        auto* label = new QLabel(QString::fromLatin1(text), group);
+        label->setBuddy(buddy);
+        return label;
+    };
+    options->addWidget(m_options[0], 0, 0);
+    options->addWidget(caption("Artist Name:", m_artistName), 0, 1);
+    options->addWidget(m_artistName, 0, 2);
+    options->addWidget(m_updateTags, 0, 3);
+    options->addWidget(caption("Album Name:", m_albumName), 1, 1);
+    options->addWidget(m_albumName, 1, 2);
+    options->addWidget(m_options[1], 2, 0);
+    options->addWidget(caption("Collection Name:", m_collectionName), 2, 1);
+    options->addWidget(m_collectionName, 2, 2);
+    options->addWidget(m_options[2], 3, 0);
+    options->addWidget(m_options[3], 4, 0);
+    options->setColumnStretch(2, 1);
+    layout->addWidget(group);
+    layout->addWidget(OkButton(this));
+    for (std::size_t i = 0; i < m_options.size(); ++i) {
+        connect(m_options[i], &QRadioButton::clicked, this, [this, i] { SelectOption(static_cast<int>(i)); });
+    }
+    SelectOption(answer.option);
+    resize(560, 420);
+}
+
+void CImportUntaggedDlg::SelectOption(int option) {
+    m_option = option;
+    TickOnly(m_options, option);
+    const QuestionFields fields = FieldsOfUntagged(option);
+    m_artistName->setEnabled(fields.artistName);
+    m_albumName->setEnabled(fields.albumName);
+    m_collectionName->setEnabled(fields.collectionName);
+    m_updateTags->setEnabled(fields.updateTags);
+}
+
+void CImportUntaggedDlg::accept() {
+    UntaggedAnswer fields;
+    fields.artistName = EditBytes(m_artistName, m_answer.artistName);
+    fields.albumName = EditBytes(m_albumName, m_answer.albumName);
+    fields.collectionName = EditBytes(m_collectionName, m_answer.collectionName);
+    fields.updateTags = m_updateTags->isChecked();
+    m_answer = UntaggedAnswerOnOk(m_option, fields, m_answer);
+    QDialog::accept();
+}
+
+CProcessingDlg::CProcessingDlg(const std::string& title, QWidget* parent)
+    : QDialog(parent),
+      m_progress(PlainLabel("", "progressLine", this)),
+      m_counts(PlainLabel("", "progressCounts", this)),
+      m_cancel(new QPushButton(QStringLiteral("Cancel"), this)) {
+    setObjectName(QStringLiteral("processingDialog"));
+    setWindowTitle(QStringLiteral("Processing..."));
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    setWindowModality(Qt::ApplicationModal);
+    QLabel* titleLine = PlainLabel(title, "progressTitle", this);
+    titleLine->setAlignment(Qt::AlignCenter);
+    m_progress->setAlignment(Qt::AlignCenter);
+    m_progress->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    m_progress->setMinimumHeight(m_progress->fontMetrics().height() * 2 + 8);
+    m_counts->setAlignment(Qt::AlignCenter);
+    m_cancel->setObjectName(QStringLiteral("cancelImportButton"));
+    connect(m_cancel, &QPushButton::clicked, this, &CProcessingDlg::Cancel);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(titleLine);
+    layout->addWidget(m_progress);
+    layout->addWidget(m_counts);
+    layout->addWidget(m_cancel, 0, Qt::AlignCenter);
+    resize(520, sizeHint().height());
+}
+
+void CProcessingDlg::SetProgressText(const std::string& text) {
+    m_progress->setText(DisplayText(text));
+}
+
+void CProcessingDlg::SetCounts(int folders, int songs) {
+    m_counts->setText(QString::fromStdString(fmt::format("{} folders, {} songs imported so far", folders, songs)));
+}
+
+void CProcessingDlg::Cancel() {
+    m_cancelled = true;
+    m_cancel->setEnabled(false);
+    m_cancel->setText(QStringLiteral("Stopping..."));
+}
+
+void CProcessingDlg::closeEvent(QCloseEvent* event) {
+    Cancel();  // the walk ends the window when it has stopped
+    event->ignore();
+}
+
+void CProcessingDlg::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape) {
+        Cancel();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+CImportDialogs::CImportDialogs(DialogRunner runDialog, QWidget* parent)
+    : m_runDialog(std::move(runDialog)), m_parent(parent), m_progress("Importing Files", parent) {
+    m_progress.SetCounts(0, 0);
+    m_progress.show();
+    Repaint(true);
+}
+
+bool CImportDialogs::AskUntagged(const std::string& folderPath, const std::vector<CSongFile>& songs,
+                                 const std::string& message, UntaggedAnswer& answer) {
+    CImportUntaggedDlg dialog(folderPath, songs, message, answer, m_parent);
+    if (m_runDialog(dialog) != QDialog::Accepted) {
+        return false;
+    }
+    answer = dialog.Answer();
+    return true;
+}
+
+bool CImportDialogs::AskUnknown(const std::string& firstArtist, const std::string& folderPath,
+                                const std::vector<CSongFile>& songs, const std::string& message,
+                                UnknownAnswer& answer) {
+    CImportUnknownDlg dialog(firstArtist, folderPath, songs, message, answer, m_parent);
+    if (m_runDialog(dialog) != QDialog::Accepted) {
+        return false;
+    }
+    answer = dialog.Answer();
+    return true;
+}
+
+void CImportDialogs::ShowProgress(const std::string& text) {
+    m_progress.SetProgressText(text);
+    Repaint(false);
+}
+
+void CImportDialogs::FolderDone(std::size_t songs) {
+    ++m_folders;
+    m_songs += static_cast<int>(songs);
+    m_progress.SetCounts(m_folders, m_songs);
+    Repaint(false);
+}
+
+void CImportDialogs::Repaint(bool now) {
+    if (now || !m_sinceRepaint.isValid() || m_sinceRepaint.elapsed() >= kRepaintIntervalMs) {
+        // The progress window is modal: only its own Cancel takes input meanwhile.
+        QCoreApplication::processEvents();
+        m_sinceRepaint.restart();
+    }
+}

@@ -1,0 +1,118 @@
+#pragma once
+
+#include <QDialog>
+#include <QElapsedTimer>
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "import/importquestions.h"
+#include "platform/dialogrunner.h"
+
+class CSongFile;
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+
+// "Import Unknown Files": how to add a folder of few songs, or of several albums by one artist.
+class CImportUnknownDlg : public QDialog {
+    Q_OBJECT
+
+public:
+    CImportUnknownDlg(const std::string& firstArtist, const std::string& folderPath,
+                      const std::vector<CSongFile>& songs, const std::string& message, const UnknownAnswer& answer,
+                      QWidget* parent = nullptr);
+    // After OK.
+    const UnknownAnswer& Answer() const { return m_answer; }
+    void SelectOption(int option);
+
+    void accept() override;
+
+private:
+    UnknownAnswer m_answer;
+    int m_option = 0;
+    std::array<QRadioButton*, 5> m_options{};
+    QLineEdit* m_albumName;
+    QLineEdit* m_collectionName;
+    QCheckBox* m_updateTags;
+};
+
+// "Import Untagged Files": how to add a folder of songs without tags.
+class CImportUntaggedDlg : public QDialog {
+    Q_OBJECT
+
+public:
+    CImportUntaggedDlg(const std::string& folderPath, const std::vector<CSongFile>& songs, const std::string& message,
+                       const UntaggedAnswer& answer, QWidget* parent = nullptr);
+    const UntaggedAnswer& Answer() const { return m_answer; }
+    void SelectOption(int option);
+
+    void accept() override;
+
+private:
+    UntaggedAnswer m_answer;
+    int m_option = 0;
+    std::array<QRadioButton*, 4> m_options{};
+    QLineEdit* m_artistName;
+    QLineEdit* m_albumName;
+    QLineEdit* m_collectionName;
+    QCheckBox* m_updateTags;
+};
+
+// "Processing...": the title line, the progress line, how much is done so far, and Cancel.
+// While it is shown nothing else of the program takes input.
+class CProcessingDlg : public QDialog {
+    Q_OBJECT
+
+public:
+    CProcessingDlg(const std::string& title, QWidget* parent = nullptr);
+
+    void SetProgressText(const std::string& text);
+    void SetCounts(int folders, int songs);
+    bool Cancelled() const { return m_cancelled; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void Cancel();
+
+    QLabel* m_progress;
+    QLabel* m_counts;
+    QPushButton* m_cancel;
+    bool m_cancelled = false;
+};
+
+// The import's questions asked with the two dialogs, and its progress in the progress window,
+// which is repainted at most about 20 times a second while the walk runs.
+class CImportDialogs : public CImportQuestions {
+public:
+    CImportDialogs(DialogRunner runDialog, QWidget* parent);
+
+    bool AskUntagged(const std::string& folderPath, const std::vector<CSongFile>& songs, const std::string& message,
+                     UntaggedAnswer& answer) override;
+    bool AskUnknown(const std::string& firstArtist, const std::string& folderPath, const std::vector<CSongFile>& songs,
+                    const std::string& message, UnknownAnswer& answer) override;
+    void ShowProgress(const std::string& text) override;
+    void FolderDone(std::size_t songs) override;
+    bool StopRequested() const override { return m_stop || m_progress.Cancelled(); }
+
+    // Asks the walk to stop, as Cancel does.
+    void RequestStop() { m_stop = true; }
+    CProcessingDlg& Progress() { return m_progress; }
+
+private:
+    void Repaint(bool now);
+
+    DialogRunner m_runDialog;
+    QWidget* m_parent;
+    CProcessingDlg m_progress;
+    QElapsedTimer m_sinceRepaint;
+    int m_folders = 0;
+    int m_songs = 0;
+    bool m_stop = false;
+};
