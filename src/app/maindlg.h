@@ -90,7 +90,7 @@ private:
     DialogRunner m_runDialog = ExecDialog;
     std::unique_ptr<CSongPlayer> m_player;
     std::unique_ptr<CTagWorkers> m_tagWorkers;  // started at the first import, for the program's life
-    std::unique_ptr<CImportDialogs> m_import;  // while an import runs
+    std::unique_ptr<CImportDialogs> m_import;   // while an import runs
     bool m_closeAfterImport = false;
 
     CLibraryGrid* m_grid = nullptr;

@@ -114,8 +114,8 @@ CImportUnknownDlg::CImportUnknownDlg(const std::string& firstArtist, const std::
               songs);
     auto* group = new QGroupBox(QStringLiteral("Add As:"), this);
     auto* options = new QGridLayout(group);
-    m_options = {Option("Multiple Albums", "multipleAlbumsOption", group), Option("One Album:", "oneAlbumOption", group),
-                 Option("One Collection:", "oneCollectionOption", group),
+    m_options = {Option("Multiple Albums", "multipleAlbumsOption", group),
+                 Option("One Album:", "oneAlbumOption", group), Option("One Collection:", "oneCollectionOption", group),
                  Option("Unsorted Files", "unsortedOption", group), Option("Do Not Add", "doNotAddOption", group)};
     options->addWidget(m_options[0], 0, 0);
     options->addWidget(m_options[1], 1, 0);

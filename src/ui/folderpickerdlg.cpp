@@ -35,6 +35,14 @@ void CFolderEdit::keyPressEvent(QKeyEvent* event) {
     Q_EMIT Typed(typedCharacter && cursorPosition() == text().size());
 }
 
+void CFolderEdit::focusInEvent(QFocusEvent* event) {
+    QLineEdit::focusInEvent(event);
+    if (!m_hadFocus) {
+        m_hadFocus = true;
+        end(false);
+    }
+}
+
 CFolderPickerDlg::CFolderPickerDlg(const std::string& folder, CMessageBox& messages, QWidget* parent)
     : QDialog(parent),
       m_messages(messages),

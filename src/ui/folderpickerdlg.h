@@ -28,6 +28,11 @@ Q_SIGNALS:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    // The dialog opens with the caret after the folder shown, nothing selected.
+    void focusInEvent(QFocusEvent* event) override;
+
+private:
+    bool m_hadFocus = false;
 };
 
 // Chooses a folder: browsed in the list, or typed into the Folder field, which completes

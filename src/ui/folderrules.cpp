@@ -39,9 +39,8 @@ std::string WithTrailingSlash(std::string path) {
 }
 
 bool StartsWithIgnoringCase(const std::string& text, const std::string& start) {
-    return text.size() >= start.size() &&
-           std::equal(start.begin(), start.end(), text.begin(),
-                      [](char a, char b) { return AsciiToLower(a) == AsciiToLower(b); });
+    return text.size() >= start.size() && std::equal(start.begin(), start.end(), text.begin(),
+                                                     [](char a, char b) { return AsciiToLower(a) == AsciiToLower(b); });
 }
 
 std::string NotFoundQuestion(const std::string& text) {
@@ -96,9 +95,8 @@ std::vector<std::string> CFolderRules::Subfolders() const {
         }
     });
     std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
-        return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-            return AsciiToLower(x) < AsciiToLower(y);
-        });
+        return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
+                                            [](char x, char y) { return AsciiToLower(x) < AsciiToLower(y); });
     });
     return names;
 }

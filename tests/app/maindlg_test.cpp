@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTest>
@@ -17,8 +18,10 @@
 #include "app/settings.h"
 #include "browse/librarygrid.h"
 #include "db/librarydb.h"
+#include "import/tagworkers.h"
 #include "support/recordinglauncher.h"
 #include "support/recordingmessagebox.h"
+#include "support/songtree.h"
 #include "support/tempdir.h"
 
 namespace {
@@ -30,8 +33,13 @@ protected:
         m_settings->WriteString("Ignore Splash", "Settings", ignoreSplash ? "1" : "0");
         auto window =
             std::make_unique<CMainDlg>(*m_settings, OpenLibrary(*m_settings, m_messages), m_messages, m_launcher);
-        window->SetDialogRunner([this](QDialog& dialog) {
+        window->SetDialogRunner([this](QDialog& dialog) -> int {
             dialogs.push_back(dialog.objectName().toStdString());
+            if (dialog.objectName() == QStringLiteral("folderPicker")) {
+                dialog.findChild<QLineEdit*>(QStringLiteral("folderEdit"))->setText(importFolder);
+                QTest::mouseClick(dialog.findChild<QPushButton*>(QStringLiteral("openButton")), Qt::LeftButton);
+                return dialog.result();
+            }
             if (auto* files = qobject_cast<QFileDialog*>(&dialog)) {
                 offeredFiles.push_back(files->selectedFiles().value(0).toStdString());
                 files->selectFile(QString::fromStdString(m_dir.File("list")));
@@ -52,6 +60,7 @@ protected:
     CRecordingLauncher m_launcher;
     std::vector<std::string> dialogs;
     std::vector<std::string> offeredFiles;
+    QString importFolder;
 };
 
 TEST_F(MainWindowTest, StartsOnArtistsWithAlbumsAndStaysOpenOnEnterAndEscape) {
@@ -126,6 +135,27 @@ TEST_F(MainWindowTest, PlayAllAndExportHandTheSongsViewOn) {
     unsetenv("TMPDIR");
 }
 
+TEST_F(MainWindowTest, ImportAsksWhereTheTagsLeaveItOpenAndShowsTheNewSongsAtOnce) {
+    CTagWorkers workers;
+    CSongTree tree(workers);
+    SongTags tags = CSongTree::Tags("One", "Band", "First");
+    tags.genre = "Gospel";
+    tree.AddSong("R&B/1.mp3", tags);
+    tree.AddSong("R&B/2.ogg", CSongTree::Tags("Two", "Band", "Second"));
+    auto window = Open();
+    ASSERT_TRUE(window->Initialise());
+    auto* views = window->findChild<QTreeWidget*>(QStringLiteral("viewTree"));
+    views->setCurrentItem(views->topLevelItem(3));  // "Songs"
+    importFolder = QString::fromStdString(tree.Root() + "/");
+    QTest::mouseClick(window->findChild<QPushButton*>(QStringLiteral("importButton")), Qt::LeftButton);
+    EXPECT_EQ(dialogs, (std::vector<std::string>{"folderPicker", "importUnknownDialog"}))
+        << "two albums of one artist in one folder: asked";
+    EXPECT_EQ(window->Grid().GetRowTotal(), 3) << "the songs show at once";
+    auto* genres = window->findChild<QComboBox*>(QStringLiteral("genreFilter"));
+    EXPECT_NE(genres->findText(QStringLiteral("Gospel")), -1);
+    EXPECT_TRUE(window->isVisible());
+}
+
 TEST_F(MainWindowTest, AReadOnlyLibraryTurnsItsWritingCommandsOff) {
     Open().reset();  // creates the library
     CSettings writer;
@@ -139,6 +169,7 @@ TEST_F(MainWindowTest, AReadOnlyLibraryTurnsItsWritingCommandsOff) {
         EXPECT_FALSE(Command(*window, command)->isEnabled()) << command;
     }
     EXPECT_TRUE(Command(*window, kCmdAbout)->isEnabled());
+    EXPECT_FALSE(window->findChild<QPushButton*>(QStringLiteral("importButton"))->isEnabled());
 }
 
 TEST_F(MainWindowTest, AnUnusableLibraryEndsTheProgramWithoutAWindow) {

@@ -51,7 +51,11 @@ public:
     }
 
     void ShowProgress(const std::string& text) override { progress.push_back(text); }
+    void FolderDone(std::size_t /*songs*/) override { ++foldersDone; }
+    bool StopRequested() const override { return stopAfter >= 0 && foldersDone >= stopAfter; }
 
+    int foldersDone = 0;
+    int stopAfter = -1;
     std::vector<Asked> asked;
     std::vector<UntaggedAnswer> untaggedAnswers;
     std::vector<UnknownAnswer> unknownAnswers;
@@ -101,6 +105,18 @@ TEST_F(FolderImportTest, FoldersAreWalkedInPreOrder) {
               m_questions.progress.end())
         << "a folder without songs is still walked";
     EXPECT_EQ(std::filesystem::current_path().string(), cwd) << "the working directory stays";
+}
+
+TEST_F(FolderImportTest, AStoppedWalkKeepsTheFoldersStoredAndTheWorkersReady) {
+    for (const char* folder : {"a", "b", "c"}) {
+        AddAlbum(folder, 4, folder);
+    }
+    m_questions.stopAfter = 1;
+    Import(m_tree.Root());
+    EXPECT_EQ(Count("SELECT * FROM Songs"), 4) << "the folder stored stays, nothing after it is begun";
+    m_questions.stopAfter = -1;
+    Import(m_tree.Root());
+    EXPECT_EQ(Count("SELECT * FROM Songs"), 12) << "the read started for the next folder was not left behind";
 }
 
 TEST_F(FolderImportTest, OneArtistsAlbumNeedsNoQuestion) {

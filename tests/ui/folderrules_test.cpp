@@ -94,7 +94,8 @@ TEST_F(FolderRulesTest, OpenAcceptsFoldersRefusesFilesAndAsksToCreateTheRest) {
     EXPECT_EQ(m_rules.CheckEnter("New/Deeper/").outcome, OpenCheck::kAccept);
 
     EXPECT_FALSE(CreateFolderPath(m_dir.File("Notes/Sub/"), reason));
-    EXPECT_EQ(CreateFailedMessage("Notes/Sub", reason), "Notes/Sub\nThis folder could not be created: Not a directory.");
+    EXPECT_EQ(CreateFailedMessage("Notes/Sub", reason),
+              "Notes/Sub\nThis folder could not be created: Not a directory.");
     chmod(m_dir.File("Shared").c_str(), 0555);
     EXPECT_EQ(RunAsUnprivileged([&] {
                   std::string why;
