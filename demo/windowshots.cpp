@@ -4,6 +4,8 @@
 // "--dark" for a dark palette.
 
 #include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPalette>
@@ -20,7 +22,10 @@
 #include "db/dbtable.h"
 #include "db/librarydb.h"
 #include "edit/aboutdlg.h"
+#include "import/importdlgs.h"
+#include "import/songfile.h"
 #include "platform/launcher.h"
+#include "ui/folderpickerdlg.h"
 
 namespace {
 
@@ -106,6 +111,56 @@ void Save(QWidget& widget, const std::string& folder, const char* name) {
     widget.grab().save(QString::fromStdString(folder + "/" + name + ".png"));
 }
 
+// Types `text` into the widget key by key, as a user would.
+void Type(QWidget& widget, const QString& text) {
+    for (const QChar c : text) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(&widget, &press);
+    }
+}
+
+std::vector<CSongFile> SampleFolder() {
+    std::vector<CSongFile> songs(4);
+    const char* names[] = {"04 - Walk On.mp3", "01 - Intro.mp3", "03 - B&W.ogg", "02 - Daylight.mp3"};
+    for (std::size_t i = 0; i < songs.size(); ++i) {
+        songs[i].Assign(std::string("/home/me/Music/R&B/") + names[i], SongTags{});
+    }
+    return songs;
+}
+
+void SaveImportWindows(const std::string& pictures, const std::filesystem::path& home, CMessageBox& messages,
+                       QWidget& window) {
+    for (const char* folder : {"Music/R&B", "Music/Jazz", "Movies", "PODCASTS", "Documents"}) {
+        std::filesystem::create_directories(home / folder);
+    }
+    CFolderPickerDlg picker(home.string(), messages, &window);
+    picker.setWindowTitle(QStringLiteral("Select Folder Containing Multiple Artists to Import"));
+    picker.show();
+    Type(*picker.findChild<QLineEdit*>(QStringLiteral("folderEdit")), QStringLiteral("Mu"));
+    Save(picker, pictures, "import-folder-picker");
+    picker.hide();
+
+    const std::vector<CSongFile> songs = SampleFolder();
+    UnknownAnswer unknown;
+    unknown.name = "R&B";
+    CImportUnknownDlg few("Band", "/home/me/Music/R&B", songs, "Cadenzo found only a few songs in this directory",
+                          unknown, &window);
+    few.show();
+    Save(few, pictures, "import-unknown");
+    few.hide();
+    UntaggedAnswer untagged;
+    untagged.albumName = untagged.collectionName = "R&B";
+    CImportUntaggedDlg bare("/home/me/Music/R&B", songs, "Cadenzo found untagged songs", untagged, &window);
+    bare.show();
+    Save(bare, pictures, "import-untagged");
+    bare.hide();
+    CProcessingDlg progress("Importing Files", &window);
+    progress.SetProgressText("Importing /home/me/Music/R&B");
+    progress.SetCounts(12, 148);
+    progress.show();
+    Save(progress, pictures, "import-progress");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -148,6 +203,7 @@ int main(int argc, char** argv) {
             menu->hide();
         }
     }
+    SaveImportWindows(pictures, library / "home", messages, window);
     CAboutDlg about(launcher, &window);
     about.show();
     Save(about, pictures, "about");

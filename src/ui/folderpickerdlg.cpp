@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QStyle>
 
 #include "grid/displaytext.h"
 #include "platform/messagebox.h"
@@ -118,12 +119,14 @@ bool CFolderPickerDlg::ShowFolder(const std::string& path) {
 
 void CFolderPickerDlg::FillList() {
     m_list->clear();
+    const QIcon folder = style()->standardIcon(QStyle::SP_DirIcon);
     if (m_rules.FolderPath() != "/") {
-        auto* up = new QListWidgetItem(QStringLiteral(".."), m_list);
+        auto* up =
+            new QListWidgetItem(style()->standardIcon(QStyle::SP_FileDialogToParent), QStringLiteral(".."), m_list);
         up->setData(kBytesRole, QByteArray(".."));
     }
     for (const std::string& name : m_rules.Subfolders()) {
-        auto* item = new QListWidgetItem(DisplayText(name), m_list);
+        auto* item = new QListWidgetItem(folder, DisplayText(name), m_list);
         item->setData(kBytesRole, Bytes(name));
     }
 }
