@@ -3,6 +3,7 @@
 #include <functional>
 
 #include "benchfolder.h"
+#include "browse/librarygrid.h"
 #include "browse/librarywindow.h"
 #include "db/librarydb.h"
 #include "platform/launcher.h"
@@ -47,3 +48,13 @@ private:
     CSongPlayer m_player;
     std::function<void(NameList&, IdList&)> m_listed = [](NameList&, IdList&) {};
 };
+
+// The library grid in the window, shown, with Play All's listed songs taken from it.
+inline CLibraryGrid* MakeBenchGrid(CBenchWindow& window, CLibraryDb& db) {
+    auto* grid = new CLibraryGrid(window, db, "Cadenzo.ini");
+    grid->resize(1200, 800);
+    grid->SetupGrid();
+    grid->show();
+    window.SetGrid([grid](NameList& paths, IdList& ids) { grid->GetListedSongs(paths, ids); });
+    return grid;
+}

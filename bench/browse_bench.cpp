@@ -40,13 +40,7 @@ CBenchWindow& Window() {
 }
 
 CLibraryGrid& Grid() {
-    static CLibraryGrid* grid = [] {
-        auto* made = new CLibraryGrid(Window(), ReferenceLibrary(), "Cadenzo.ini");
-        made->resize(1200, 800);
-        made->SetupGrid();
-        made->show();
-        return made;
-    }();
+    static CLibraryGrid* grid = MakeBenchGrid(Window(), ReferenceLibrary());
     return *grid;
 }
 

@@ -34,13 +34,7 @@ CBenchWindow& Window() {
 }
 
 CLibraryGrid& Grid() {
-    static CLibraryGrid* grid = [] {
-        auto* made = new CLibraryGrid(Window(), ReferenceLibrary(), "Cadenzo.ini");
-        made->resize(1200, 800);
-        made->SetupGrid();
-        Window().SetGrid([made](NameList& paths, IdList& ids) { made->GetListedSongs(paths, ids); });
-        return made;
-    }();
+    static CLibraryGrid* grid = MakeBenchGrid(Window(), ReferenceLibrary());
     return *grid;
 }
 

@@ -94,6 +94,21 @@ void TickOnly(const std::array<QRadioButton*, N>& options, int option) {
     }
 }
 
+// The options under the header, then OK; each option selects itself, and the question opens on
+// its initial option.
+template <typename Question, std::size_t N>
+void FinishQuestion(Question* question, QVBoxLayout* layout, QGroupBox* group,
+                    const std::array<QRadioButton*, N>& options, int initial) {
+    layout->addWidget(group);
+    layout->addWidget(OkButton(question));
+    for (std::size_t i = 0; i < N; ++i) {
+        QObject::connect(options[i], &QRadioButton::clicked, question,
+                         [question, i] { question->SelectOption(static_cast<int>(i)); });
+    }
+    question->SelectOption(initial);
+    question->resize(560, 420);
+}
+
 }  // namespace
 
 CImportUnknownDlg::CImportUnknownDlg(const std::string& firstArtist, const std::string& folderPath,
@@ -126,13 +141,7 @@ CImportUnknownDlg::CImportUnknownDlg(const std::string& firstArtist, const std::
     options->addWidget(m_options[3], 3, 0);
     options->addWidget(m_options[4], 4, 0);
     options->setColumnStretch(1, 1);
-    layout->addWidget(group);
-    layout->addWidget(OkButton(this));
-    for (std::size_t i = 0; i < m_options.size(); ++i) {
-        connect(m_options[i], &QRadioButton::clicked, this, [this, i] { SelectOption(static_cast<int>(i)); });
-    }
-    SelectOption(answer.option);
-    resize(560, 420);
+    FinishQuestion(this, layout, group, m_options, answer.option);
 }
 
 void CImportUnknownDlg::SelectOption(int option) {
@@ -184,13 +193,7 @@ CImportUntaggedDlg::CImportUntaggedDlg(const std::string& folderPath, const std:
     options->addWidget(m_options[2], 3, 0);
     options->addWidget(m_options[3], 4, 0);
     options->setColumnStretch(2, 1);
-    layout->addWidget(group);
-    layout->addWidget(OkButton(this));
-    for (std::size_t i = 0; i < m_options.size(); ++i) {
-        connect(m_options[i], &QRadioButton::clicked, this, [this, i] { SelectOption(static_cast<int>(i)); });
-    }
-    SelectOption(answer.option);
-    resize(560, 420);
+    FinishQuestion(this, layout, group, m_options, answer.option);
 }
 
 void CImportUntaggedDlg::SelectOption(int option) {
