@@ -10,6 +10,7 @@
 #include "engine/engineerror.h"
 #include "platform/runtimerandom.h"
 #include "play/playercommand.h"
+#include "support/asuser.h"
 #include "support/libraryfixture.h"
 
 namespace {
@@ -69,6 +70,24 @@ TEST(PlaylistTest, PlaylistsAreWrittenByteForByteAndNeverThroughALink) {
     EXPECT_EQ(WriteTempPlaylist({"/m/a.mp3"}), runtime.File("temp.m3u")) << "a link is never followed";
     EXPECT_EQ(ReadFile(dir.File("victim")), "keep");
     saved.empty() ? unsetenv("TMPDIR") : setenv("TMPDIR", saved.c_str(), 1);
+    unsetenv("XDG_RUNTIME_DIR");
+}
+
+TEST(PlaylistTest, AFullDiskKeepsTheOldPlaylistAndAReadOnlyTemporaryFolderIsPassedBy) {
+    CTempDir dir;
+    const std::string path = dir.File("old.m3u");
+    WriteFile(path, "/m/old.mp3\n");
+    const PathList many(2000, std::string(200, 'x'));
+    EXPECT_EQ(RunWithFileSizeLimit(64 * 1024, [&] { return WritePlaylistFile(path, many); }), "");
+    EXPECT_EQ(ReadFile(path), "/m/old.mp3\n");
+
+    CTempDir temporary;
+    CTempDir runtime;
+    chmod(temporary.Path().c_str(), 0555);
+    setenv("TMPDIR", temporary.Path().c_str(), 1);
+    setenv("XDG_RUNTIME_DIR", runtime.Path().c_str(), 1);
+    EXPECT_EQ(RunAsUnprivileged([] { return WriteTempPlaylist({"/m/a.mp3"}); }), runtime.File("temp.m3u"));
+    unsetenv("TMPDIR");
     unsetenv("XDG_RUNTIME_DIR");
 }
 
