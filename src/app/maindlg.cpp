@@ -21,6 +21,7 @@
 #include <fmt/printf.h>
 
 #include "app/commandguard.h"
+#include "app/editcommands.h"
 #include "app/settings.h"
 #include "browse/librarygrid.h"
 #include "browse/modetree.h"
@@ -39,26 +40,6 @@ namespace {
 constexpr int kEntryRole = Qt::UserRole;
 constexpr int kBytesRole = Qt::UserRole + 1;
 constexpr const char* kCommandProperty = "commandId";
-
-// The commands whose work is not part of the program yet: they stay disabled.
-bool IsBuilt(int command) {
-    switch (command) {
-        case kCmdEditItems:
-        case kCmdRemove:
-        case kCmdManageAlbums:
-        case kCmdManageArtists:
-        case kCmdManageCollections:
-        case kCmdManageGenres:
-        case kCmdChangeAlbum:
-        case kCmdChangeArtist:
-        case kCmdAddToCollection:
-        case kCmdDeleteDatabase:
-        case kCmdEditIni:
-            return false;
-        default:
-            return true;
-    }
-}
 
 QString Text(const std::string& bytes) {
     return DisplayText(bytes);
@@ -127,6 +108,10 @@ bool CMainDlg::Initialise() {
     const char* format = m_library.readOnly ? "%s (v%s)  (Read-Only)" : "%s (v%s)";
     setWindowTitle(QString::fromStdString(fmt::sprintf(format, "Cadenzo", "0.55")));
     BuildControls();
+    m_edits = std::make_unique<CEditCommands>(
+        *m_library.db, *m_grid, m_settings, m_launcher, m_messages, m_runDialog,
+        [this](const std::function<void()>& command) { RunCommand(command); },
+        [this]() -> CTagWorkers& { return TagWorkers(); }, m_library.readOnly, this);
     BuildMenus();
     m_grid->SetupGrid();
     FillRatingCombos(true);
@@ -215,6 +200,7 @@ void CMainDlg::BuildControls() {
     connect(m_back, &QPushButton::clicked, this, [this] { RunCommand([this] { m_grid->GoBack(); }); });
     connect(m_checkAll, &QPushButton::clicked, this, [this] { RunCommand([this] { m_grid->CheckAll(); }); });
     connect(m_playAll, &QPushButton::clicked, this, [this] { RunCommand([this] { m_grid->PlayAll(); }); });
+    connect(m_edit, &QPushButton::clicked, this, [this] { RunMenuCommand(kCmdEditItems); });
     connect(m_importButton, &QPushButton::clicked, this, [this] { RunCommand([this] { OnImport(); }); });
     connect(exit, &QPushButton::clicked, this, &CMainDlg::close);
     const auto refresh = [this] { RunCommand([this] { m_grid->RefreshView(); }); };
@@ -356,7 +342,6 @@ void CMainDlg::UpdateControls(const DisplayMode& view) {
     // The Collections view lists collections, not songs of one: it has nothing to play as a whole.
     m_playAll->setEnabled(view.mode != kCollectionsMode);
     m_importButton->setEnabled(!m_library.readOnly);
-    m_edit->setEnabled(false);
 }
 
 CommandState CMainDlg::CurrentCommandState() const {
@@ -369,7 +354,7 @@ void CMainDlg::UpdateMenuStates() {
     for (QAction* action : menuBar()->findChildren<QAction*>()) {
         const QVariant command = action->property(kCommandProperty);
         if (command.isValid()) {
-            action->setEnabled(IsBuilt(command.toInt()) && IsCommandEnabled(command.toInt(), state));
+            action->setEnabled(IsCommandEnabled(command.toInt(), state));
         }
     }
     m_checkAll->setEnabled(state.songsView);
@@ -399,8 +384,57 @@ void CMainDlg::RunMenuCommand(int command) {
             ShowAbout();
             break;
         default:
-            break;  // the commands that are not built yet are disabled
+            RunCommand([this, command] { RunEditCommand(command); });
+            break;
     }
+}
+
+void CMainDlg::RunEditCommand(int command) {
+    switch (command) {
+        case kCmdEditItems:
+            m_edits->EditItems();
+            break;
+        case kCmdRemove:
+            m_edits->Remove();
+            break;
+        case kCmdManageAlbums:
+            m_edits->Manage(kAlbumItem, "Manage Albums");
+            break;
+        case kCmdManageArtists:
+            m_edits->Manage(kArtistItem, "Manage Artists");
+            break;
+        case kCmdManageCollections:
+            m_edits->Manage(kCollectionItem, "Manage Collections");
+            break;
+        case kCmdManageGenres:
+            m_edits->Manage(kGenreItem, "Manage Genres");
+            break;
+        case kCmdChangeAlbum:
+            m_edits->ChangeField("Albums", "AlbumID", "Pick an Album to Set All Checked To");
+            break;
+        case kCmdChangeArtist:
+            m_edits->ChangeField("Artists", "ArtistID", "Pick an Artist to Set All Checked To");
+            break;
+        case kCmdAddToCollection:
+            m_edits->AddToCollection();
+            break;
+        case kCmdDeleteDatabase:
+            m_edits->DeleteDatabase();
+            FillGenreCombo(true);
+            break;
+        case kCmdEditIni:
+            m_edits->EditIni();
+            break;
+        default:
+            break;
+    }
+}
+
+CTagWorkers& CMainDlg::TagWorkers() {
+    if (!m_tagWorkers) {
+        m_tagWorkers = std::make_unique<CTagWorkers>();
+    }
+    return *m_tagWorkers;
 }
 
 void CMainDlg::RunCommand(const std::function<void()>& command) {
@@ -457,8 +491,8 @@ void CMainDlg::OnExportM3U() {
     m_player->ExportQuery(path.toStdString(), m_grid->BuildViewQuery(true), CurrentPlayChoices());
 }
 
-bool CMainDlg::EditItem(int /*kind*/, std::int32_t /*id*/) {
-    return false;
+bool CMainDlg::EditItem(int kind, std::int32_t id) {
+    return m_edits->EditItem(kind, id);
 }
 
 void CMainDlg::OnImport() {
@@ -468,9 +502,6 @@ void CMainDlg::OnImport() {
     if (m_runDialog(picker) != QDialog::Accepted) {
         return;
     }
-    if (!m_tagWorkers) {
-        m_tagWorkers = std::make_unique<CTagWorkers>();
-    }
     // Every folder of the walk is named without a trailing "/", the chosen one too.
     std::string folder = picker.FolderPath();
     if (folder.size() > 1) {
@@ -479,7 +510,7 @@ void CMainDlg::OnImport() {
     PathStack paths{folder};
     m_import = std::make_unique<CImportDialogs>(m_runDialog, this);
     try {
-        m_library.db->ImportFolder(paths, *m_import, *m_tagWorkers);
+        m_library.db->ImportFolder(paths, *m_import, TagWorkers());
     } catch (...) {
         m_import.reset();
         throw;

@@ -13,6 +13,7 @@
 
 class CLauncher;
 class CLibraryGrid;
+class CEditCommands;
 class CImportDialogs;
 class CSettings;
 class CTagWorkers;
@@ -79,6 +80,8 @@ private:
     PlayChoices CurrentPlayChoices() const;
     void OnExportM3U();
     void OnImport();
+    void RunEditCommand(int command);
+    CTagWorkers& TagWorkers();
     void OpenDocumentation();
     void ShowAbout();
     CommandState CurrentCommandState() const;
@@ -89,6 +92,7 @@ private:
     CLauncher& m_launcher;
     DialogRunner m_runDialog = ExecDialog;
     std::unique_ptr<CSongPlayer> m_player;
+    std::unique_ptr<CEditCommands> m_edits;
     std::unique_ptr<CTagWorkers> m_tagWorkers;  // started at the first import, for the program's life
     std::unique_ptr<CImportDialogs> m_import;   // while an import runs
     bool m_closeAfterImport = false;

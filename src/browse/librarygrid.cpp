@@ -404,6 +404,12 @@ std::int32_t CLibraryGrid::GetFirstCheckedId() const {
     return ids.empty() ? 0 : ids.front();
 }
 
+std::int32_t CLibraryGrid::CurrentRowItemId() const {
+    const int row = GetFocusCell().first;
+    const CGridCellBase* cell = row >= GetFixedRowTotal() ? GetCellObject(row, kNumberColumn) : nullptr;
+    return cell != nullptr ? cell->GetData() : 0;
+}
+
 void CLibraryGrid::SetRowColour(int row, std::uint32_t colour) {
     for (int column = 1; column < kColumnCount; ++column) {
         if (CGridCellBase* cell = GetCellObject(row, column)) {

@@ -96,6 +96,8 @@ public:
     int CountCheckedRows() const;
     std::vector<std::int32_t> GetCheckedIds() const;
     std::int32_t GetFirstCheckedId() const;
+    // The item of the row of the focus cell (its edit button's ID); 0 without one.
+    std::int32_t CurrentRowItemId() const;
 
     // The background of columns 1..16 of the row.
     void SetRowColour(int row, std::uint32_t colour);

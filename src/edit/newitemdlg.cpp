@@ -28,5 +28,5 @@ CNewItemDlg::CNewItemDlg(const std::string& prompt, const std::string& value, QW
 }
 
 std::string CNewItemDlg::Value() const {
-    return m_value->isModified() ? m_value->text().toStdString() : m_initial;
+    return LineEditBytes(m_value, m_initial);
 }

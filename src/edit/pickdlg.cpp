@@ -4,6 +4,8 @@
 #include <QListWidget>
 #include <QVBoxLayout>
 
+#include <tuple>
+
 #include "grid/displaytext.h"
 
 namespace {
@@ -17,6 +19,34 @@ QByteArray Bytes(const std::string& text) {
 
 }  // namespace
 
+void FillPickList(QListWidget* list, const std::vector<std::string>& names, const std::vector<std::int32_t>* ids,
+                  const std::string& select) {
+    list->clear();
+    QListWidgetItem* selected = nullptr;
+    for (const std::size_t index : OrderIgnoringCase(names)) {
+        auto* item = new QListWidgetItem(DisplayText(names[index]), list);
+        const std::int32_t id =
+            ids == nullptr ? static_cast<std::int32_t>(index) : (index < ids->size() ? (*ids)[index] : 0);
+        item->setData(kIdRole, id);
+        item->setData(kBytesRole, Bytes(names[index]));
+        if (selected == nullptr && item->text().compare(DisplayText(select), Qt::CaseInsensitive) == 0) {
+            selected = item;
+        }
+    }
+    list->setCurrentItem(selected);
+    if (selected == nullptr) {
+        list->clearSelection();
+    }
+}
+
+std::pair<std::string, std::int32_t> PickedEntry(const QListWidget* list) {
+    const QList<QListWidgetItem*> selected = list->selectedItems();
+    if (selected.isEmpty()) {
+        return {"", 0};
+    }
+    return {selected.front()->data(kBytesRole).toByteArray().toStdString(), selected.front()->data(kIdRole).toInt()};
+}
+
 CPickDlg::CPickDlg(const std::vector<std::string>& names, const std::vector<std::int32_t>* ids,
                    const std::string& title, const std::string& chosenName, QWidget* parent)
     : QDialog(parent), m_list(new QListWidget(this)), m_chosenName(chosenName) {
@@ -24,21 +54,7 @@ CPickDlg::CPickDlg(const std::vector<std::string>& names, const std::vector<std:
     setWindowTitle(DisplayText(title));
     m_list->setObjectName(QStringLiteral("pickList"));
     m_list->setAccessibleName(DisplayText(title));
-    QListWidgetItem* preselected = nullptr;
-    for (const std::size_t index : OrderIgnoringCase(names)) {
-        auto* item = new QListWidgetItem(DisplayText(names[index]), m_list);
-        const std::int32_t id =
-            ids == nullptr ? static_cast<std::int32_t>(index) : (index < ids->size() ? (*ids)[index] : 0);
-        item->setData(kIdRole, id);
-        item->setData(kBytesRole, Bytes(names[index]));
-        if (preselected == nullptr && item->text().compare(DisplayText(chosenName), Qt::CaseInsensitive) == 0) {
-            preselected = item;
-        }
-    }
-    m_list->setCurrentItem(preselected);
-    if (preselected == nullptr) {
-        m_list->clearSelection();
-    }
+    FillPickList(m_list, names, ids, chosenName);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons->setObjectName(QStringLiteral("pickButtons"));
     connect(buttons, &QDialogButtonBox::accepted, this, &CPickDlg::accept);
@@ -50,13 +66,6 @@ CPickDlg::CPickDlg(const std::vector<std::string>& names, const std::vector<std:
 }
 
 void CPickDlg::accept() {
-    const QList<QListWidgetItem*> selected = m_list->selectedItems();
-    if (selected.isEmpty()) {
-        m_chosenName.clear();
-        m_chosenId = 0;
-    } else {
-        m_chosenName = selected.front()->data(kBytesRole).toByteArray().toStdString();
-        m_chosenId = selected.front()->data(kIdRole).toInt();
-    }
+    std::tie(m_chosenName, m_chosenId) = PickedEntry(m_list);
     QDialog::accept();
 }

@@ -1,5 +1,7 @@
 #include "grid/displaytext.h"
 
+#include <QLineEdit>
+
 #include <algorithm>
 #include <array>
 #include <cstdint>
@@ -82,4 +84,8 @@ std::vector<std::size_t> OrderIgnoringCase(const std::vector<std::string>& texts
     std::stable_sort(order.begin(), order.end(),
                      [&](std::size_t a, std::size_t b) { return shown[a].compare(shown[b], Qt::CaseInsensitive) < 0; });
     return order;
+}
+
+std::string LineEditBytes(const QLineEdit* edit, const std::string& initial) {
+    return edit->isModified() ? edit->text().toStdString() : initial;
 }

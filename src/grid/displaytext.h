@@ -2,6 +2,8 @@
 
 #include <QString>
 
+class QLineEdit;
+
 #include <cstddef>
 #include <string>
 #include <vector>
@@ -14,6 +16,9 @@ QString DisplayText(const std::string& bytes);
 // The positions of `texts` in the order a list that sorts its entries shows them: by their
 // display text, letter case ignored; equal texts keep their order.
 std::vector<std::size_t> OrderIgnoringCase(const std::vector<std::string>& texts);
+
+// What a line edit holds as bytes: the bytes it was given while the user did not change it.
+std::string LineEditBytes(const QLineEdit* edit, const std::string& initial);
 
 // True when `bytes` is valid UTF-8.
 bool IsValidUtf8(const std::string& bytes);

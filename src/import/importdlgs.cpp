@@ -53,11 +53,6 @@ QLineEdit* NameEdit(const std::string& text, const char* name, QWidget* parent) 
     return edit;
 }
 
-// What the edit holds; the bytes it was given while the user did not change it.
-std::string EditBytes(const QLineEdit* edit, const std::string& initial) {
-    return edit->isModified() ? edit->text().toStdString() : initial;
-}
-
 QRadioButton* Option(const char* text, const char* name, QWidget* parent) {
     auto* option = new QRadioButton(QString::fromLatin1(text), parent);
     option->setObjectName(QString::fromLatin1(name));
@@ -154,8 +149,8 @@ void CImportUnknownDlg::SelectOption(int option) {
 }
 
 void CImportUnknownDlg::accept() {
-    m_answer = UnknownAnswerOnOk(m_option, EditBytes(m_albumName, m_answer.name),
-                                 EditBytes(m_collectionName, m_answer.name), m_updateTags->isChecked(), m_answer);
+    m_answer = UnknownAnswerOnOk(m_option, LineEditBytes(m_albumName, m_answer.name),
+                                 LineEditBytes(m_collectionName, m_answer.name), m_updateTags->isChecked(), m_answer);
     QDialog::accept();
 }
 
@@ -208,15 +203,15 @@ void CImportUntaggedDlg::SelectOption(int option) {
 
 void CImportUntaggedDlg::accept() {
     UntaggedAnswer fields;
-    fields.artistName = EditBytes(m_artistName, m_answer.artistName);
-    fields.albumName = EditBytes(m_albumName, m_answer.albumName);
-    fields.collectionName = EditBytes(m_collectionName, m_answer.collectionName);
+    fields.artistName = LineEditBytes(m_artistName, m_answer.artistName);
+    fields.albumName = LineEditBytes(m_albumName, m_answer.albumName);
+    fields.collectionName = LineEditBytes(m_collectionName, m_answer.collectionName);
     fields.updateTags = m_updateTags->isChecked();
     m_answer = UntaggedAnswerOnOk(m_option, fields, m_answer);
     QDialog::accept();
 }
 
-CProcessingDlg::CProcessingDlg(const std::string& title, QWidget* parent)
+CProcessingDlg::CProcessingDlg(const std::string& title, QWidget* parent, bool cancellable)
     : QDialog(parent),
       m_progress(PlainLabel("", "progressLine", this)),
       m_counts(PlainLabel("", "progressCounts", this)),
@@ -232,6 +227,7 @@ CProcessingDlg::CProcessingDlg(const std::string& title, QWidget* parent)
     m_progress->setMinimumHeight(m_progress->fontMetrics().height() * 2 + 8);
     m_counts->setAlignment(Qt::AlignCenter);
     m_cancel->setObjectName(QStringLiteral("cancelImportButton"));
+    m_cancel->setVisible(cancellable);
     connect(m_cancel, &QPushButton::clicked, this, &CProcessingDlg::Cancel);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(titleLine);
@@ -247,6 +243,14 @@ void CProcessingDlg::SetProgressText(const std::string& text) {
 
 void CProcessingDlg::SetCounts(int folders, int songs) {
     m_counts->setText(QString::fromStdString(fmt::format("{} folders, {} songs imported so far", folders, songs)));
+}
+
+void CProcessingDlg::KeepPainted(bool now) {
+    if (now || !m_sinceRepaint.isValid() || m_sinceRepaint.elapsed() >= kRepaintIntervalMs) {
+        // The window is modal: only its own Cancel takes input meanwhile.
+        QCoreApplication::processEvents();
+        m_sinceRepaint.restart();
+    }
 }
 
 void CProcessingDlg::Cancel() {
@@ -272,7 +276,7 @@ CImportDialogs::CImportDialogs(DialogRunner runDialog, QWidget* parent)
     : m_runDialog(std::move(runDialog)), m_parent(parent), m_progress("Importing Files", parent) {
     m_progress.SetCounts(0, 0);
     m_progress.show();
-    Repaint(true);
+    m_progress.KeepPainted(true);
 }
 
 bool CImportDialogs::AskUntagged(const std::string& folderPath, const std::vector<CSongFile>& songs,
@@ -298,20 +302,12 @@ bool CImportDialogs::AskUnknown(const std::string& firstArtist, const std::strin
 
 void CImportDialogs::ShowProgress(const std::string& text) {
     m_progress.SetProgressText(text);
-    Repaint(false);
+    m_progress.KeepPainted();
 }
 
 void CImportDialogs::FolderDone(std::size_t songs) {
     ++m_folders;
     m_songs += static_cast<int>(songs);
     m_progress.SetCounts(m_folders, m_songs);
-    Repaint(false);
-}
-
-void CImportDialogs::Repaint(bool now) {
-    if (now || !m_sinceRepaint.isValid() || m_sinceRepaint.elapsed() >= kRepaintIntervalMs) {
-        // The progress window is modal: only its own Cancel takes input meanwhile.
-        QCoreApplication::processEvents();
-        m_sinceRepaint.restart();
-    }
+    m_progress.KeepPainted();
 }

@@ -62,17 +62,20 @@ private:
     QCheckBox* m_updateTags;
 };
 
-// "Processing...": the title line, the progress line, how much is done so far, and Cancel.
-// While it is shown nothing else of the program takes input.
+// "Processing...": the title line, the progress line, how much is done so far, and Cancel
+// where the work can stop. While it is shown nothing else of the program takes input.
 class CProcessingDlg : public QDialog {
     Q_OBJECT
 
 public:
-    CProcessingDlg(const std::string& title, QWidget* parent = nullptr);
+    CProcessingDlg(const std::string& title, QWidget* parent = nullptr, bool cancellable = true);
 
     void SetProgressText(const std::string& text);
     void SetCounts(int folders, int songs);
     bool Cancelled() const { return m_cancelled; }
+    // Lets the window repaint (and Cancel be clicked), at most about 20 times a second unless
+    // `now`.
+    void KeepPainted(bool now = false);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -84,6 +87,7 @@ private:
     QLabel* m_progress;
     QLabel* m_counts;
     QPushButton* m_cancel;
+    QElapsedTimer m_sinceRepaint;
     bool m_cancelled = false;
 };
 
@@ -106,12 +110,9 @@ public:
     CProcessingDlg& Progress() { return m_progress; }
 
 private:
-    void Repaint(bool now);
-
     DialogRunner m_runDialog;
     QWidget* m_parent;
     CProcessingDlg m_progress;
-    QElapsedTimer m_sinceRepaint;
     int m_folders = 0;
     int m_songs = 0;
     bool m_stop = false;

@@ -1,0 +1,137 @@
+#include "app/editcommands.h"
+
+#include <filesystem>
+
+#include <fmt/printf.h>
+
+#include "app/settings.h"
+#include "browse/librarygrid.h"
+#include "edit/edititemdlg.h"
+#include "edit/librarychanges.h"
+#include "edit/pickdlg.h"
+#include "platform/messagebox.h"
+#include "play/playercommand.h"
+
+CEditCommands::CEditCommands(CLibraryDb& db, CLibraryGrid& grid, CSettings& settings, CLauncher& launcher,
+                             CMessageBox& messages, const DialogRunner& runDialog,
+                             std::function<void(const std::function<void()>&)> guarded,
+                             std::function<CTagWorkers&()> workers, bool readOnly, QWidget* window)
+    : m_db(db),
+      m_grid(grid),
+      m_settings(settings),
+      m_launcher(launcher),
+      m_messages(messages),
+      m_runDialog(runDialog),
+      m_guarded(std::move(guarded)),
+      m_workers(std::move(workers)),
+      m_readOnly(readOnly),
+      m_window(window) {}
+
+ManagerContext CEditCommands::Context() {
+    return {m_db, m_messages, m_runDialog, m_guarded, [this](int kind, std::int32_t id) { EditItem(kind, id); }};
+}
+
+bool CEditCommands::EditItem(int kind, std::int32_t id) {
+    CItemEdit edit(m_db, m_workers(), kind, {id});
+    CEditItemDlg dialog(edit, Context(), m_readOnly, m_window);
+    return m_runDialog(dialog) == QDialog::Accepted;
+}
+
+void CEditCommands::EditItems() {
+    if (m_grid.CountCheckedRows() == 0) {
+        if (m_grid.HasSelection()) {
+            m_grid.RunEditItem(m_grid.CurrentRowItemId());
+        }
+        return;
+    }
+    if (m_grid.GetFirstCheckedId() == 0) {
+        m_messages.Show("Error: Could not find an ID to edit");
+        return;
+    }
+    CItemEdit edit(m_db, m_workers(), kSeveralSongsItem, m_grid.GetCheckedIds());
+    CEditItemDlg dialog(edit, Context(), m_readOnly, m_window);
+    if (m_runDialog(dialog) == QDialog::Accepted) {
+        m_grid.RefreshView();
+    }
+}
+
+void CEditCommands::Remove() {
+    if (m_grid.CountCheckedRows() > 0) {
+        if (!m_messages.AskYesNo("Are you sure you want to remove all checked items?")) {
+            return;
+        }
+        RemoveSongRows(m_db, m_grid.GetCheckedIds());
+    } else {
+        if (!m_messages.AskYesNo("Are you sure you want to remove the selected item?")) {
+            return;
+        }
+        RemoveViewItem(m_db, m_grid.CurrentView().mode, m_grid.CurrentRowItemId());
+    }
+    m_grid.RefreshView();
+}
+
+void CEditCommands::Manage(int kind, const char* title) {
+    CManagerDlg manager(Context(), kind, title, kManagerAll, m_window);
+    m_runDialog(manager);
+    m_grid.RefreshView();
+}
+
+std::int32_t CEditCommands::PickFrom(const char* table, const char* title) {
+    NameList names;
+    IdList ids;
+    m_db.FillNameList(names, ids, table, "Name", "ID");
+    CPickDlg pick(names, &ids, title, "", m_window);
+    if (m_runDialog(pick) != QDialog::Accepted || pick.ChosenName().empty()) {
+        return 0;
+    }
+    return pick.ChosenId();
+}
+
+void CEditCommands::ChangeField(const char* table, const char* field, const char* title) {
+    if (m_grid.CurrentView().mode != kSongsMode) {
+        return;
+    }
+    if (const std::int32_t id = PickFrom(table, title); id != 0) {
+        SetFieldOfSongs(m_db, field, m_grid.GetCheckedIds(), id);
+        m_grid.RefreshView();
+    }
+}
+
+void CEditCommands::AddToCollection() {
+    if (m_grid.CurrentView().mode != kSongsMode) {
+        return;
+    }
+    if (const std::int32_t id = PickFrom("Collections", "Pick a Collection to Add All Checked To"); id != 0) {
+        AddSongsToCollection(m_db, m_grid.GetCheckedIds(), id);
+        m_grid.RefreshView();
+    }
+}
+
+void CEditCommands::DeleteDatabase() {
+    if (m_readOnly) {
+        m_messages.Show("Error: Can not delete the database when it is opened as read-only.");
+        return;
+    }
+    const std::string path = m_settings.GetDatabasePath();
+    if (!m_messages.AskYesNo(fmt::sprintf("Are you sure you want to delete \"%s\"?", path))) {
+        return;
+    }
+    m_db.Close();
+    std::error_code error;
+    const bool deleted = std::filesystem::remove(path, error) && !error;
+    if (deleted) {
+        // A new library must never meet the journal of the old one.
+        std::filesystem::remove(path + "-journal", error);
+    } else {
+        m_messages.Show("Could not delete database.  Perhaps it's read-only or being accessed by something else?");
+    }
+    m_db.OpenOrCreate();  // a new, empty library; or the old one again, so the program stays usable
+    m_grid.RefreshView();
+}
+
+void CEditCommands::EditIni() {
+    const std::string editor = m_settings.GetTextEditor();
+    if (!editor.empty()) {
+        LaunchWithFile(m_launcher, editor, std::filesystem::absolute(m_settings.GetIniPath()).string());
+    }
+}

@@ -1,0 +1,125 @@
+#include "edit/edititemdlg.h"
+
+#include <QDialogButtonBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include <fmt/format.h>
+
+#include "grid/displaytext.h"
+#include "import/importdlgs.h"
+#include "platform/messagebox.h"
+
+CEditItemDlg::CEditItemDlg(CItemEdit& edit, const ManagerContext& context, bool readOnly, QWidget* parent)
+    : QDialog(parent), m_edit(edit), m_context(context), m_readOnly(readOnly), m_texts(edit.Loaded()) {
+    setObjectName(QStringLiteral("editItemDialog"));
+    setWindowTitle(QStringLiteral("Edit Item"));
+    auto* layout = new QGridLayout(this);
+    const ItemRows rows = RowsOfKind(edit.Kind());
+    m_title = AddRow("Title:", "titleEdit", m_texts.title, rows.title, false, 0);
+    m_artist = AddRow("Artist:", "artistEdit", m_texts.artist, rows.artist, true, kArtistItem);
+    m_album = AddRow("Album:", "albumEdit", m_texts.album, rows.album, true, kAlbumItem);
+    m_genre = AddRow("Genre:", "genreEdit", m_texts.genre, rows.genre, true, kGenreItem);
+    m_comment = AddRow("Comment:", "commentEdit", m_texts.comment, rows.comment, false, 0);
+    m_year = AddRow("Year:", "yearEdit", m_texts.year, rows.year, false, 0);
+    m_track = AddRow("Track:", "trackEdit", m_texts.track, rows.track, false, 0);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("okButton"));
+    connect(buttons, &QDialogButtonBox::accepted, this, &CEditItemDlg::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &CEditItemDlg::reject);
+    layout->addWidget(buttons, layout->rowCount(), 0, 1, 3);
+    layout->setColumnStretch(1, 1);
+    resize(520, sizeHint().height());
+}
+
+QLineEdit* CEditItemDlg::AddRow(const char* label, const char* name, const std::string& text, bool shown, bool picked,
+                                int pickKind) {
+    auto* layout = static_cast<QGridLayout*>(this->layout());
+    auto* edit = new QLineEdit(DisplayText(text), this);
+    edit->setObjectName(QString::fromLatin1(name));
+    edit->setReadOnly(picked);
+    auto* caption = new QLabel(QString::fromLatin1(label), this);
+    caption->setBuddy(edit);
+    const int row = layout->rowCount();
+    layout->addWidget(caption, row, 0);
+    layout->addWidget(edit, row, 1);
+    caption->setVisible(shown);
+    edit->setVisible(shown);
+    if (picked) {
+        auto* pick = new QPushButton(QStringLiteral("..."), this);
+        pick->setObjectName(QString::fromLatin1(name).replace(QStringLiteral("Edit"), QStringLiteral("Pick")));
+        pick->setAccessibleName(QStringLiteral("Pick ") + caption->text().chopped(1));
+        pick->setAutoDefault(false);
+        pick->setVisible(shown);
+        layout->addWidget(pick, row, 2);
+        connect(pick, &QPushButton::clicked, this,
+                [this, pickKind] { m_context.guarded([this, pickKind] { Pick(pickKind); }); });
+    }
+    return edit;
+}
+
+void CEditItemDlg::Pick(int kind) {
+    NameList names;
+    IdList ids;
+    std::string* text = &m_texts.artist;
+    QLineEdit* edit = m_artist;
+    const char* title = "Pick an Artist";
+    if (kind == kAlbumItem) {
+        m_edit.FillAlbumChoices(names, ids);
+        text = &m_texts.album;
+        edit = m_album;
+        title = "Pick an Album";
+    } else if (kind == kGenreItem) {
+        m_context.db.FillNameList(names, ids, "Genres", "Name", "ID");
+        text = &m_texts.genre;
+        edit = m_genre;
+        title = "Pick a Genre";
+    } else {
+        m_context.db.FillNameList(names, ids, "Artists", "Name", "ID");
+    }
+    CManagerDlg picker(m_context, names, ids, *text, kind, title, kManagerPicker, this);
+    if (m_context.runDialog(picker) == QDialog::Accepted && !picker.ChosenName().empty()) {
+        *text = picker.ChosenName();
+        edit->setText(DisplayText(*text));
+    }
+}
+
+ItemTexts CEditItemDlg::Texts() const {
+    ItemTexts texts = m_texts;
+    texts.title = LineEditBytes(m_title, m_texts.title);
+    texts.comment = LineEditBytes(m_comment, m_texts.comment);
+    texts.year = LineEditBytes(m_year, m_texts.year);
+    texts.track = LineEditBytes(m_track, m_texts.track);
+    return texts;
+}
+
+void CEditItemDlg::accept() {
+    // An engine error undoes the library's part and is shown; the dialog ends either way, so the
+    // view is refreshed.
+    m_context.guarded([this] { Store(); });
+    QDialog::accept();
+}
+
+void CEditItemDlg::Store() {
+    if (!m_readOnly) {
+        std::unique_ptr<CProcessingDlg> progress;
+        if (m_edit.Count() > 1) {
+            progress = std::make_unique<CProcessingDlg>("Saving Tags", this, false);
+            progress->show();
+            progress->KeepPainted(true);
+        }
+        std::size_t done = 0;
+        const std::vector<std::string> unwritten = m_edit.Store(Texts(), [&] {
+            if (progress) {
+                progress->SetProgressText(fmt::format("Song {} of {}", ++done, m_edit.Count()));
+                progress->KeepPainted();
+            }
+        });
+        progress.reset();
+        if (!unwritten.empty()) {
+            m_context.messages.Show(UnwrittenFilesMessage(unwritten));
+        }
+    }
+}

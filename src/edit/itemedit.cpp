@@ -1,0 +1,139 @@
+#include "edit/itemedit.h"
+
+#include <fmt/format.h>
+#include <fmt/printf.h>
+
+#include "db/dbtable.h"
+#include "engine/transaction.h"
+#include "import/songfile.h"
+#include "import/tagworkers.h"
+
+namespace {
+
+bool IsSongKind(int kind) {
+    return kind == kSongItem || kind == kSeveralSongsItem;
+}
+
+std::string TableOf(int kind) {
+    return std::string(ModeTableNames[static_cast<std::size_t>(kind)]);
+}
+
+SongTags TagsOf(const ItemTexts& texts) {
+    SongTags tags;
+    tags.parsed = true;
+    tags.title = texts.title;
+    tags.artist = texts.artist;
+    tags.album = texts.album;
+    tags.year = texts.year;
+    tags.track = texts.track;
+    tags.genre = texts.genre;
+    tags.comment = texts.comment;
+    return tags;
+}
+
+}  // namespace
+
+ItemRows RowsOfKind(int kind) {
+    ItemRows rows;
+    rows.title = kind != kSeveralSongsItem;
+    rows.artist = kind == kAlbumItem || IsSongKind(kind);
+    rows.album = rows.genre = rows.comment = rows.year = IsSongKind(kind);
+    rows.track = kind == kSongItem;
+    return rows;
+}
+
+CItemEdit::CItemEdit(CLibraryDb& db, CTagWorkers& workers, int kind, IdList ids)
+    : m_db(db), m_workers(workers), m_kind(kind), m_ids(std::move(ids)) {
+    const std::int32_t first = m_ids.empty() ? 0 : m_ids.front();
+    if (IsSongKind(kind)) {
+        const SongRecord song = m_db.ReadSong(first);
+        CSongFile file;
+        file.LoadFromPath(song.filePath, m_workers);
+        if (file.IsParsed()) {
+            m_loaded = {file.GetTitle(), file.GetArtist(), file.GetAlbum(),  file.GetYear(),
+                        file.GetTrack(), file.GetGenre(),  file.GetComment()};
+        } else {
+            // A vanished or damaged file: the library's values, so that OK does not blank them.
+            m_loaded = {song.name,
+                        m_db.GetItemName(kArtistItem, song.artistId),
+                        m_db.GetItemName(kAlbumItem, song.albumId),
+                        song.year,
+                        song.track,
+                        song.genre,
+                        ""};
+        }
+        return;
+    }
+    m_loaded.title = m_db.GetItemName(kind, first);
+    if (kind == kAlbumItem) {
+        const std::int32_t artist = CDbTable(&m_db, "Albums").LookupLong("ArtistID", "ID", first);
+        m_loaded.artist = m_db.GetItemName(kArtistItem, artist);
+    }
+}
+
+void CItemEdit::FillAlbumChoices(NameList& names, IdList& ids) {
+    const std::int32_t first = m_ids.empty() ? 0 : m_ids.front();
+    const std::int32_t artist = CDbTable(&m_db, TableOf(m_kind)).LookupLong("ArtistID", "ID", first);
+    m_db.FillNameListFromQuery(
+        names, ids, fmt::sprintf("SELECT * FROM %s WHERE %s = %ld", "Albums", "ArtistID", artist), "Name", "ID");
+}
+
+std::vector<std::string> CItemEdit::Store(const ItemTexts& texts, const std::function<void()>& songDone) {
+    std::vector<std::string> unwritten;
+    CTransaction transaction(m_db);
+    for (const std::int32_t id : m_ids) {
+        if (!IsSongKind(m_kind)) {
+            StoreItem(id, texts);
+            continue;
+        }
+        std::string path;
+        if (!StoreSong(id, texts, path)) {
+            unwritten.push_back(path);
+        }
+        songDone();
+    }
+    transaction.Commit();
+    return unwritten;
+}
+
+void CItemEdit::StoreItem(std::int32_t id, const ItemTexts& texts) {
+    m_db.RenameItem(texts.title, m_kind, id);
+    if (m_kind == kAlbumItem) {
+        if (const std::int32_t artist = m_db.FindArtistId(texts.artist); artist != 0) {
+            CDbTable(&m_db, "Albums").UpdateLong("ArtistID", "ID", id, artist);
+        }
+    }
+}
+
+bool CItemEdit::StoreSong(std::int32_t id, const ItemTexts& texts, std::string& path) {
+    SongRecord song = m_db.ReadSong(id);
+    if (song.id == 0) {
+        return true;  // no such song: nothing to write
+    }
+    path = song.filePath;
+    CSongFile file;
+    file.LoadFromPath(song.filePath, m_workers);
+    CSongFile edited;
+    edited.Assign(song.filePath, TagsOf(texts));
+    file.CopyEditableFields(edited, m_kind == kSeveralSongsItem);
+    const bool written = file.WriteTags(m_workers) || song.filePath.empty();
+
+    song.artistId = m_db.FindArtistId(texts.artist);
+    song.albumId = texts.album.empty() ? 0 : m_db.FindAlbumId(texts.album, song.artistId);
+    song.year = texts.year;
+    song.genre = texts.genre;
+    if (m_kind == kSongItem) {
+        song.name = texts.title;
+        song.track = texts.track;
+    }
+    m_db.UpdateSong(song);
+    return written;
+}
+
+std::string UnwrittenFilesMessage(const std::vector<std::string>& paths) {
+    std::string message = fmt::format("Error: Couldn't write the tags into '{}'.", paths.front());
+    if (paths.size() > 1) {
+        message += fmt::format("\nThe tags of {} more files could not be written either.", paths.size() - 1);
+    }
+    return message + "\nTheir library entries were changed; the files were left as they were.";
+}
