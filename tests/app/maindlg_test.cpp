@@ -8,16 +8,20 @@
 #include <QDialog>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QListWidget>
+
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTest>
 #include <QTreeWidget>
+#include <filesystem>
 
 #include <gtest/gtest.h>
 
 #include "app/settings.h"
 #include "browse/librarygrid.h"
 #include "db/librarydb.h"
+#include "grid/gridcellcheck.h"
 #include "import/tagworkers.h"
 #include "support/recordinglauncher.h"
 #include "support/recordingmessagebox.h"
@@ -38,6 +42,11 @@ protected:
             if (dialog.objectName() == QStringLiteral("folderPicker")) {
                 dialog.findChild<QLineEdit*>(QStringLiteral("folderEdit"))->setText(importFolder);
                 QTest::mouseClick(dialog.findChild<QPushButton*>(QStringLiteral("openButton")), Qt::LeftButton);
+                return dialog.result();
+            }
+            if (auto* pick = dialog.findChild<QListWidget*>(QStringLiteral("pickList"))) {
+                pick->setCurrentItem(pick->findItems(pickChoice, Qt::MatchExactly).value(0));
+                dialog.accept();
                 return dialog.result();
             }
             if (auto* files = qobject_cast<QFileDialog*>(&dialog)) {
@@ -61,6 +70,7 @@ protected:
     std::vector<std::string> dialogs;
     std::vector<std::string> offeredFiles;
     QString importFolder;
+    QString pickChoice;
 };
 
 TEST_F(MainWindowTest, StartsOnArtistsWithAlbumsAndStaysOpenOnEnterAndEscape) {
@@ -154,6 +164,59 @@ TEST_F(MainWindowTest, ImportAsksWhereTheTagsLeaveItOpenAndShowsTheNewSongsAtOnc
     auto* genres = window->findChild<QComboBox*>(QStringLiteral("genreFilter"));
     EXPECT_NE(genres->findText(QStringLiteral("Gospel")), -1);
     EXPECT_TRUE(window->isVisible());
+}
+
+TEST_F(MainWindowTest, TheEditingCommandsChangeTheLibraryAndRefreshTheView) {
+    CSettings settings;
+    {
+        CLibraryDb db("Cadenzo.mdb", false, false, settings, m_messages);
+        const std::int32_t band = db.FindOrAddArtist({0, "Band", 0, 0.0});
+        db.FindOrAddAlbum({0, band, "Blue", 0, 0.0, "/m"});
+        for (const char* name : {"a", "b", "c"}) {
+            SongRecord song;
+            song.name = name;
+            song.artistId = band;
+            song.filePath = std::string("/m/") + name + ".mp3";
+            db.FindOrAddSong(song);
+        }
+    }
+    auto window = Open();
+    ASSERT_TRUE(window->Initialise());
+    auto* views = window->findChild<QTreeWidget*>(QStringLiteral("viewTree"));
+    views->setCurrentItem(views->topLevelItem(3));  // "Songs"
+    CLibraryGrid& grid = window->Grid();
+    const auto tick = [&grid](int row) {
+        static_cast<CGridCellCheck*>(grid.GetCellObject(row, CLibraryGrid::kCheckColumn))->SetCheck(true);
+    };
+    tick(1);
+    tick(2);
+    const auto run = [&](int command) {
+        window->UpdateMenuStates();
+        Command(*window, command)->trigger();
+    };
+    pickChoice = QStringLiteral("Blue");
+    run(kCmdChangeAlbum);
+    ASSERT_EQ(dialogs, std::vector<std::string>{"pickDialog"});
+    int onBlue = 0;
+    for (int row = 1; row < grid.GetRowTotal(); ++row) {
+        onBlue += grid.GetCellText(row, CLibraryGrid::kAlbumColumn) == "Blue" ? 1 : 0;
+    }
+    EXPECT_EQ(onBlue, 2);
+
+    tick(1);
+    m_messages.answers = {true, true};
+    run(kCmdRemove);
+    EXPECT_EQ(m_messages.asked.at(0), "Are you sure you want to remove all checked items?");
+    EXPECT_EQ(grid.GetRowTotal(), 3);
+
+    run(kCmdEditIni);
+    EXPECT_EQ(m_launcher.launched.back(), (std::vector<std::string>{"xdg-open", m_dir.File("Cadenzo.ini")}));
+
+    run(kCmdDeleteDatabase);
+    EXPECT_EQ(m_messages.asked.at(1), "Are you sure you want to delete \"Cadenzo.mdb\"?");
+    EXPECT_EQ(grid.GetRowTotal(), 1) << "a new, empty library";
+    EXPECT_TRUE(std::filesystem::exists(m_dir.File("Cadenzo.mdb")));
+    EXPECT_EQ(m_messages.shown, std::vector<std::string>{});
 }
 
 TEST_F(MainWindowTest, AReadOnlyLibraryTurnsItsWritingCommandsOff) {
