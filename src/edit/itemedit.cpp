@@ -81,14 +81,29 @@ void CItemEdit::FillAlbumChoices(NameList& names, IdList& ids) {
 std::vector<std::string> CItemEdit::Store(const ItemTexts& texts, const std::function<void()>& songDone) {
     std::vector<std::string> unwritten;
     CTransaction transaction(m_db);
-    for (const std::int32_t id : m_ids) {
-        if (!IsSongKind(m_kind)) {
+    if (!IsSongKind(m_kind)) {
+        for (const std::int32_t id : m_ids) {
             StoreItem(id, texts);
-            continue;
         }
-        std::string path;
-        if (!StoreSong(id, texts, path)) {
-            unwritten.push_back(path);
+        transaction.Commit();
+        return unwritten;
+    }
+    // The files' tags are read at once (the workers read in parallel), then written one by one.
+    std::vector<SongRecord> songs;
+    CTagWorkers::Files files;
+    for (const std::int32_t id : m_ids) {
+        songs.push_back(m_db.ReadSong(id));
+        if (const int type = FileTypeFromPath(songs.back().filePath); type != kNotASongFile) {
+            files.emplace_back(songs.back().filePath, type);
+        }
+    }
+    const std::vector<SongTags> read = m_workers.Read(files);
+    auto next = read.begin();
+    for (SongRecord& song : songs) {
+        const bool isSongFile = FileTypeFromPath(song.filePath) != kNotASongFile;
+        const SongTags tags = isSongFile ? *next++ : SongTags();
+        if (song.id != 0 && !StoreSong(song, tags, texts)) {
+            unwritten.push_back(song.filePath);
         }
         songDone();
     }
@@ -105,14 +120,9 @@ void CItemEdit::StoreItem(std::int32_t id, const ItemTexts& texts) {
     }
 }
 
-bool CItemEdit::StoreSong(std::int32_t id, const ItemTexts& texts, std::string& path) {
-    SongRecord song = m_db.ReadSong(id);
-    if (song.id == 0) {
-        return true;  // no such song: nothing to write
-    }
-    path = song.filePath;
+bool CItemEdit::StoreSong(SongRecord song, const SongTags& fileTags, const ItemTexts& texts) {
     CSongFile file;
-    file.LoadFromPath(song.filePath, m_workers);
+    file.Assign(song.filePath, fileTags);
     CSongFile edited;
     edited.Assign(song.filePath, TagsOf(texts));
     file.CopyEditableFields(edited, m_kind == kSeveralSongsItem);

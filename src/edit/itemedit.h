@@ -9,6 +9,7 @@
 #include "db/librarydb.h"
 
 class CTagWorkers;
+struct SongTags;
 
 // The seven texts of the Edit Item form.
 struct ItemTexts {
@@ -56,7 +57,9 @@ public:
 
 private:
     void StoreItem(std::int32_t id, const ItemTexts& texts);
-    bool StoreSong(std::int32_t id, const ItemTexts& texts, std::string& path);
+    // Writes the song's file (as its tags were read) and then its row; false when the file kept
+    // its old tags.
+    bool StoreSong(SongRecord song, const SongTags& fileTags, const ItemTexts& texts);
 
     CLibraryDb& m_db;
     CTagWorkers& m_workers;

@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <memory>
+#include <set>
 #include <string_view>
 
 #include <taglib/audioproperties.h>
@@ -108,8 +109,13 @@ bool SyncFile(const std::string& path) {
     return fd.IsOpen() && fsync(fd.Get()) == 0;
 }
 
-// Removes the copies that killed writes left in the folder.
+// Removes the copies that killed writes left in the folder: once per folder while this worker
+// runs (a worker killed in a write is started again), not at every write of a large folder.
 void RemoveLeftovers(const std::string& folder) {
+    static std::set<std::string> cleaned;
+    if (!cleaned.insert(folder).second) {
+        return;
+    }
     const std::unique_ptr<DIR, int (*)(DIR*)> directory(opendir(folder.c_str()), closedir);
     if (!directory) {
         return;
