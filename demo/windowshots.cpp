@@ -22,8 +22,11 @@
 #include "db/dbtable.h"
 #include "db/librarydb.h"
 #include "edit/aboutdlg.h"
+#include "edit/edititemdlg.h"
+#include "edit/managerdlg.h"
 #include "import/importdlgs.h"
 #include "import/songfile.h"
+#include "import/tagworkers.h"
 #include "platform/launcher.h"
 #include "ui/folderpickerdlg.h"
 
@@ -161,6 +164,28 @@ void SaveImportWindows(const std::string& pictures, const std::filesystem::path&
     Save(progress, pictures, "import-progress");
 }
 
+void SaveEditWindows(const std::string& pictures, CLibraryDb& db, CMessageBox& messages, QWidget& window) {
+    CTagWorkers workers;
+    const ManagerContext context{db, messages, ExecDialog, [](const std::function<void()>& command) { command(); },
+                                 [](int, std::int32_t) {}};
+    const struct {
+        int kind;
+        IdList ids;
+        const char* name;
+    } edits[] = {{kSongItem, {4}, "edit-song"},
+                 {kSeveralSongsItem, {1, 2, 3}, "edit-several-songs"},
+                 {kAlbumItem, {1}, "edit-album"}};
+    for (const auto& [kind, ids, name] : edits) {
+        CItemEdit edit(db, workers, kind, ids);
+        CEditItemDlg dialog(edit, context, false, &window);
+        dialog.show();
+        Save(dialog, pictures, name);
+    }
+    CManagerDlg manager(context, kAlbumItem, "Manage Albums", kManagerAll, &window);
+    manager.show();
+    Save(manager, pictures, "manage-albums");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -204,6 +229,8 @@ int main(int argc, char** argv) {
         }
     }
     SaveImportWindows(pictures, library / "home", messages, window);
+    COpenedLibrary second = OpenLibrary(settings, messages);  // the dialogs' own connection
+    SaveEditWindows(pictures, *second.db, messages, window);
     CAboutDlg about(launcher, &window);
     about.show();
     Save(about, pictures, "about");
