@@ -3,6 +3,8 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <map>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -23,6 +25,15 @@ using IdList = std::vector<std::int32_t>;
 using NameList = std::vector<std::string>;
 // The folders from the import root down to the folder being walked (the last entry).
 using PathStack = std::vector<std::string>;
+
+// The IDs of the artists and albums, and the genres, that one import found or added, by their
+// names as the tags spell them: each song then costs only the statements of its own row.
+// Nothing is kept after the import.
+struct ImportIds {
+    std::map<std::string, std::int32_t> artists;
+    std::map<std::pair<std::string, std::int32_t>, std::int32_t> albums;  // name, owner
+    std::set<std::string> genres;
+};
 // The song files of one folder, in listing order.
 using FolderSongList = std::vector<CSongFile>;
 
@@ -159,9 +170,10 @@ public:
     // folder and is reported with the folder's path. 0 when a question was closed without OK.
     int ImportFolderSongs(FolderSongList& songs, const PathStack& paths, CImportQuestions& questions,
                           CTagWorkers& workers);
-    // The same with the setting "Minimum Song Ask Threshold" already read (once per walk).
+    // The same with the setting "Minimum Song Ask Threshold" already read (once per walk) and
+    // the IDs the walk found or added so far.
     int ImportFolderSongs(FolderSongList& songs, const PathStack& paths, CImportQuestions& questions,
-                          CTagWorkers& workers, int askThreshold);
+                          CTagWorkers& workers, int askThreshold, ImportIds& known);
 
 private:
     bool CreateNewFile(const std::string& path);

@@ -6,8 +6,10 @@
 #include <cerrno>
 #include <chrono>
 #include <memory>
+#include <map>
 #include <optional>
 #include <set>
+#include <type_traits>
 #include <utility>
 
 #include <fmt/printf.h>
@@ -106,6 +108,17 @@ private:
     CImportQuestions& m_questions;
     CImportBatch& m_batch;
 };
+
+// The ID remembered for the key, or the one `find` gives, remembered then.
+template <typename Key, typename Find>
+std::int32_t KnownId(std::map<Key, std::int32_t>& known, const std::type_identity_t<Key>& key, Find find) {
+    if (const auto found = known.find(key); found != known.end()) {
+        return found->second;
+    }
+    const std::int32_t id = find();
+    known.emplace(key, id);
+    return id;
+}
 
 // One folder's entries, in listing order.
 struct FolderListing {
@@ -222,7 +235,7 @@ private:
         }
         if (!songs.empty()) {
             m_batch.Open();
-            m_db.ImportFolderSongs(songs, visit.paths, m_questions, m_workers, m_askThreshold);
+            m_db.ImportFolderSongs(songs, visit.paths, m_questions, m_workers, m_askThreshold, m_known);
             m_batch.Stored(visit.paths.back());
             m_batch.CommitWhenDue();
             m_questions.FolderDone(songs.size());
@@ -254,6 +267,7 @@ private:
     std::vector<PathStack> m_toVisit;  // a stack: the next folder last
     std::set<std::pair<dev_t, ino_t>> m_visited;
     int m_askThreshold;  // read once: a walk reads thousands of folders
+    ImportIds m_known;
     std::vector<std::string> m_tooLong;
     std::vector<std::string> m_lostFolders;
     std::string m_lostReason;
@@ -399,11 +413,12 @@ int CLibraryDb::ImportFolder(PathStack& paths, CImportQuestions& questions, CTag
 
 int CLibraryDb::ImportFolderSongs(FolderSongList& songs, const PathStack& paths, CImportQuestions& questions,
                                   CTagWorkers& workers) {
-    return ImportFolderSongs(songs, paths, questions, workers, m_settings.GetMinSongAskThreshold());
+    ImportIds known;
+    return ImportFolderSongs(songs, paths, questions, workers, m_settings.GetMinSongAskThreshold(), known);
 }
 
 int CLibraryDb::ImportFolderSongs(FolderSongList& songs, const PathStack& paths, CImportQuestions& questions,
-                                  CTagWorkers& workers, int askThreshold) {
+                                  CTagWorkers& workers, int askThreshold, ImportIds& known) {
     if (songs.empty() || paths.empty()) {
         return 1;
     }
@@ -430,21 +445,26 @@ int CLibraryDb::ImportFolderSongs(FolderSongList& songs, const PathStack& paths,
                     song.SetAlbum(plan.groupName);
                 }
             }
-            const std::int32_t artistId = FindOrAddNamedArtist(song.GetArtist());
+            const std::int32_t artistId =
+                KnownId(known.artists, song.GetArtist(), [&] { return FindOrAddNamedArtist(song.GetArtist()); });
             if (plan.mode == ImportMode::VariousArtists && !variousArtists) {
-                variousArtists = FindOrAddNamedArtist(kVariousArtists);
+                variousArtists = KnownId(known.artists, std::string(kVariousArtists),
+                                         [&] { return FindOrAddNamedArtist(kVariousArtists); });
             }
             const std::int32_t owner = variousArtists.value_or(artistId);
-            if (FindGenreId(song.GetGenre()) == 0 && !song.GetGenre().empty()) {
+            if (!song.GetGenre().empty() && known.genres.insert(song.GetGenre()).second &&
+                FindGenreId(song.GetGenre()) == 0) {
                 FindOrAddGenre({0, song.GetGenre(), 0});
             }
             if (plan.mode == ImportMode::OneAlbum && albumsDiffer) {
                 song.SetAlbum(plan.groupName);
             }
-            std::int32_t albumId = FindAlbumId(song.GetAlbum(), owner);
-            if (albumId == 0 && !song.GetAlbum().empty()) {
-                albumId = FindOrAddAlbum({0, owner, song.GetAlbum(), 0, 0.0, folder});
-            }
+            const std::int32_t albumId = KnownId(known.albums, {song.GetAlbum(), owner}, [&] {
+                const std::int32_t found = FindAlbumId(song.GetAlbum(), owner);
+                return found != 0 || song.GetAlbum().empty()
+                           ? found
+                           : FindOrAddAlbum({0, owner, song.GetAlbum(), 0, 0.0, folder});
+            });
             std::int32_t songId = FindSongIdByPath(song.GetPath());
             if (songId == 0) {
                 songId = FindOrAddSong(SongRecordOf(song, artistId, albumId, plan.mode));
@@ -461,6 +481,7 @@ int CLibraryDb::ImportFolderSongs(FolderSongList& songs, const PathStack& paths,
         }
         transaction.Commit();
     } catch (const CEngineError& error) {
+        known = ImportIds();  // what the folder added is undone
         if (inBatch && !InTransaction()) {
             throw;  // SQLite undid the whole batch: the walk reports what it lost
         }
