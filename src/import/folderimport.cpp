@@ -5,8 +5,8 @@
 
 #include <cerrno>
 #include <chrono>
-#include <memory>
 #include <map>
+#include <memory>
 #include <optional>
 #include <set>
 #include <type_traits>
@@ -85,7 +85,8 @@ private:
     bool m_failed = false;
 };
 
-// Passes the questions on, after committing what the import has done so far.
+// Passes the questions on, after committing what the import has done so far; the answered
+// folder then opens the next batch.
 class CCommittingQuestions : public CImportQuestions {
 public:
     CCommittingQuestions(CImportQuestions& questions, CImportBatch& batch) : m_questions(questions), m_batch(batch) {}
@@ -93,12 +94,16 @@ public:
     bool AskUntagged(const std::string& folderPath, const std::vector<CSongFile>& songs, const std::string& message,
                      UntaggedAnswer& answer) override {
         m_batch.Commit();
-        return m_questions.AskUntagged(folderPath, songs, message, answer);
+        const bool answered = m_questions.AskUntagged(folderPath, songs, message, answer);
+        m_batch.Open();  // the folder is stored in the next batch, not committed on its own
+        return answered;
     }
     bool AskUnknown(const std::string& firstArtist, const std::string& folderPath, const std::vector<CSongFile>& songs,
                     const std::string& message, UnknownAnswer& answer) override {
         m_batch.Commit();
-        return m_questions.AskUnknown(firstArtist, folderPath, songs, message, answer);
+        const bool answered = m_questions.AskUnknown(firstArtist, folderPath, songs, message, answer);
+        m_batch.Open();
+        return answered;
     }
     void ShowProgress(const std::string& text) override { m_questions.ShowProgress(text); }
     void FolderDone(std::size_t songs) override { m_questions.FolderDone(songs); }

@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <functional>
 
 #include <gtest/gtest.h>
 
@@ -42,6 +43,9 @@ public:
                     const std::vector<CSongFile>& /*songs*/, const std::string& message,
                     UnknownAnswer& answer) override {
         asked.push_back({"unknown", folderPath, message, answer.option, answer.name});
+        if (whileAsking) {
+            whileAsking();
+        }
         if (unknownAnswers.empty()) {
             return false;
         }
@@ -54,6 +58,7 @@ public:
     void FolderDone(std::size_t /*songs*/) override { ++foldersDone; }
     bool StopRequested() const override { return stopAfter >= 0 && foldersDone >= stopAfter; }
 
+    std::function<void()> whileAsking;
     int foldersDone = 0;
     int stopAfter = -1;
     std::vector<Asked> asked;
@@ -105,6 +110,20 @@ TEST_F(FolderImportTest, FoldersAreWalkedInPreOrder) {
               m_questions.progress.end())
         << "a folder without songs is still walked";
     EXPECT_EQ(std::filesystem::current_path().string(), cwd) << "the working directory stays";
+}
+
+TEST_F(FolderImportTest, EverythingBeforeAQuestionIsCommittedWhileItWaits) {
+    AddAlbum("a", 4);
+    AddAlbum("a/b", 1);
+    long seen = -1;
+    m_questions.whileAsking = [&] {
+        CLibraryDb other("Cadenzo.mdb", false, true, m_settings, m_messages);
+        seen = CDbQuery(other, "SELECT * FROM Songs").GetCount();
+    };
+    m_questions.unknownAnswers = {{kUnknownUnsortedFiles, "", false}};
+    Import(m_tree.Root());
+    EXPECT_EQ(seen, 4) << "another program sees the folder stored before the question";
+    EXPECT_EQ(Count("SELECT * FROM Songs"), 5);
 }
 
 TEST_F(FolderImportTest, AStoppedWalkKeepsTheFoldersStoredAndTheWorkersReady) {
