@@ -65,8 +65,8 @@ void BM_EditSeveralSongs(benchmark::State& state) {
         CItemEdit edit(library.db, library.workers, kSeveralSongsItem, library.songs);
         ItemTexts texts = edit.Loaded();
         texts.comment = fmt::format("edited {}", round++);
-        if (!edit.Store(texts, [] {}).empty()) {
-            state.SkipWithError("a file was not written");
+        if (const std::vector<std::string> unwritten = edit.Store(texts, [] {}); !unwritten.empty()) {
+            state.SkipWithError(UnwrittenFilesMessage(unwritten).c_str());
         }
     }
     state.counters["songs"] = static_cast<double>(library.songs.size());

@@ -88,24 +88,31 @@ std::vector<std::string> CItemEdit::Store(const ItemTexts& texts, const std::fun
         transaction.Commit();
         return unwritten;
     }
-    // The files' tags are read at once (the workers read in parallel), then written one by one.
+    // The files' tags are read at once, written several at once, and then the rows are stored.
     std::vector<SongRecord> songs;
     CTagWorkers::Files files;
     for (const std::int32_t id : m_ids) {
         songs.push_back(m_db.ReadSong(id));
-        if (const int type = FileTypeFromPath(songs.back().filePath); type != kNotASongFile) {
+        if (const int type = FileTypeFromPath(songs.back().filePath); songs.back().id != 0 && type != kNotASongFile) {
             files.emplace_back(songs.back().filePath, type);
         }
     }
     const std::vector<SongTags> read = m_workers.Read(files);
-    auto next = read.begin();
+    std::vector<CTagWorkers::TagWrite> writes;
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        writes.push_back({files[i].first, files[i].second, EditedTags(files[i].first, read[i], texts)});
+    }
+    const std::vector<bool> written = m_workers.WriteAll(writes, [&](std::size_t) { songDone(); });
+    auto result = written.begin();
     for (SongRecord& song : songs) {
+        if (song.id == 0) {
+            continue;
+        }
         const bool isSongFile = FileTypeFromPath(song.filePath) != kNotASongFile;
-        const SongTags tags = isSongFile ? *next++ : SongTags();
-        if (song.id != 0 && !StoreSong(song, tags, texts)) {
+        if (isSongFile ? !*result++ : !song.filePath.empty()) {
             unwritten.push_back(song.filePath);
         }
-        songDone();
+        StoreSongRow(song, texts);
     }
     transaction.Commit();
     return unwritten;
@@ -120,14 +127,16 @@ void CItemEdit::StoreItem(std::int32_t id, const ItemTexts& texts) {
     }
 }
 
-bool CItemEdit::StoreSong(SongRecord song, const SongTags& fileTags, const ItemTexts& texts) {
+SongTags CItemEdit::EditedTags(const std::string& path, const SongTags& fileTags, const ItemTexts& texts) const {
     CSongFile file;
-    file.Assign(song.filePath, fileTags);
+    file.Assign(path, fileTags);
     CSongFile edited;
-    edited.Assign(song.filePath, TagsOf(texts));
+    edited.Assign(path, TagsOf(texts));
     file.CopyEditableFields(edited, m_kind == kSeveralSongsItem);
-    const bool written = file.WriteTags(m_workers) || song.filePath.empty();
+    return file.GetTags();
+}
 
+void CItemEdit::StoreSongRow(SongRecord song, const ItemTexts& texts) {
     song.artistId = m_db.FindArtistId(texts.artist);
     song.albumId = texts.album.empty() ? 0 : m_db.FindAlbumId(texts.album, song.artistId);
     song.year = texts.year;
@@ -137,7 +146,6 @@ bool CItemEdit::StoreSong(SongRecord song, const SongTags& fileTags, const ItemT
         song.track = texts.track;
     }
     m_db.UpdateSong(song);
-    return written;
 }
 
 std::string UnwrittenFilesMessage(const std::vector<std::string>& paths) {

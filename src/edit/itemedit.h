@@ -50,16 +50,18 @@ public:
     // The albums of the artist stored for the first item (not the artist shown), for the picker.
     void FillAlbumChoices(NameList& names, IdList& ids);
 
-    // Stores the texts for every item, the library's part in one transaction. A song keeps its
-    // title and track when several are edited. `songDone` is called after each song. Gives the
-    // files whose tags could not be written (their rows are still updated).
+    // Stores the texts for every item, the library's part in one transaction: the songs' files
+    // first (several at once), then their rows. A song keeps its title and track when several
+    // are edited. `songDone` is called after each file. Gives the files whose tags could not be
+    // written (their rows are still updated).
     std::vector<std::string> Store(const ItemTexts& texts, const std::function<void()>& songDone);
 
 private:
     void StoreItem(std::int32_t id, const ItemTexts& texts);
-    // Writes the song's file (as its tags were read) and then its row; false when the file kept
-    // its old tags.
-    bool StoreSong(SongRecord song, const SongTags& fileTags, const ItemTexts& texts);
+    // The tags to write into a song's file: the texts, and for several songs the file's own
+    // title and track.
+    SongTags EditedTags(const std::string& path, const SongTags& fileTags, const ItemTexts& texts) const;
+    void StoreSongRow(SongRecord song, const ItemTexts& texts);
 
     CLibraryDb& m_db;
     CTagWorkers& m_workers;

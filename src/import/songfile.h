@@ -38,6 +38,7 @@ public:
     const std::string& GetGenre() const { return m_tags.genre; }
     const std::string& GetComment() const { return m_tags.comment; }
     SongFileType GetFileType() const { return m_fileType; }
+    const SongTags& GetTags() const { return m_tags; }
     // False when the file could not be opened or its tags parsed.
     bool IsParsed() const { return m_tags.parsed; }
     const std::string& GetPath() const { return m_path; }

@@ -2,11 +2,13 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdlib>
+#include <ctime>
 #include <memory>
 #include <set>
 #include <string_view>
@@ -109,8 +111,19 @@ bool SyncFile(const std::string& path) {
     return fd.IsOpen() && fsync(fd.Get()) == 0;
 }
 
-// Removes the copies that killed writes left in the folder: once per folder while this worker
-// runs (a worker killed in a write is started again), not at every write of a large folder.
+// True when the copy's writer is gone: no live write holds its lock, and it is older than a
+// copy that was made but not locked yet could be.
+bool IsAbandoned(int folder, const char* name) {
+    constexpr time_t kYoungestLeftoverSeconds = 60;
+    const CFileDescriptor copy(openat(folder, name, O_RDONLY | O_CLOEXEC | O_NOFOLLOW));
+    struct stat info {};
+    return copy.IsOpen() && fstat(copy.Get(), &info) == 0 &&
+           time(nullptr) - info.st_mtime >= kYoungestLeftoverSeconds && flock(copy.Get(), LOCK_EX | LOCK_NB) == 0;
+}
+
+// Removes the copies that killed writes left in the folder, never one a write (of this or any
+// other worker or program) is making: once per folder while this worker runs (a worker killed in
+// a write is started again), not at every write of a large folder.
 void RemoveLeftovers(const std::string& folder) {
     static std::set<std::string> cleaned;
     if (!cleaned.insert(folder).second) {
@@ -121,7 +134,7 @@ void RemoveLeftovers(const std::string& folder) {
         return;
     }
     while (const dirent* entry = readdir(directory.get())) {
-        if (IsTagWriteLeftover(entry->d_name)) {
+        if (IsTagWriteLeftover(entry->d_name) && IsAbandoned(dirfd(directory.get()), entry->d_name)) {
             unlinkat(dirfd(directory.get()), entry->d_name, 0);
         }
     }
@@ -173,14 +186,15 @@ bool WriteSongTags(const std::string& path, int fileType, const SongTags& tags) 
     // The copy's name ends in no song extension: a copy that a kill leaves behind is never
     // taken for a song.
     std::string copy = folder + "/." + name + ".cadenzo-XXXXXX";
-    CFileDescriptor fd(mkostemp(copy.data(), O_CLOEXEC));
+    const CFileDescriptor fd(mkostemp(copy.data(), O_CLOEXEC));
     if (!fd.IsOpen()) {
         return false;
     }
-    bool ok = fchmod(fd.Get(), original.st_mode & 07777) == 0 && CopyFile(path, fd.Get());
-    ok = fd.Close() && ok;
+    // The lock, held until the copy is in place, tells other workers it is no leftover.
+    bool ok =
+        flock(fd.Get(), LOCK_EX) == 0 && fchmod(fd.Get(), original.st_mode & 07777) == 0 && CopyFile(path, fd.Get());
     ok = ok && SaveInto(copy, fileType, tags) && SameTags(ReadSongTags(copy, fileType), Expected(tags, before.seconds));
-    ok = ok && SyncFile(copy) && rename(copy.c_str(), path.c_str()) == 0;
+    ok = ok && fsync(fd.Get()) == 0 && rename(copy.c_str(), path.c_str()) == 0;
     if (!ok) {
         unlink(copy.c_str());
         return false;

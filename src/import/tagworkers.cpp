@@ -181,23 +181,53 @@ std::vector<SongTags> CTagWorkers::Collect(Ticket ticket) {
     return results;
 }
 
-bool CTagWorkers::Write(const std::string& path, int fileType, const SongTags& tags) {
-    Worker& worker = m_writer;
+bool CTagWorkers::SendWrite(Worker& worker, const TagWrite& write) {
     if (worker.pid < 0) {
         Start(worker);
     }
-    std::vector<std::string> fields = {"W", std::to_string(fileType), path};
-    for (const std::string& text : TagFields(tags)) {
+    std::vector<std::string> fields = {"W", std::to_string(write.fileType), write.path};
+    for (const std::string& text : TagFields(write.tags)) {
         fields.push_back(text);
     }
+    return worker.toWorker.IsOpen() && WriteMessage(worker.toWorker.Get(), EncodeFields(fields));
+}
+
+bool CTagWorkers::ReceiveWrite(Worker& worker, bool sent) {
     std::string answer;
     std::vector<std::string> reply;
-    const bool answered = worker.toWorker.IsOpen() && WriteMessage(worker.toWorker.Get(), EncodeFields(fields)) &&
-                          worker.answers.Read(worker.fromWorker.Get(), answer, m_timeoutMs * kWriteTimeFactor);
-    if (!answered) {
+    if (!sent || !worker.answers.Read(worker.fromWorker.Get(), answer, m_timeoutMs * kWriteTimeFactor)) {
         Stop(worker);
         Start(worker);
         return false;
     }
     return DecodeFields(answer, reply) && reply.size() == 1 && reply[0] == "1";
+}
+
+bool CTagWorkers::Write(const std::string& path, int fileType, const SongTags& tags) {
+    return ReceiveWrite(m_writer, SendWrite(m_writer, {path, fileType, tags}));
+}
+
+std::vector<bool> CTagWorkers::WriteAll(const std::vector<TagWrite>& writes,
+                                        const std::function<void(std::size_t)>& written) {
+    std::vector<Worker*> pool = {&m_writer};
+    for (Worker& worker : m_workers) {
+        if (worker.pending.empty()) {
+            pool.push_back(&worker);  // a reader with no read under way
+        }
+    }
+    // Each worker has one write under way; the answers come back in the order of the writes.
+    std::vector<bool> sent(writes.size(), false);
+    for (std::size_t i = 0; i < std::min(pool.size(), writes.size()); ++i) {
+        sent[i] = SendWrite(*pool[i], writes[i]);
+    }
+    std::vector<bool> results(writes.size(), false);
+    for (std::size_t i = 0; i < writes.size(); ++i) {
+        Worker& worker = *pool[i % pool.size()];
+        results[i] = ReceiveWrite(worker, sent[i]);
+        if (const std::size_t next = i + pool.size(); next < writes.size()) {
+            sent[next] = SendWrite(worker, writes[next]);
+        }
+        written(i);
+    }
+    return results;
 }

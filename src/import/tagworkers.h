@@ -3,6 +3,7 @@
 #include <sys/types.h>
 
 #include <deque>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -39,6 +40,14 @@ public:
 
     // Writes the seven texts into the file (safely, see WriteSongTags); false on any failure.
     bool Write(const std::string& path, int fileType, const SongTags& tags);
+    struct TagWrite {
+        std::string path;
+        int fileType = 0;
+        SongTags tags;
+    };
+    // Writes every file as Write does, several at once (the writer and every reader with no
+    // read under way); whether each was written. `written` is told each write's index, in order.
+    std::vector<bool> WriteAll(const std::vector<TagWrite>& writes, const std::function<void(std::size_t)>& written);
 
     // cadenzo-tagworker beside the running program, or where the build put it.
     static std::vector<std::string> DefaultTagWorkerCommand();
@@ -68,6 +77,9 @@ private:
     bool Start(Worker& worker);
     void Stop(Worker& worker);
     bool Send(Worker& worker, Job& job, const Batch& batch);
+    bool SendWrite(Worker& worker, const TagWrite& write);
+    // The answer to the write sent (`sent`) to the worker; a worker that fails is replaced.
+    bool ReceiveWrite(Worker& worker, bool sent);
     // Sends the next batches, in order, as far as the workers take them.
     void SendAhead();
     // The answers to the oldest request of `worker` (`files` of them, into `tags`), each file

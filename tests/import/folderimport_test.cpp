@@ -1,7 +1,9 @@
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
 #include <functional>
 
@@ -10,6 +12,7 @@
 #include "import/importquestions.h"
 #include "import/songfile.h"
 #include "import/tagworkers.h"
+#include "platform/filedescriptor.h"
 #include "support/asuser.h"
 #include "support/libraryfixture.h"
 #include "support/songtree.h"
@@ -264,16 +267,25 @@ TEST_F(FolderImportTest, LeftoversOfKilledTagWritesAreNoSongsAndGo) {
     AddAlbum("Kept/Album", 4);
     const std::string song = m_tree.Path("Kept/Album/0.mp3");
     for (const char* leftover : {".0.mp3.cadenzo-Ab12Cd", ".0.mp3.cadenzo-Xy34Zw.mp3"}) {
-        std::filesystem::copy_file(song, m_tree.Path(std::string("Kept/Album/") + leftover));
+        const std::string path = m_tree.Path(std::string("Kept/Album/") + leftover);
+        std::filesystem::copy_file(song, path);
+        std::filesystem::last_write_time(path, std::filesystem::last_write_time(path) - std::chrono::minutes(2));
     }
     Import(m_tree.Root());
     EXPECT_EQ(Count("SELECT * FROM Songs"), 4);
+    // A copy that a live write (here: this test) holds locked is no leftover.
+    const std::string busy = m_tree.Path("Kept/Album/.1.ogg.cadenzo-Busy01");
+    std::filesystem::copy_file(song, busy);
+    std::filesystem::last_write_time(busy, std::filesystem::last_write_time(busy) - std::chrono::minutes(2));
+    const CFileDescriptor lock(open(busy.c_str(), O_RDONLY | O_CLOEXEC));
+    ASSERT_EQ(flock(lock.Get(), LOCK_EX), 0);
     CTagWorkers restarted;  // a write is killed with its worker, which starts again
     CSongFile file;
     file.LoadFromPath(song, restarted);
     ASSERT_TRUE(file.WriteTags(restarted));
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(m_tree.Path("Kept/Album")), {}), 4)
-        << "a worker's first write in a folder clears what killed writes left";
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(m_tree.Path("Kept/Album")), {}), 5)
+        << "a worker's first write in a folder clears what killed writes left, and only that";
+    EXPECT_TRUE(std::filesystem::exists(busy));
 }
 
 TEST_F(FolderImportTest, PathsTooLongForTheSystemAreReportedOnce) {
