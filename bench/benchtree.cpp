@@ -7,40 +7,86 @@
 #include <taglib/fileref.h>
 #include <taglib/tag.h>
 
-// Copies the fixtures into artist/album folders and tags every copy (a complete tree left by
-// an earlier run is used again).
+namespace {
+
+// Makes the tree's files, or only lists them when an earlier run made them.
+class CTreeMaker {
+public:
+    CTreeMaker(SongTree& tree, bool reuse) : m_tree(tree), m_reuse(reuse) {}
+
+    // One song file in `folder` (relative to the root); tagged unless `artist` is empty.
+    void Add(const std::string& folder, int number, const std::string& artist, const std::string& album) {
+        const int type = number % 2 == 0 ? 1 : 2;
+        const std::string directory = m_tree.root + "/" + folder;
+        const std::string path = fmt::format("{}/{:02} Song.{}", directory, number + 1, type == 1 ? "mp3" : "ogg");
+        m_tree.files.emplace_back(path, type);
+        if (m_reuse) {
+            return;
+        }
+        std::filesystem::create_directories(directory);
+        std::filesystem::copy_file(std::string(CADENZO_TEST_DATA) + (type == 1 ? "/silent.mp3" : "/silent.ogg"), path);
+        if (artist.empty()) {
+            return;
+        }
+        TagLib::FileRef file(path.c_str());
+        file.tag()->setTitle(TagLib::String(fmt::format("Song {}", number + 1), TagLib::String::UTF8));
+        file.tag()->setArtist(TagLib::String(artist, TagLib::String::UTF8));
+        file.tag()->setAlbum(TagLib::String(album, TagLib::String::UTF8));
+        file.tag()->setGenre(number % 3 == 0 ? "Jazz" : "Rock");
+        file.tag()->setYear(2000 + static_cast<unsigned>(number));
+        file.tag()->setTrack(static_cast<unsigned>(number + 1));
+        file.save();
+    }
+
+private:
+    SongTree& m_tree;
+    bool m_reuse;
+};
+
+}  // namespace
+
+// The artists' albums first (the first 1,000 files are the albums of Artist 0 to 9), then
+// compilations, folders of few songs, folders of several albums by one artist and untagged
+// folders, which the import asks about.
 const SongTree& GeneratedTree() {
     static const SongTree tree = [] {
         SongTree made;
-        made.root = (std::filesystem::temp_directory_path() / "cadenzo-bench-tree").string();
+        made.root = (std::filesystem::temp_directory_path() / "cadenzo-bench-tree-2").string();
         const std::string complete = made.root + "/complete";
         const bool reuse = std::filesystem::exists(complete);
         if (!reuse) {
             std::filesystem::remove_all(made.root);
         }
-        const std::string fixtures = CADENZO_TEST_DATA;
+        CTreeMaker maker(made, reuse);
         for (int artist = 0; artist < kArtists; ++artist) {
             for (int album = 0; album < kAlbumsPerArtist; ++album) {
-                const std::string folder = fmt::format("{}/Artist {}/Album {}", made.root, artist, album);
-                std::filesystem::create_directories(folder);
                 for (int song = 0; song < kSongsPerAlbum; ++song) {
-                    const int type = song % 2 == 0 ? 1 : 2;
-                    const std::string path =
-                        fmt::format("{}/{:02} Song.{}", folder, song + 1, type == 1 ? "mp3" : "ogg");
-                    made.files.emplace_back(path, type);
-                    if (reuse) {
-                        continue;
-                    }
-                    std::filesystem::copy_file(fixtures + (type == 1 ? "/silent.mp3" : "/silent.ogg"), path);
-                    TagLib::FileRef file(path.c_str());
-                    file.tag()->setTitle(TagLib::String(fmt::format("Song {}", song + 1), TagLib::String::UTF8));
-                    file.tag()->setArtist(TagLib::String(fmt::format("Artist {}", artist), TagLib::String::UTF8));
-                    file.tag()->setAlbum(TagLib::String(fmt::format("Album {}", album), TagLib::String::UTF8));
-                    file.tag()->setGenre("Rock");
-                    file.tag()->setYear(2000 + static_cast<unsigned>(album));
-                    file.tag()->setTrack(static_cast<unsigned>(song + 1));
-                    file.save();
+                    maker.Add(fmt::format("Artist {}/Album {}", artist, album), song, fmt::format("Artist {}", artist),
+                              fmt::format("Album {}", album));
                 }
+            }
+        }
+        for (int i = 0; i < 10; ++i) {
+            for (int song = 0; song < 10; ++song) {
+                maker.Add(fmt::format("Extras/Compilation {}", i), song, fmt::format("Guest {}-{}", i, song),
+                          fmt::format("Compilation {}", i));
+            }
+        }
+        for (int i = 0; i < 40; ++i) {
+            for (int song = 0; song < 2; ++song) {
+                maker.Add(fmt::format("Extras/Few {}", i), song, fmt::format("Artist {}", i),
+                          fmt::format("Single {}", i));
+            }
+        }
+        for (int i = 0; i < 20; ++i) {
+            for (int song = 0; song < 10; ++song) {
+                maker.Add(fmt::format("Extras/Several {}", i), song, fmt::format("Artist {}", i),
+                          song < 5 ? "Side A" : "Side B");
+            }
+        }
+        for (int i = 0; i < 20; ++i) {
+            for (int song = 0; song < 5; ++song) {
+                maker.Add(fmt::format("Extras/Untagged {}", i), song, "", "");
             }
         }
         std::ofstream(complete) << "done\n";

@@ -10,23 +10,25 @@ constexpr int kArtists = 100;
 constexpr int kAlbumsPerArtist = 10;
 constexpr int kSongsPerAlbum = 10;
 
-// A generated tree of 10,000 tagged song files (100 artists, 10 albums each, 10 songs per
-// album) under the temporary folder, made once and kept for later runs.
+// A generated tree under the temporary folder, made once and kept for later runs: 10,000
+// tagged song files (100 artists, 10 albums each, 10 songs per album) and 480 more in folders
+// that are compilations, or that the import asks about (80 questions: few songs, several albums
+// of one artist, untagged songs).
 struct SongTree {
     std::string root;
     std::vector<std::pair<std::string, int>> files;  // path, file type
 };
 const SongTree& GeneratedTree();
 
-// The import of a tree without surprises asks nothing.
-class CNoQuestions : public CImportQuestions {
+// Answers every question at once with the dialog's defaults, as a user who only clicks OK.
+class CDefaultAnswers : public CImportQuestions {
 public:
     bool AskUntagged(const std::string&, const std::vector<CSongFile>&, const std::string&, UntaggedAnswer&) override {
-        return false;
+        return true;
     }
     bool AskUnknown(const std::string&, const std::string&, const std::vector<CSongFile>&, const std::string&,
                     UnknownAnswer&) override {
-        return false;
+        return true;
     }
     void ShowProgress(const std::string&) override {}
 };

@@ -33,7 +33,7 @@ struct EditedLibrary {
 
     EditedLibrary() {
         const SongTree& tree = GeneratedTree();
-        CNoQuestions questions;
+        CDefaultAnswers questions;
         for (int artist = 0; artist < kEditedSongs / (kAlbumsPerArtist * kSongsPerAlbum); ++artist) {
             PathStack paths{fmt::format("{}/Artist {}", tree.root, artist)};
             db.ImportFolder(paths, questions, workers);

@@ -43,7 +43,7 @@ void ImportTree(benchmark::State& state, MakeQuestions makeQuestions) {
 }
 
 void BM_ImportHeadless(benchmark::State& state) {
-    ImportTree(state, [] { return std::make_unique<CNoQuestions>(); });
+    ImportTree(state, [] { return std::make_unique<CDefaultAnswers>(); });
 }
 BENCHMARK(BM_ImportHeadless)->Unit(benchmark::kMillisecond)->Iterations(3);
 
