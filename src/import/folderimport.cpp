@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <chrono>
+#include <climits>
 #include <map>
 #include <memory>
 #include <optional>
@@ -151,17 +152,27 @@ FolderListing ListFolder(const std::string& folder) {
             continue;
         }
         const std::string path = ChildPath(folder, entry->d_name);
-        struct stat info {};
-        if (stat(path.c_str(), &info) != 0) {
-            const bool tooLong = errno == ENAMETOOLONG;
-            if (tooLong && (entry->d_type == DT_DIR || FileTypeFromPath(path) != kNotASongFile)) {
-                listing.tooLong.push_back(path);
-            }
-            continue;
+        const int type = FileTypeFromPath(path);
+        if (entry->d_type != DT_DIR && entry->d_type != DT_LNK && entry->d_type != DT_UNKNOWN &&
+            type == kNotASongFile) {
+            continue;  // no folder, no link and no song: nothing to ask the system
         }
-        if (S_ISDIR(info.st_mode)) {
+        // The listing's type saves a stat for plain files and folders; links are followed.
+        mode_t mode = entry->d_type == DT_DIR ? S_IFDIR : S_IFREG;
+        if ((entry->d_type != DT_DIR && entry->d_type != DT_REG) || path.size() >= PATH_MAX) {
+            struct stat info {};
+            if (stat(path.c_str(), &info) != 0) {
+                const bool tooLong = errno == ENAMETOOLONG;
+                if (tooLong && (entry->d_type == DT_DIR || type != kNotASongFile)) {
+                    listing.tooLong.push_back(path);
+                }
+                continue;
+            }
+            mode = info.st_mode;
+        }
+        if (S_ISDIR(mode)) {
             listing.subfolders.push_back(path);
-        } else if (const int type = FileTypeFromPath(path); S_ISREG(info.st_mode) && type != kNotASongFile) {
+        } else if (S_ISREG(mode) && type != kNotASongFile) {
             listing.songFiles.emplace_back(path, type);
         }
     }
