@@ -199,6 +199,11 @@ void CImportUntaggedDlg::SelectOption(int option) {
     m_albumName->setEnabled(fields.albumName);
     m_collectionName->setEnabled(fields.collectionName);
     m_updateTags->setEnabled(fields.updateTags);
+    for (QLabel* caption : findChildren<QLabel*>()) {
+        if (caption->buddy() != nullptr) {
+            caption->setEnabled(caption->buddy()->isEnabled());  // a caption greys with its field
+        }
+    }
 }
 
 void CImportUntaggedDlg::accept() {
