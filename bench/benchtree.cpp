@@ -1,5 +1,6 @@
 #include "benchtree.h"
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
@@ -43,6 +44,19 @@ private:
     bool m_reuse;
 };
 
+// A tree made elsewhere (make-music-tree): its song files, found by their extensions.
+SongTree ListedTree(const std::string& root) {
+    SongTree listed;
+    listed.root = root;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(root)) {
+        const std::string path = entry.path().string();
+        if (entry.is_regular_file() && (path.ends_with(".mp3") || path.ends_with(".ogg"))) {
+            listed.files.emplace_back(path, path.ends_with(".mp3") ? 1 : 2);
+        }
+    }
+    return listed;
+}
+
 }  // namespace
 
 // The artists' albums first (the first 1,000 files are the albums of Artist 0 to 9), then
@@ -51,6 +65,9 @@ private:
 const SongTree& GeneratedTree() {
     static const SongTree tree = [] {
         SongTree made;
+        if (const char* given = std::getenv("CADENZO_BENCH_TREE"); given != nullptr && *given != '\0') {
+            return ListedTree(given);
+        }
         made.root = (std::filesystem::temp_directory_path() / "cadenzo-bench-tree-2").string();
         const std::string complete = made.root + "/complete";
         const bool reuse = std::filesystem::exists(complete);

@@ -13,7 +13,8 @@ constexpr int kSongsPerAlbum = 10;
 // A generated tree under the temporary folder, made once and kept for later runs: 10,000
 // tagged song files (100 artists, 10 albums each, 10 songs per album) and 480 more in folders
 // that are compilations, or that the import asks about (80 questions: few songs, several albums
-// of one artist, untagged songs).
+// of one artist, untagged songs). With CADENZO_BENCH_TREE set, the song files of the tree at
+// that path instead (for example one made by make-music-tree).
 struct SongTree {
     std::string root;
     std::vector<std::pair<std::string, int>> files;  // path, file type
