@@ -62,10 +62,11 @@ void CEditCommands::Remove() {
         }
         RemoveSongRows(m_db, m_grid.GetCheckedIds());
     } else {
-        if (!m_messages.AskYesNo("Are you sure you want to remove the selected item?")) {
-            return;
+        const std::int32_t item = m_grid.CurrentRowItemId();
+        if (item < 1 || !m_messages.AskYesNo("Are you sure you want to remove the selected item?")) {
+            return;  // the special rows of an artist's albums are no item
         }
-        RemoveViewItem(m_db, m_grid.CurrentView().mode, m_grid.CurrentRowItemId());
+        RemoveViewItem(m_db, m_grid.CurrentView().mode, item);
     }
     m_grid.RefreshView();
 }

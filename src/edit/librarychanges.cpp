@@ -106,6 +106,9 @@ void RemoveSongRows(CLibraryDb& db, const IdList& songs) {
 }
 
 void RemoveViewItem(CLibraryDb& db, int mode, std::int32_t id) {
+    if (id < 1) {
+        return;  // no item: "WHERE ArtistID = 0" would remove every song without an artist
+    }
     InOneTransaction(db, [&] {
         switch (mode) {
             case kArtistItem:

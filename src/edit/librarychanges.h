@@ -30,5 +30,6 @@ void AddSongsToCollection(CLibraryDb& db, const IdList& songs, std::int32_t coll
 // Removes the listed songs' rows.
 void RemoveSongRows(CLibraryDb& db, const IdList& songs);
 // Removes the item of a view's row: an artist with its albums and songs, an album with its
-// songs, a collection with its links (its songs stay in the library), a song.
+// songs, a collection with its links (its songs stay in the library), a song. Nothing for an
+// ID below 1 (the special rows of an artist's albums).
 void RemoveViewItem(CLibraryDb& db, int mode, std::int32_t id);

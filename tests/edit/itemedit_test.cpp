@@ -131,6 +131,9 @@ TEST_F(ItemEditTest, RemovalsAreWholeAndLeaveWhatTheyShould) {
     RemoveViewItem(*m_db, kCollectionItem, collection);
     EXPECT_EQ(Count("SELECT * FROM ColJunction"), 0);
     EXPECT_EQ(Count("SELECT * FROM Songs"), 3) << "a collection's songs stay in the library";
+    RemoveViewItem(*m_db, kAlbumItem, 0);
+    RemoveViewItem(*m_db, kArtistItem, 0);
+    EXPECT_EQ(Count("SELECT * FROM Songs"), 3) << "the (All Songs) row is no album: the songs without one stay";
     RemoveViewItem(*m_db, kAlbumItem, album);
     EXPECT_EQ(Count("SELECT * FROM Songs"), 1) << "an album goes with its songs";
 
