@@ -79,23 +79,28 @@ void CItemEdit::FillAlbumChoices(NameList& names, IdList& ids) {
 }
 
 std::vector<std::string> CItemEdit::Store(const ItemTexts& texts, const std::function<void()>& songDone) {
-    std::vector<std::string> unwritten;
-    CTransaction transaction(m_db);
     if (!IsSongKind(m_kind)) {
+        CTransaction transaction(m_db);
         for (const std::int32_t id : m_ids) {
             StoreItem(id, texts);
         }
         transaction.Commit();
-        return unwritten;
+        return {};
     }
-    // The files' tags are read at once, written several at once, and then the rows are stored.
+    // The files' tags are read at once and written several at once; then the rows.
     std::vector<SongRecord> songs;
     CTagWorkers::Files files;
+    std::vector<std::size_t> songOfFile;
     for (const std::int32_t id : m_ids) {
-        songs.push_back(m_db.ReadSong(id));
-        if (const int type = FileTypeFromPath(songs.back().filePath); songs.back().id != 0 && type != kNotASongFile) {
-            files.emplace_back(songs.back().filePath, type);
+        SongRecord song = m_db.ReadSong(id);
+        if (song.id == 0) {
+            continue;  // no such song: nothing to write
         }
+        if (const int type = FileTypeFromPath(song.filePath); type != kNotASongFile) {
+            files.emplace_back(song.filePath, type);
+            songOfFile.push_back(songs.size());
+        }
+        songs.push_back(std::move(song));
     }
     const std::vector<SongTags> read = m_workers.Read(files);
     std::vector<CTagWorkers::TagWrite> writes;
@@ -103,18 +108,17 @@ std::vector<std::string> CItemEdit::Store(const ItemTexts& texts, const std::fun
         writes.push_back({files[i].first, files[i].second, EditedTags(files[i].first, read[i], texts)});
     }
     const std::vector<bool> written = m_workers.WriteAll(writes, [&](std::size_t) { songDone(); });
-    auto result = written.begin();
-    for (SongRecord& song : songs) {
-        if (song.id == 0) {
-            continue;
-        }
-        const bool isSongFile = FileTypeFromPath(song.filePath) != kNotASongFile;
-        if (isSongFile ? !*result++ : !song.filePath.empty()) {
-            unwritten.push_back(song.filePath);
-        }
-        StoreSongRow(song, texts);
+    std::vector<bool> tagged(songs.size(), false);
+    for (std::size_t i = 0; i < written.size(); ++i) {
+        tagged[songOfFile[i]] = written[i];
     }
-    transaction.Commit();
+    std::vector<std::string> unwritten;
+    for (std::size_t i = 0; i < songs.size(); ++i) {
+        if (!tagged[i] && !songs[i].filePath.empty()) {
+            unwritten.push_back(songs[i].filePath);
+        }
+    }
+    StoreSongRows(songs, texts);
     return unwritten;
 }
 
@@ -136,16 +140,23 @@ SongTags CItemEdit::EditedTags(const std::string& path, const SongTags& fileTags
     return file.GetTags();
 }
 
-void CItemEdit::StoreSongRow(SongRecord song, const ItemTexts& texts) {
-    song.artistId = m_db.FindArtistId(texts.artist);
-    song.albumId = texts.album.empty() ? 0 : m_db.FindAlbumId(texts.album, song.artistId);
-    song.year = texts.year;
-    song.genre = texts.genre;
-    if (m_kind == kSongItem) {
-        song.name = texts.title;
-        song.track = texts.track;
+void CItemEdit::StoreSongRows(std::vector<SongRecord>& songs, const ItemTexts& texts) {
+    CTransaction transaction(m_db);
+    // Every song takes the same artist and album: they are looked up once.
+    const std::int32_t artistId = m_db.FindArtistId(texts.artist);
+    const std::int32_t albumId = texts.album.empty() ? 0 : m_db.FindAlbumId(texts.album, artistId);
+    for (SongRecord& song : songs) {
+        song.artistId = artistId;
+        song.albumId = albumId;
+        song.year = texts.year;
+        song.genre = texts.genre;
+        if (m_kind == kSongItem) {
+            song.name = texts.title;
+            song.track = texts.track;
+        }
+        m_db.UpdateSong(song);
     }
-    m_db.UpdateSong(song);
+    transaction.Commit();
 }
 
 std::string UnwrittenFilesMessage(const std::vector<std::string>& paths) {

@@ -51,8 +51,8 @@ public:
     void FillAlbumChoices(NameList& names, IdList& ids);
 
     // Stores the texts for every item, the library's part in one transaction: the songs' files
-    // first (several at once), then their rows. A song keeps its title and track when several
-    // are edited. `songDone` is called after each file. Gives the files whose tags could not be
+    // first (several at once), then their rows; a song ID without a row is passed over. A song keeps its title and
+    // track when several are edited. `songDone` is called after each file. Gives the files whose tags could not be
     // written (their rows are still updated).
     std::vector<std::string> Store(const ItemTexts& texts, const std::function<void()>& songDone);
 
@@ -61,7 +61,8 @@ private:
     // The tags to write into a song's file: the texts, and for several songs the file's own
     // title and track.
     SongTags EditedTags(const std::string& path, const SongTags& fileTags, const ItemTexts& texts) const;
-    void StoreSongRow(SongRecord song, const ItemTexts& texts);
+    // The songs' rows, in one transaction.
+    void StoreSongRows(std::vector<SongRecord>& songs, const ItemTexts& texts);
 
     CLibraryDb& m_db;
     CTagWorkers& m_workers;
