@@ -4,7 +4,10 @@
 #include <utility>
 #include <vector>
 
+#include <benchmark/benchmark.h>
+
 #include "import/importquestions.h"
+#include "platform/filedescriptor.h"
 
 constexpr int kArtists = 100;
 constexpr int kAlbumsPerArtist = 10;
@@ -33,3 +36,12 @@ public:
     }
     void ShowProgress(const std::string&) override {}
 };
+
+// The main of the benchmarks that talk to tag workers: a worker that dies must not end them.
+inline int RunTagWorkerBenchmarks(int argc, char** argv) {
+    IgnoreBrokenPipes();
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

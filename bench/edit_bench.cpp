@@ -18,7 +18,6 @@
 #include "edit/librarychanges.h"
 #include "import/tagworkers.h"
 #include "librarygen.h"
-#include "platform/filedescriptor.h"
 
 namespace {
 
@@ -95,9 +94,5 @@ BENCHMARK(BM_DeepRemoveArtist)->Unit(benchmark::kMillisecond)->Iterations(1);
 }  // namespace
 
 int main(int argc, char** argv) {
-    IgnoreBrokenPipes();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunTagWorkerBenchmarks(argc, argv);
 }

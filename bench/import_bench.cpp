@@ -17,7 +17,6 @@
 #include "import/songfile.h"
 #include "import/taglibio.h"
 #include "import/tagworkers.h"
-#include "platform/filedescriptor.h"
 
 namespace {
 
@@ -103,9 +102,5 @@ BENCHMARK(BM_HostileOgg)->Unit(benchmark::kMillisecond)->Iterations(3);
 }  // namespace
 
 int main(int argc, char** argv) {
-    IgnoreBrokenPipes();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunTagWorkerBenchmarks(argc, argv);
 }

@@ -463,9 +463,6 @@ bool CMainDlg::PlaySong(std::int32_t id) {
 }
 
 bool CMainDlg::PlayListedSongs() {
-    if (m_grid->CurrentView().mode != kSongsMode) {
-        return false;
-    }
     SongFiles songs;
     m_grid->GetListedSongs(songs.paths, songs.ids);
     return m_player->PlayListed(std::move(songs), CurrentPlayChoices());

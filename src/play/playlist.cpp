@@ -77,7 +77,8 @@ void TranslatePrefixes(PathList& paths, const std::string& from, const std::stri
 std::string WritePlaylistFile(const std::string& path, const PathList& paths) {
     std::string text;
     for (const std::string& entry : paths) {
-        text += fmt::sprintf("%s\n", entry);
+        text += entry;  // "%s\n": the path byte for byte, then a line feed
+        text += '\n';
     }
     return ReplaceFileAtomically(path, text) ? path : std::string();
 }

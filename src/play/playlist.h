@@ -37,10 +37,9 @@ void TranslatePrefixes(PathList& paths, const std::string& from, const std::stri
 // followed. The path written, or "" when it could not be.
 std::string WritePlaylistFile(const std::string& path, const PathList& paths);
 
-// Writes "temp.m3u" into the system's temporary folder (TMPDIR honoured), unless a "temp.m3u"
-// there is a symbolic link or another user's: then into this user's runtime folder
-// ($XDG_RUNTIME_DIR), as also when the temporary folder cannot be written. The path written, or "" when it could not
-// be.
+// Writes "temp.m3u" into the system's temporary folder (TMPDIR honoured), or into this user's
+// runtime folder ($XDG_RUNTIME_DIR) when a "temp.m3u" there is a symbolic link or another
+// user's, or the folder cannot be written. The path written, or "" when it could not be.
 std::string WriteTempPlaylist(const PathList& paths);
 
 // Raises the play count of every song by one, in one transaction: all or none. Raises
