@@ -120,7 +120,7 @@ TEST_F(MainWindowTest, PlayAllAndExportHandTheSongsViewOn) {
         }
     }
     CTempDir temporary;
-    setenv("TMPDIR", temporary.Path().c_str(), 1);
+    const CScopedEnv temporaryFolder("TMPDIR", temporary.Path());
     auto window = Open();
     ASSERT_TRUE(window->Initialise());
     auto* tree = window->findChild<QTreeWidget*>(QStringLiteral("viewTree"));
@@ -142,7 +142,6 @@ TEST_F(MainWindowTest, PlayAllAndExportHandTheSongsViewOn) {
     EXPECT_EQ(ReadFile(m_dir.File("list.m3u")), "/m/a.mp3\n/m/b.mp3\n");
     EXPECT_EQ(m_launcher.launched.size(), 1u);
     EXPECT_EQ(window->Grid().History().Count(), views);
-    unsetenv("TMPDIR");
 }
 
 TEST_F(MainWindowTest, ImportAsksWhereTheTagsLeaveItOpenAndShowsTheNewSongsAtOnce) {

@@ -50,8 +50,6 @@ int CountZombieChildren() {
 
 class RealPlayerTest : public LibraryFixture {
 protected:
-    RealPlayerTest() { setenv("TMPDIR", m_temporary.Path().c_str(), 1); }
-
     void AddSongs(const std::vector<std::string>& paths) {
         for (const std::string& path : paths) {
             SongRecord song;
@@ -61,6 +59,7 @@ protected:
     }
 
     CTempDir m_temporary;
+    CScopedEnv m_temporaryFolder{"TMPDIR", m_temporary.Path()};
     CSpawnLauncher m_launcher;
     CRuntimeRandom m_random;
     CSongPlayer m_player{*m_db, m_launcher, m_random};
@@ -79,7 +78,7 @@ TEST_F(RealPlayerTest, ThePlayerReceivesItsArgumentsAndPlaylistByteForByte) {
     chmod(player.c_str(), 0755);
     const std::string temporary = m_temporary.File("t m p;$USER");
     std::filesystem::create_directory(temporary);
-    setenv("TMPDIR", temporary.c_str(), 1);
+    const CScopedEnv temporaryFolder("TMPDIR", temporary);
     AddSongs({"/m/a b.mp3", "/m/it's \"q\" $x;y.mp3", "/m/caf\xE9\\z.ogg"});
 
     PlayChoices choices;

@@ -57,20 +57,16 @@ TEST(PlaylistTest, PlaylistsAreWrittenByteForByteAndNeverThroughALink) {
     EXPECT_EQ(WritePlaylistFile(dir.File("linked.m3u"), {"x"}), dir.File("linked.m3u"));
     EXPECT_EQ(ReadFile(dir.File("kept")), "kept") << "the link is replaced, never followed";
 
-    const char* savedTemp = std::getenv("TMPDIR");
-    const std::string saved = savedTemp != nullptr ? savedTemp : "";
     CTempDir temporary;
     CTempDir runtime;
-    setenv("TMPDIR", temporary.Path().c_str(), 1);
-    setenv("XDG_RUNTIME_DIR", runtime.Path().c_str(), 1);
+    const CScopedEnv temporaryFolder("TMPDIR", temporary.Path());
+    const CScopedEnv runtimeFolder("XDG_RUNTIME_DIR", runtime.Path());
     EXPECT_EQ(WriteTempPlaylist({"/m/a.mp3"}), temporary.File("temp.m3u"));
     std::filesystem::remove(temporary.File("temp.m3u"));
     WriteFile(dir.File("victim"), "keep");
     ASSERT_EQ(symlink(dir.File("victim").c_str(), temporary.File("temp.m3u").c_str()), 0);
     EXPECT_EQ(WriteTempPlaylist({"/m/a.mp3"}), runtime.File("temp.m3u")) << "a link is never followed";
     EXPECT_EQ(ReadFile(dir.File("victim")), "keep");
-    saved.empty() ? unsetenv("TMPDIR") : setenv("TMPDIR", saved.c_str(), 1);
-    unsetenv("XDG_RUNTIME_DIR");
 }
 
 TEST(PlaylistTest, AFullDiskKeepsTheOldPlaylistAndAReadOnlyTemporaryFolderIsPassedBy) {
@@ -84,11 +80,9 @@ TEST(PlaylistTest, AFullDiskKeepsTheOldPlaylistAndAReadOnlyTemporaryFolderIsPass
     CTempDir temporary;
     CTempDir runtime;
     chmod(temporary.Path().c_str(), 0555);
-    setenv("TMPDIR", temporary.Path().c_str(), 1);
-    setenv("XDG_RUNTIME_DIR", runtime.Path().c_str(), 1);
+    const CScopedEnv temporaryFolder("TMPDIR", temporary.Path());
+    const CScopedEnv runtimeFolder("XDG_RUNTIME_DIR", runtime.Path());
     EXPECT_EQ(RunAsUnprivileged([] { return WriteTempPlaylist({"/m/a.mp3"}); }), runtime.File("temp.m3u"));
-    unsetenv("TMPDIR");
-    unsetenv("XDG_RUNTIME_DIR");
 }
 
 TEST_F(LibraryFixture, PlayCountsRiseTogetherOrNotAtAll) {

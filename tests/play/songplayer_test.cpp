@@ -16,7 +16,6 @@ namespace {
 class SongPlayerTest : public LibraryFixture {
 protected:
     SongPlayerTest() {
-        setenv("TMPDIR", m_temporary.Path().c_str(), 1);
         for (const char* path : {"/m/a.mp3", "/m/b b.mp3", "/m/caf\xE9.ogg", "", "/m/new\nline.mp3"}) {
             SongRecord song;
             song.filePath = path;
@@ -31,6 +30,7 @@ protected:
 
     static constexpr const char* kAllSongs = "SELECT ID, FilePath FROM Songs ORDER BY ID";
     CTempDir m_temporary;
+    CScopedEnv m_temporaryFolder{"TMPDIR", m_temporary.Path()};
     CRecordingLauncher m_launcher;
     CRuntimeRandom m_random;
     CSongPlayer m_player{*m_db, m_launcher, m_random};

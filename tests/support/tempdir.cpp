@@ -50,3 +50,15 @@ void WriteFile(const std::string& path, const std::string& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
+
+CScopedEnv::CScopedEnv(const char* name, const std::string& value) : m_name(name) {
+    if (const char* previous = std::getenv(name)) {
+        m_had = true;
+        m_previous = previous;
+    }
+    setenv(name, value.c_str(), 1);
+}
+
+CScopedEnv::~CScopedEnv() {
+    m_had ? setenv(m_name.c_str(), m_previous.c_str(), 1) : unsetenv(m_name.c_str());
+}

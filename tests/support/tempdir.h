@@ -33,3 +33,17 @@ private:
 // Helpers on whole files.
 std::string ReadFile(const std::string& path);
 void WriteFile(const std::string& path, const std::string& bytes);
+
+// Sets an environment variable until it goes, then puts back what was there.
+class CScopedEnv {
+public:
+    CScopedEnv(const char* name, const std::string& value);
+    ~CScopedEnv();
+    CScopedEnv(const CScopedEnv&) = delete;
+    CScopedEnv& operator=(const CScopedEnv&) = delete;
+
+private:
+    std::string m_name;
+    bool m_had = false;
+    std::string m_previous;
+};

@@ -61,7 +61,7 @@ TEST_F(FolderRulesTest, OneMatchingFolderCompletesTheTypedName) {
 }
 
 TEST_F(FolderRulesTest, TypedPathsAreReadAgainstTheFolderShown) {
-    setenv("HOME", m_dir.File("Shared").c_str(), 1);
+    const CScopedEnv home("HOME", m_dir.File("Shared"));
     EXPECT_EQ(m_rules.Resolve("~/Jazz/"), m_dir.File("Shared/Jazz"));
     EXPECT_EQ(m_rules.Resolve("Shared/Jazz/../../Music"), m_dir.File("Music"));
     EXPECT_EQ(m_rules.Resolve("Music "), m_dir.File("Music ")) << "a trailing blank is part of a name";
