@@ -38,17 +38,18 @@ bool CEditCommands::EditItem(int kind, std::int32_t id) {
 }
 
 void CEditCommands::EditItems() {
-    if (m_grid.CountCheckedRows() == 0) {
+    IdList checked = m_grid.GetCheckedIds();
+    if (checked.empty()) {
         if (m_grid.HasSelection()) {
             m_grid.RunEditItem(m_grid.CurrentRowItemId());
         }
         return;
     }
-    if (m_grid.GetFirstCheckedId() == 0) {
+    if (checked.front() == 0) {
         m_messages.Show("Error: Could not find an ID to edit");
         return;
     }
-    CItemEdit edit(m_db, m_workers(), kSeveralSongsItem, m_grid.GetCheckedIds());
+    CItemEdit edit(m_db, m_workers(), kSeveralSongsItem, std::move(checked));
     CEditItemDlg dialog(edit, Context(), m_readOnly, m_window);
     if (m_runDialog(dialog) == QDialog::Accepted) {
         m_grid.RefreshView();
@@ -56,11 +57,11 @@ void CEditCommands::EditItems() {
 }
 
 void CEditCommands::Remove() {
-    if (m_grid.CountCheckedRows() > 0) {
+    if (const IdList checked = m_grid.GetCheckedIds(); !checked.empty()) {
         if (!m_messages.AskYesNo("Are you sure you want to remove all checked items?")) {
             return;
         }
-        RemoveSongRows(m_db, m_grid.GetCheckedIds());
+        RemoveSongRows(m_db, checked);
     } else {
         const std::int32_t item = m_grid.CurrentRowItemId();
         if (item < 1 || !m_messages.AskYesNo("Are you sure you want to remove the selected item?")) {
