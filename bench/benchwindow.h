@@ -6,6 +6,7 @@
 #include "browse/librarygrid.h"
 #include "browse/librarywindow.h"
 #include "db/librarydb.h"
+#include "librarygen.h"
 #include "platform/launcher.h"
 #include "platform/runtimerandom.h"
 #include "play/songplayer.h"
@@ -49,12 +50,32 @@ private:
     std::function<void(NameList&, IdList&)> m_listed = [](NameList&, IdList&) {};
 };
 
-// The library grid in the window, shown, with Play All's listed songs taken from it.
-inline CLibraryGrid* MakeBenchGrid(CBenchWindow& window, CLibraryDb& db) {
-    auto* grid = new CLibraryGrid(window, db, "Cadenzo.ini");
-    grid->resize(1200, 800);
-    grid->SetupGrid();
-    grid->show();
-    window.SetGrid([grid](NameList& paths, IdList& ids) { grid->GetListedSongs(paths, ids); });
-    return grid;
-}
+// A synthetic library with its ratings computed, in a folder of its own, and the window and the
+// shown grid over it (the grid is never deleted: it would outlive the QApplication).
+class CBenchLibrary {
+public:
+    CBenchLibrary(const std::string& name, const LibraryShape& shape)
+        : m_folder(name), m_db("Cadenzo.mdb", false, false, BenchSettings(), BenchMessages()), m_window(Built(shape)) {
+        m_grid = new CLibraryGrid(m_window, m_db, "Cadenzo.ini");
+        m_grid->resize(1200, 800);
+        m_grid->SetupGrid();
+        m_grid->show();
+        m_window.SetGrid([grid = m_grid](NameList& paths, IdList& ids) { grid->GetListedSongs(paths, ids); });
+    }
+
+    CLibraryDb& Db() { return m_db; }
+    CBenchWindow& Window() { return m_window; }
+    CLibraryGrid& Grid() { return *m_grid; }
+
+private:
+    CLibraryDb& Built(const LibraryShape& shape) {
+        BuildSyntheticLibrary(m_db, shape);
+        m_db.RecalcRatings();
+        return m_db;
+    }
+
+    CBenchFolder m_folder;
+    CLibraryDb m_db;
+    CBenchWindow m_window;
+    CLibraryGrid* m_grid = nullptr;
+};

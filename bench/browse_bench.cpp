@@ -22,26 +22,9 @@
 
 namespace {
 
-CLibraryDb& ReferenceLibrary() {
-    static CBenchFolder folder("browse");
-    static CLibraryDb db("Cadenzo.mdb", false, false, BenchSettings(), BenchMessages());
-    static const bool built = [] {
-        BuildSyntheticLibrary(db, LibraryShape());
-        db.RecalcRatings();
-        return true;
-    }();
-    (void)built;
-    return db;
-}
-
-CBenchWindow& Window() {
-    static CBenchWindow window(ReferenceLibrary());
-    return window;
-}
-
-CLibraryGrid& Grid() {
-    static CLibraryGrid* grid = MakeBenchGrid(Window(), ReferenceLibrary());
-    return *grid;
+CBenchLibrary& Reference() {
+    static CBenchLibrary library("browse", LibraryShape());
+    return library;
 }
 
 struct BenchView {
@@ -70,15 +53,15 @@ const BenchView kViews[] = {
 };
 
 void BM_Query(benchmark::State& state, const BenchView& view) {
-    CLibraryDb& db = ReferenceLibrary();
+    CLibraryDb& db = Reference().Db();
     for (auto _ : state) {
         benchmark::DoNotOptimize(ReadViewRows(db, BuildViewQuery(view.view, view.filters, false), view.view.mode));
     }
 }
 
 void BM_SwitchMode(benchmark::State& state, const BenchView& view) {
-    CLibraryGrid& grid = Grid();
-    Window().filters = view.filters;
+    CLibraryGrid& grid = Reference().Grid();
+    Reference().Window().filters = view.filters;
     for (auto _ : state) {
         state.PauseTiming();
         grid.SwitchMode(2, 0, 0, 0, 0);  // a small view in between, so each switch fills anew
@@ -86,11 +69,11 @@ void BM_SwitchMode(benchmark::State& state, const BenchView& view) {
         grid.SwitchMode(view.view.mode, view.view.submode, 0, 0, 0);
     }
     state.counters["rows"] = grid.GetRowTotal() - 1;
-    Window().filters = {};
+    Reference().Window().filters = {};
 }
 
 void BM_SortSongs(benchmark::State& state) {
-    CLibraryGrid& grid = Grid();
+    CLibraryGrid& grid = Reference().Grid();
     grid.SwitchMode(3, 0, 0, 0, 0);
     const int column = static_cast<int>(state.range(0));
     bool ascending = true;
@@ -106,7 +89,7 @@ BENCHMARK(BM_SortSongs)
     ->Unit(benchmark::kMillisecond);
 
 void BM_RepaintSongs(benchmark::State& state) {
-    CLibraryGrid& grid = Grid();
+    CLibraryGrid& grid = Reference().Grid();
     grid.SwitchMode(3, 0, 0, 0, 0);
     grid.ScrollToRow(50000);
     QApplication::processEvents();
@@ -119,16 +102,16 @@ BENCHMARK(BM_RepaintSongs)->Unit(benchmark::kMillisecond);
 
 // The resident memory of the process with the Songs view shown, and what the view adds.
 void BM_SongsViewMemory(benchmark::State& state) {
-    Grid().SwitchMode(2, 0, 0, 0, 0);
+    Reference().Grid().SwitchMode(2, 0, 0, 0, 0);
     malloc_trim(0);
     const double before = ResidentMegabytes();
     state.counters["in_use_before_MB"] = static_cast<double>(mallinfo2().uordblks) / 1048576.0;
-    Grid().SwitchMode(3, 0, 0, 0, 0);
+    Reference().Grid().SwitchMode(3, 0, 0, 0, 0);
     for (auto _ : state) {
     }
     for (int again = 0; again < 12; ++again) {
-        Grid().SwitchMode(1, 0, 0, 0, 0);
-        Grid().SwitchMode(3, 0, 0, 0, 0);
+        Reference().Grid().SwitchMode(1, 0, 0, 0, 0);
+        Reference().Grid().SwitchMode(3, 0, 0, 0, 0);
     }
     state.counters["after_switches_MB"] = ResidentMegabytes();
     state.counters["in_use_MB"] = static_cast<double>(mallinfo2().uordblks) / 1048576.0;

@@ -15,45 +15,31 @@
 
 namespace {
 
-CLibraryDb& ReferenceLibrary() {
-    static CBenchFolder folder("play");
-    static CLibraryDb db("Cadenzo.mdb", false, false, BenchSettings(), BenchMessages());
-    static const bool built = [] {
+CBenchLibrary& Reference() {
+    static CBenchLibrary library("play", [] {
         LibraryShape shape;
-        shape.artists = 200;
-        BuildSyntheticLibrary(db, shape);
-        return true;
-    }();
-    (void)built;
-    return db;
-}
-
-CBenchWindow& Window() {
-    static CBenchWindow window(ReferenceLibrary());
-    return window;
-}
-
-CLibraryGrid& Grid() {
-    static CLibraryGrid* grid = MakeBenchGrid(Window(), ReferenceLibrary());
-    return *grid;
+        shape.artists = 200;  // about 500 songs each
+        return shape;
+    }());
+    return library;
 }
 
 void BM_PlayAllSongsView(benchmark::State& state) {
-    CLibraryGrid& grid = Grid();
+    CLibraryGrid& grid = Reference().Grid();
     grid.SwitchMode(3, 0, 0, 0, 0);
-    Window().choices.randomize = state.range(0) != 0;
+    Reference().Window().choices.randomize = state.range(0) != 0;
     for (auto _ : state) {
         benchmark::DoNotOptimize(grid.PlayAll());
     }
-    Window().choices.randomize = false;
+    Reference().Window().choices.randomize = false;
     state.counters["songs"] = grid.GetRowTotal() - 1;
 }
 BENCHMARK(BM_PlayAllSongsView)->ArgName("randomize")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 void BM_PlayArtist(benchmark::State& state) {
-    CLibraryGrid& grid = Grid();
+    CLibraryGrid& grid = Reference().Grid();
     grid.SwitchMode(0, 0, 0, 0, 0);
-    const std::int32_t artist = ReferenceLibrary().FindArtistId("Artist 7");
+    const std::int32_t artist = Reference().Db().FindArtistId("Artist 7");
     for (auto _ : state) {
         benchmark::DoNotOptimize(grid.PlayItem(artist));
     }
@@ -61,11 +47,12 @@ void BM_PlayArtist(benchmark::State& state) {
 BENCHMARK(BM_PlayArtist)->Unit(benchmark::kMillisecond);
 
 void BM_ExportAllSongs(benchmark::State& state) {
-    CLibraryGrid& grid = Grid();
+    CLibraryGrid& grid = Reference().Grid();
     grid.SwitchMode(3, 0, 0, 0, 0);
     const std::string path = (std::filesystem::current_path() / "all.m3u").string();
     for (auto _ : state) {
-        benchmark::DoNotOptimize(Window().Player().ExportQuery(path, grid.BuildViewQuery(true), Window().choices));
+        benchmark::DoNotOptimize(
+            Reference().Window().Player().ExportQuery(path, grid.BuildViewQuery(true), Reference().Window().choices));
     }
     state.counters["bytes"] = static_cast<double>(std::filesystem::file_size(path));
 }
