@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <chrono>
 #include <climits>
+#include <deque>
 #include <map>
 #include <memory>
 #include <optional>
@@ -197,14 +198,13 @@ public:
     // Walks the tree; a lost batch stops the walk (each further folder would fail alike).
     void Run(const PathStack& paths) {
         m_toVisit.push_back(paths);
-        std::optional<Visit> current = NextVisit();
-        while (current && m_lostFolders.empty() && !m_questions.StopRequested()) {
-            std::optional<Visit> next = NextVisit();
-            Guarded(current->paths.back(), [&] { Store(*current); });
-            current = std::move(next);
+        ReadAhead();
+        while (!m_ahead.empty() && m_lostFolders.empty() && !m_questions.StopRequested()) {
+            Visit current = TakeNextVisit();
+            Guarded(current.paths.back(), [&] { Store(current); });
         }
-        if (current) {
-            m_workers.Collect(current->ticket);  // the workers outlive the walk: leave no read behind
+        for (const Visit& unread : m_ahead) {
+            m_workers.Collect(unread.ticket);  // the workers outlive the walk: leave no read behind
         }
         Guarded("", [&] { m_batch.Commit(); });
     }
@@ -215,6 +215,31 @@ private:
         std::vector<std::string> songPaths;
         CTagWorkers::Ticket ticket;
     };
+
+    // The folders whose tags the workers read while the current one is stored: enough that
+    // neither waits for the other (a commit stalls the storing for a while), few enough that
+    // their tags take little memory.
+    static constexpr std::size_t kFoldersAhead = 16;
+    static constexpr std::size_t kSongsAhead = 256;
+
+    void ReadAhead() {
+        while (m_ahead.size() < kFoldersAhead && m_songsAhead < kSongsAhead) {
+            std::optional<Visit> next = NextVisit();
+            if (!next) {
+                return;
+            }
+            m_songsAhead += next->songPaths.size();
+            m_ahead.push_back(std::move(*next));
+        }
+    }
+
+    Visit TakeNextVisit() {
+        Visit next = std::move(m_ahead.front());
+        m_ahead.pop_front();
+        m_songsAhead -= next.songPaths.size();
+        ReadAhead();
+        return next;
+    }
 
     // Lists the next folder of the walk and starts reading its tags.
     std::optional<Visit> NextVisit() {
@@ -281,6 +306,8 @@ private:
     CCommittingQuestions m_questions;
     CTagWorkers& m_workers;
     std::vector<PathStack> m_toVisit;  // a stack: the next folder last
+    std::deque<Visit> m_ahead;         // listed, their tags being read, in walk order
+    std::size_t m_songsAhead = 0;
     std::set<std::pair<dev_t, ino_t>> m_visited;
     int m_askThreshold;  // read once: a walk reads thousands of folders
     ImportIds m_known;

@@ -16,9 +16,12 @@ extern char** environ;
 namespace {
 
 // Files asked of one worker at once: few enough that a file that hangs costs little work
-// asked again one by one; requests sent ahead to one worker, so that it never waits.
+// asked again one by one.
 constexpr std::size_t kMaxBatch = 16;
-constexpr std::size_t kMaxPending = 2;
+// Requests are sent ahead, so that a worker never waits, as far as the pipe to the worker
+// holds them unread: a write then never blocks while the worker waits for its answers to be
+// read. (Linux pipes hold 64 KiB.)
+constexpr std::size_t kPipeBytes = 65536;
 // A write copies, saves, reads back and syncs the whole file: it may take longer than a read.
 constexpr int kWriteTimeFactor = 10;
 
@@ -90,14 +93,22 @@ void CTagWorkers::Stop(Worker& worker) {
     worker = Worker();
 }
 
-bool CTagWorkers::Send(Worker& worker, Job& job, const Batch& batch) {
+bool CTagWorkers::Send(Worker& worker, Job& job, const Batch& batch, bool always) {
     std::vector<std::string> fields = {"R"};
     for (std::size_t file = batch.first; file < batch.last; ++file) {
         fields.push_back(std::to_string(job.files[file].second));
         fields.push_back(job.files[file].first);
     }
-    worker.pending.emplace_back(&job, batch);
-    return worker.toWorker.IsOpen() && WriteMessage(worker.toWorker.Get(), EncodeFields(fields));
+    const std::string request = EncodeFields(fields);
+    if (!always && !worker.pending.empty() && worker.pendingBytes + request.size() > kPipeBytes) {
+        return false;
+    }
+    worker.pending.push_back({&job, batch, request.size()});
+    worker.pendingBytes += request.size();
+    if (worker.toWorker.IsOpen()) {
+        WriteMessage(worker.toWorker.Get(), request);  // a worker that is gone fails the answer
+    }
+    return true;
 }
 
 std::size_t CTagWorkers::Receive(Worker& worker, std::size_t files, SongTags* tags) {
@@ -115,6 +126,7 @@ std::size_t CTagWorkers::Receive(Worker& worker, std::size_t files, SongTags* ta
         song.seconds = std::atoi(fields[8].c_str());
         tags[file] = song.parsed ? song : SongTags();
     }
+    worker.pendingBytes -= worker.pending.front().bytes;
     worker.pending.pop_front();
     return files;
 }
@@ -122,11 +134,9 @@ std::size_t CTagWorkers::Receive(Worker& worker, std::size_t files, SongTags* ta
 void CTagWorkers::SendAhead() {
     for (Job& job : m_jobs) {
         for (; job.sent < job.batches.size(); ++job.sent, ++m_sentBatches) {
-            Worker& worker = m_workers[m_sentBatches % m_workers.size()];
-            if (worker.pending.size() >= kMaxPending) {
+            if (!Send(m_workers[m_sentBatches % m_workers.size()], job, job.batches[job.sent], false)) {
                 return;
             }
-            Send(worker, job, job.batches[job.sent]);
         }
     }
 }
@@ -152,8 +162,8 @@ std::vector<SongTags> CTagWorkers::Collect(Ticket ticket) {
     while (job.received < job.batches.size()) {
         SendAhead();
         Worker& worker = m_workers[m_receivedBatches % m_workers.size()];
-        const Batch done = worker.pending.front().second;
-        const std::deque<std::pair<Job*, Batch>> later(worker.pending.begin() + 1, worker.pending.end());
+        const Batch done = worker.pending.front().batch;
+        const std::deque<SentBatch> later(worker.pending.begin() + 1, worker.pending.end());
         bool failed = false;
         for (std::size_t file = done.first; file < done.last;) {
             file += Receive(worker, done.last - file, &job.results[file]);
@@ -163,13 +173,13 @@ std::vector<SongTags> CTagWorkers::Collect(Ticket ticket) {
                 job.results[file++] = SongTags();
                 failed = true;
                 if (file < done.last) {
-                    Send(worker, job, {file, done.last});
+                    Send(worker, job, {file, done.last}, true);
                 }
             }
         }
         if (failed) {
-            for (const auto& [laterJob, batch] : later) {
-                Send(worker, *laterJob, batch);
+            for (const SentBatch& request : later) {
+                Send(worker, *request.job, request.batch, true);  // they fitted before
             }
         }
         ++job.received;

@@ -66,17 +66,26 @@ private:
         std::size_t received = 0;
         std::vector<SongTags> results;
     };
+    // A batch asked of a worker and the size of the request.
+    struct SentBatch {
+        Job* job;
+        Batch batch;
+        std::size_t bytes;
+    };
     struct Worker {
         pid_t pid = -1;
         CFileDescriptor toWorker;
         CFileDescriptor fromWorker;
         CMessageReader answers;  // over fromWorker
-        std::deque<std::pair<Job*, Batch>> pending;
+        std::deque<SentBatch> pending;
+        std::size_t pendingBytes = 0;  // of the requests pending
     };
 
     bool Start(Worker& worker);
     void Stop(Worker& worker);
-    bool Send(Worker& worker, Job& job, const Batch& batch);
+    // Asks the worker for the batch's tags; false, with nothing sent, when the worker has
+    // requests pending and this one might not fit in the pipe beside them, unless `always`.
+    bool Send(Worker& worker, Job& job, const Batch& batch, bool always);
     bool SendWrite(Worker& worker, const TagWrite& write);
     // The answer to the write sent (`sent`) to the worker; a worker that fails is replaced.
     bool ReceiveWrite(Worker& worker, bool sent);
