@@ -185,7 +185,7 @@ private:
     // The artist of that name, added when missing; 0 for an empty name.
     std::int32_t FindOrAddNamedArtist(const std::string& name);
 
-    std::int32_t InsertRow(const std::string& table, const std::vector<std::pair<const char*, CVariant>>& fields);
+    std::int32_t InsertRow(const std::string& table, const FieldValues& fields);
     void ReadIdList(IdList& ids, const std::string& sql);
     // Appends the text and ID of every row of the query.
     void ReadNames(NameList& names, IdList& ids, CDbQuery& query, const std::function<std::string(CRecordset&)>& textOf,

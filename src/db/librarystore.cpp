@@ -27,7 +27,7 @@ std::string TableOfKind(int kind) {
 }
 
 // The twelve song fields that adding and updating write.
-std::vector<std::pair<const char*, CVariant>> SongFields(const SongRecord& song) {
+CDatabase::FieldValues SongFields(const SongRecord& song) {
     return {{"Name", Text(song.name)},         {"ArtistID", Id(song.artistId)},
             {"AlbumID", Id(song.albumId)},     {"UserRating", Small(song.userRating)},
             {"BestOf", Flag(song.bestOf)},     {"FilePath", Text(song.filePath)},
@@ -36,7 +36,7 @@ std::vector<std::pair<const char*, CVariant>> SongFields(const SongRecord& song)
             {"Unsorted", Flag(song.unsorted)}, {"FileType", Small(song.fileType)}};
 }
 
-void SetFields(CRecordset& row, const std::vector<std::pair<const char*, CVariant>>& fields) {
+void SetFields(CRecordset& row, const CDatabase::FieldValues& fields) {
     for (const auto& [name, value] : fields) {
         row.SetFieldValue(name, value);
     }
@@ -44,19 +44,8 @@ void SetFields(CRecordset& row, const std::vector<std::pair<const char*, CVarian
 
 }  // namespace
 
-std::int32_t CLibraryDb::InsertRow(const std::string& table,
-                                   const std::vector<std::pair<const char*, CVariant>>& fields) {
-    CDbTable target(this, table);
-    CDbQuery query(target);
-    CRecordset* row = query.GetRecordset();
-    if (row == nullptr) {
-        return 0;
-    }
-    row->AddNew();
-    SetFields(*row, fields);
-    const std::int32_t id = target.FieldExists("ID") ? row->GetFieldValue("ID").AsLong() : 0;
-    row->Update();
-    return id;
+std::int32_t CLibraryDb::InsertRow(const std::string& table, const FieldValues& fields) {
+    return IsOpen() ? AddRow(table, fields) : 0;
 }
 
 std::int32_t CLibraryDb::FindArtistId(const std::string& name) {

@@ -139,18 +139,17 @@ void CDatabase::Execute(const std::string& sql, int /*options*/) {
     if (m_db == nullptr) {
         throw CEngineError("The database is not open.");
     }
-    const std::string statement = TranslateJetSql(sql);
-    const std::string verb = FirstWord(statement);
+    const std::string verb = FirstWord(sql);
     if (verb != "UPDATE" && verb != "DELETE" && verb != "INSERT") {
-        Run(statement);
+        Run(TranslateJetSql(sql));
         if (verb == "CREATE" || verb == "DROP" || verb == "ALTER") {
             SchemaChanged();
         }
         return;
     }
     // Changes of rows reuse one prepared statement for every value.
-    const ParameterizedSql change = Parameterize(statement);
-    std::unique_ptr<CStatement> prepared = TakeStatement(change.sql, sql);
+    const ParameterizedSql change = Parameterize(sql);
+    std::unique_ptr<CStatement> prepared = TakeStatement(Translated(change.sql).sql, sql);
     prepared->BindAll(change.values);
     prepared->Run();
     ReturnStatement(std::move(prepared));
@@ -281,6 +280,48 @@ std::int32_t CDatabase::NextAutoIncrement(const CTableSchema& table) {
     return static_cast<std::int32_t>(last + 1);
 }
 
+std::int32_t CDatabase::AddRow(const std::string& tableName, const FieldValues& fields) {
+    const CTableSchema& table = Schema(tableName);
+    FieldValues values;
+    values.reserve(fields.size());
+    for (const auto& [name, value] : fields) {
+        values.push_back(table.WritableValue(name, value));
+    }
+    const std::int64_t id = InsertValues(table, values);
+    if (table.autoIncrementField.empty()) {
+        return 0;
+    }
+    if (id > std::numeric_limits<std::int32_t>::max()) {
+        const std::string remove = "DELETE FROM " + QuoteIdentifier(table.name) + " WHERE _ROWID_ = ?1";
+        CStatement undo(m_db, remove);
+        sqlite3_bind_int64(undo.Get(), 1, id);
+        undo.Run();
+        throw CEngineError(fmt::format("The table '{}' has used up its IDs.", table.name));
+    }
+    return static_cast<std::int32_t>(id);
+}
+
+std::int64_t CDatabase::InsertValues(const CTableSchema& table, const FieldValues& values) {
+    std::string sql = "INSERT INTO " + QuoteIdentifier(table.name);
+    if (values.empty()) {
+        sql += " DEFAULT VALUES";
+    } else {
+        std::string places;
+        for (std::size_t i = 0; i < values.size(); ++i) {
+            sql += (i == 0 ? " (" : ", ") + QuoteIdentifier(values[i].first);
+            places += i == 0 ? "?" : ", ?";
+        }
+        sql += ") VALUES (" + places + ")";
+    }
+    std::unique_ptr<CStatement> statement = TakeStatement(sql, sql);
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        statement->Bind(static_cast<int>(i) + 1, values[i].second);
+    }
+    statement->Run();
+    ReturnStatement(std::move(statement));
+    return sqlite3_last_insert_rowid(m_db);
+}
+
 std::unique_ptr<CStatement> CDatabase::TakeStatement(const std::string& sql, const std::string& shownSql) {
     for (auto idle = m_idleStatements.rbegin(); idle != m_idleStatements.rend(); ++idle) {
         if ((*idle)->Sql() == sql) {
@@ -306,6 +347,25 @@ void CDatabase::ReturnStatement(std::unique_ptr<CStatement> statement) {
     if (m_idleStatements.size() > kMaxIdle) {
         m_idleStatements.erase(m_idleStatements.begin());
     }
+}
+
+const CTranslatedSql& CDatabase::Translated(const std::string& parameterizedSql) {
+    if (const auto known = m_translations.find(parameterizedSql); known != m_translations.end()) {
+        return known->second;
+    }
+    constexpr std::size_t kMaxTranslations = 1024;  // texts with names typed into them may vary
+    if (m_translations.size() >= kMaxTranslations) {
+        m_translations.clear();
+    }
+    CTranslatedSql translated;
+    translated.sql = TranslateJetSql(parameterizedSql);
+    if (const auto single = SingleTableOf(translated.sql)) {
+        translated.table = single->table;
+        // The row ID goes last, so that "ORDER BY 1" still means the first field.
+        translated.editableSql = translated.sql.substr(0, single->fromPosition) + ", _ROWID_ " +
+                                 translated.sql.substr(single->fromPosition);
+    }
+    return m_translations.emplace(parameterizedSql, std::move(translated)).first->second;
 }
 
 void CDatabase::SchemaChanged() {

@@ -5,7 +5,10 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "engine/daoconstants.h"
@@ -13,6 +16,14 @@
 #include "engine/statement.h"
 
 class CTableDef;
+
+// A statement of the program's dialect, its values already taken out as parameters (see
+// Parameterize), as SQLite runs it.
+struct CTranslatedSql {
+    std::string sql;                   // in SQLite's dialect (TranslateJetSql)
+    std::optional<std::string> table;  // the table of a select over one table (SingleTableOf)
+    std::string editableSql;           // for such a select: sql with the row ID as the last column
+};
 
 // One library file, open through SQLite. Failures raise CEngineError.
 class CDatabase {
@@ -59,12 +70,24 @@ public:
     // even when that row was deleted since.
     std::int32_t NextAutoIncrement(const CTableSchema& table);
 
+    using FieldValues = std::vector<std::pair<std::string, CVariant>>;
+    // Adds a row to the table named `table` with `fields` set (see CTableSchema::WritableValue)
+    // and returns the ID its autoincrement field got, as NextAutoIncrement would have given
+    // it; 0 for a table without one. No cursor is opened.
+    std::int32_t AddRow(const std::string& table, const FieldValues& fields);
+    // Inserts a row of `table` with the values as they are; its row ID.
+    std::int64_t InsertValues(const CTableSchema& table, const FieldValues& values);
+
     // A prepared statement for `sql`, reused from one that was given back when possible
     // (preparing costs more than running a small statement); without bindings. Give it back
     // with ReturnStatement. `shownSql` is what its errors name (see CStatement). The pool is
     // emptied whenever the schema changes.
     std::unique_ptr<CStatement> TakeStatement(const std::string& sql, const std::string& shownSql);
     void ReturnStatement(std::unique_ptr<CStatement> statement);
+
+    // The translation of `parameterizedSql`, worked out once: the program runs a few hundred
+    // statement texts, each with many values. Valid until the next call.
+    const CTranslatedSql& Translated(const std::string& parameterizedSql);
 
     // Drops what the engine remembers of the schema; called after every change to it.
     void SchemaChanged();
@@ -86,4 +109,5 @@ private:
     int m_savepoints = 0;
     std::map<std::string, CTableSchema> m_schemas;              // by upper-case name
     std::vector<std::unique_ptr<CStatement>> m_idleStatements;  // oldest first
+    std::unordered_map<std::string, CTranslatedSql> m_translations;
 };

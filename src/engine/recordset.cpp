@@ -52,57 +52,27 @@ CVariant ReadColumn(sqlite3_stmt* statement, int column, int type) {
     return CVariant(std::string(bytes != nullptr ? bytes : "", length));
 }
 
-// The value as the field stores it: booleans as 0 or 1, numbers in the field's range.
-CVariant StoredValue(const CVariant& value, int type) {
-    if (value.IsNull()) {
-        return value;
-    }
-    switch (type) {
-        case dbBoolean:
-            return CVariant(static_cast<std::int32_t>(value.AsDouble() != 0.0 ? 1 : 0));
-        case dbByte:
-            return CVariant(value.AsByte());
-        case dbInteger:
-            return CVariant(value.AsShort());
-        case dbLong:
-            return CVariant(value.AsLong());
-        case dbDouble:
-            return CVariant(value.AsDouble());
-        default:
-            return CVariant(value.AsText());
-    }
-}
-
 const char* const kNoCurrentRecord = "No current record.";
-
-[[noreturn]] void ThrowNoField(const std::string& name) {
-    throw CEngineError(fmt::format("Item not found in this collection: there is no field '{}'.", name));
-}
 
 }  // namespace
 
-CRecordset::CRecordset(CDatabase& db, int type, const std::string& sql, int options) : m_db(db) {
+CRecordset::CRecordset(CDatabase& db, int type, const std::string& sql, int options)
+    : m_db(db), m_shownSql(sql) {
     if (!db.IsOpen()) {
         throw CEngineError("The database is not open.");
     }
-    const std::string translated = TranslateJetSql(sql);
-    m_sql = translated;
-    const auto single = SingleTableOf(translated);
-    if (type == dbOpenDynaset && (options & dbReadOnly) == 0 && single) {
-        // The row ID goes last, so that "ORDER BY 1" still means the first field.
-        m_table = single->table;
-        m_sql = translated.substr(0, single->fromPosition) + ", _ROWID_ " + translated.substr(single->fromPosition);
+    ParameterizedSql parameterized = Parameterize(sql);
+    const CTranslatedSql& translated = db.Translated(parameterized.sql);
+    const bool editable = type == dbOpenDynaset && (options & dbReadOnly) == 0 && translated.table;
+    if (editable) {
+        m_table = translated.table;
     }
-    const ParameterizedSql cursor = Parameterize(m_sql);
-    m_statement = db.TakeStatement(cursor.sql, sql);
-    m_statement->BindAll(cursor.values);
-    sqlite3_stmt* statement = m_statement->Get();
-    const int fieldCount = sqlite3_column_count(statement) - (m_table ? 1 : 0);
-    for (int column = 0; column < fieldCount; ++column) {
-        m_names.emplace_back(sqlite3_column_name(statement, column));
-        m_types.push_back(DaoTypeOf(sqlite3_column_decltype(statement, column)));
-    }
-    m_baseSql = translated;
+    m_statement = db.TakeStatement(editable ? translated.editableSql : translated.sql, sql);
+    m_baseSql = translated.sql;
+    m_baseValues = std::move(parameterized.values);
+    m_statement->BindAll(m_baseValues);
+    m_columns = m_statement->Columns();
+    m_fieldCount = static_cast<int>(m_columns->names.size()) - (editable ? 1 : 0);
 }
 
 CRecordset::~CRecordset() {
@@ -183,17 +153,16 @@ void CRecordset::MoveLast() {
 
 long CRecordset::GetRecordCount() {
     Statement();
-    const ParameterizedSql base = Parameterize(m_baseSql);
-    CStatement count(m_db.Handle(), "SELECT COUNT(*) FROM (" + base.sql + ")", m_baseSql);
-    count.BindAll(base.values);
+    CStatement count(m_db.Handle(), "SELECT COUNT(*) FROM (" + m_baseSql + ")", m_shownSql);
+    count.BindAll(m_baseValues);
     const std::int64_t rows = count.Step() ? sqlite3_column_int64(count.Get(), 0) : 0;
     return Clamp<std::int32_t>(rows);
 }
 
 int CRecordset::ColumnIndex(const std::string& name) const {
-    for (std::size_t i = 0; i < m_names.size(); ++i) {
-        if (SameName(m_names[i], name)) {
-            return static_cast<int>(i);
+    for (int i = 0; i < m_fieldCount; ++i) {
+        if (SameName(m_columns->names[static_cast<std::size_t>(i)], name)) {
+            return i;
         }
     }
     ThrowNoField(name);
@@ -224,7 +193,7 @@ CVariant CRecordset::GetFieldValue(const std::string& name) {
     if (IsEOF() || IsBOF()) {
         throw CEngineError(kNoCurrentRecord);
     }
-    return ReadColumn(Statement().Get(), column, m_types[static_cast<std::size_t>(column)]);
+    return ReadColumn(Statement().Get(), column, m_columns->types[static_cast<std::size_t>(column)]);
 }
 
 const CTableSchema& CRecordset::EditableTable() const {
@@ -257,50 +226,32 @@ void CRecordset::SetFieldValue(const std::string& name, const CVariant& value) {
     if (m_editMode == EditMode::None) {
         throw CEngineError("Update or CancelUpdate without AddNew or Edit.");
     }
-    const CTableSchema& table = EditableTable();
-    const CFieldInfo* field = table.Find(name);
-    if (field == nullptr) {
-        ThrowNoField(name);
-    }
-    if (SameName(field->name, table.autoIncrementField)) {
-        throw CEngineError(fmt::format("Field '{}' cannot be updated.", field->name));
-    }
-    const CVariant stored = StoredValue(value, field->type);
+    auto stored = EditableTable().WritableValue(name, value);
     const auto existing = std::find_if(m_pending.begin(), m_pending.end(),
-                                       [&](const auto& entry) { return SameName(entry.first, field->name); });
+                                       [&](const auto& entry) { return SameName(entry.first, stored.first); });
     if (existing != m_pending.end()) {
-        existing->second = stored;
+        existing->second = std::move(stored.second);
     } else {
-        m_pending.emplace_back(field->name, stored);
+        m_pending.push_back(std::move(stored));
     }
 }
 
 void CRecordset::WritePending() {
-    const std::string table = QuoteIdentifier(EditableTable().name);
-    std::string sql;
     if (m_editMode == EditMode::Add) {
-        std::string names;
-        std::string places;
-        for (const auto& entry : m_pending) {
-            names += (names.empty() ? "" : ", ") + QuoteIdentifier(entry.first);
-            places += places.empty() ? "?" : ", ?";
-        }
-        sql = m_pending.empty() ? "INSERT INTO " + table + " DEFAULT VALUES"
-                                : "INSERT INTO " + table + " (" + names + ") VALUES (" + places + ")";
-    } else {
-        for (const auto& entry : m_pending) {
-            sql += (sql.empty() ? "" : ", ") + QuoteIdentifier(entry.first) + " = ?";
-        }
-        sql = "UPDATE " + table + " SET " + sql + " WHERE _ROWID_ = ?";
+        m_db.InsertValues(EditableTable(), m_pending);
+        return;
     }
+    std::string sql;
+    for (const auto& entry : m_pending) {
+        sql += (sql.empty() ? "" : ", ") + QuoteIdentifier(entry.first) + " = ?";
+    }
+    sql = "UPDATE " + QuoteIdentifier(EditableTable().name) + " SET " + sql + " WHERE _ROWID_ = ?";
     std::unique_ptr<CStatement> statement = m_db.TakeStatement(sql, sql);
     int index = 1;
     for (const auto& entry : m_pending) {
         statement->Bind(index++, entry.second);
     }
-    if (m_editMode == EditMode::Edit) {
-        sqlite3_bind_int64(statement->Get(), index, m_editRow);
-    }
+    sqlite3_bind_int64(statement->Get(), index, m_editRow);
     statement->Run();
     m_db.ReturnStatement(std::move(statement));
 }

@@ -52,8 +52,8 @@ public:
     CVariant GetFieldValue(const std::string& name);
     void SetFieldValue(const std::string& name, const CVariant& value);
 
-    int GetFieldCount() const { return static_cast<int>(m_names.size()); }
-    const std::string& GetFieldName(int index) const { return m_names[static_cast<std::size_t>(index)]; }
+    int GetFieldCount() const { return m_fieldCount; }
+    const std::string& GetFieldName(int index) const { return m_columns->names[static_cast<std::size_t>(index)]; }
 
 private:
     enum class EditMode { None, Add, Edit };
@@ -68,12 +68,13 @@ private:
     void WritePending();
 
     CDatabase& m_db;
-    std::string m_baseSql;  // the statement in SQLite's dialect
-    std::string m_sql;      // as the cursor runs it
+    std::string m_shownSql;               // as the program wrote it: errors name it
+    std::string m_baseSql;                // in SQLite's dialect, its values taken out
+    std::vector<CVariant> m_baseValues;   // and bound to it
     std::unique_ptr<CStatement> m_statement;
     std::optional<std::string> m_table;  // the table behind an editable result
-    std::vector<std::string> m_names;
-    std::vector<int> m_types;
+    std::shared_ptr<const CResultColumns> m_columns;
+    int m_fieldCount = 0;  // the columns but the row ID of an editable result
     bool m_started = false;
     bool m_eof = false;
     long m_position = -1;

@@ -31,6 +31,27 @@ bool IsNumber(const std::string& text) {
     return *end == '\0';
 }
 
+// The value as the field stores it: booleans as 0 or 1, numbers in the field's range.
+CVariant StoredValue(const CVariant& value, int type) {
+    if (value.IsNull()) {
+        return value;
+    }
+    switch (type) {
+        case dbBoolean:
+            return CVariant(static_cast<std::int32_t>(value.AsDouble() != 0.0 ? 1 : 0));
+        case dbByte:
+            return CVariant(value.AsByte());
+        case dbInteger:
+            return CVariant(value.AsShort());
+        case dbLong:
+            return CVariant(value.AsLong());
+        case dbDouble:
+            return CVariant(value.AsDouble());
+        default:
+            return CVariant(value.AsText());
+    }
+}
+
 bool IsText(int type) {
     return type == dbText || type == dbMemo;
 }
@@ -62,6 +83,22 @@ std::string DefaultLiteral(const CFieldInfo& field) {
 
 bool SameName(const std::string& a, const std::string& b) {
     return EqualsIgnoringAsciiCase(a, b);
+}
+
+void ThrowNoField(const std::string& name) {
+    throw CEngineError(fmt::format("Item not found in this collection: there is no field '{}'.", name));
+}
+
+std::pair<std::string, CVariant> CTableSchema::WritableValue(const std::string& fieldName,
+                                                             const CVariant& value) const {
+    const CFieldInfo* field = Find(fieldName);
+    if (field == nullptr) {
+        ThrowNoField(fieldName);
+    }
+    if (SameName(field->name, autoIncrementField)) {
+        throw CEngineError(fmt::format("Field '{}' cannot be updated.", field->name));
+    }
+    return {field->name, StoredValue(value, field->type)};
 }
 
 const CFieldInfo* CTableSchema::Find(const std::string& fieldName) const {

@@ -1,7 +1,10 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
+
+#include "engine/variant.h"
 
 // A field of a table as the engine knows it, in DAO terms.
 struct CFieldInfo {
@@ -30,7 +33,15 @@ struct CTableSchema {
 
     // The field named `name` (letter case ignored), or nullptr.
     const CFieldInfo* Find(const std::string& fieldName) const;
+
+    // The field named `name` with `value` as the field stores it (booleans as 0 or 1, numbers
+    // in the field's range), ready to be written. Raises CEngineError for a field the table
+    // lacks and for the autoincrement field, which only the engine sets.
+    std::pair<std::string, CVariant> WritableValue(const std::string& fieldName, const CVariant& value) const;
 };
+
+// Raises the error of a field that a table or result does not have.
+[[noreturn]] void ThrowNoField(const std::string& name);
 
 // The SQLite declared type that stands for a DAO field type and size ("SMALLINT", "VARCHAR(100)").
 // Raises CEngineError for an unknown type.

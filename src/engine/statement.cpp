@@ -5,6 +5,7 @@
 #include <fmt/format.h>
 
 #include "engine/engineerror.h"
+#include "engine/schema.h"
 
 void ThrowSqliteError(sqlite3* db, int code, std::string_view sql) {
     const char* message = db != nullptr ? sqlite3_errmsg(db) : sqlite3_errstr(code);
@@ -56,6 +57,18 @@ bool CStatement::Step() {
 void CStatement::Reset() {
     sqlite3_reset(m_stmt);
     sqlite3_clear_bindings(m_stmt);
+}
+
+std::shared_ptr<const CResultColumns> CStatement::Columns() {
+    if (!m_columns) {
+        auto columns = std::make_shared<CResultColumns>();
+        for (int column = 0; column < ColumnCount(); ++column) {
+            columns->names.emplace_back(sqlite3_column_name(m_stmt, column));
+            columns->types.push_back(DaoTypeOf(sqlite3_column_decltype(m_stmt, column)));
+        }
+        m_columns = std::move(columns);
+    }
+    return m_columns;
 }
 
 void CStatement::Run() {

@@ -2,11 +2,18 @@
 
 #include <sqlite3.h>
 
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "engine/variant.h"
+
+// The columns of a statement's result: their names and field types (DaoTypeOf).
+struct CResultColumns {
+    std::vector<std::string> names;
+    std::vector<int> types;
+};
 
 // One prepared SQLite statement. The text must hold exactly one statement; every failure
 // raises CEngineError with SQLite's message and the statement.
@@ -35,6 +42,8 @@ public:
     void Bind(int index, const CVariant& value);
 
     int ColumnCount() const { return sqlite3_column_count(m_stmt); }
+    // Read once: a reused statement keeps them.
+    std::shared_ptr<const CResultColumns> Columns();
     sqlite3_stmt* Get() const { return m_stmt; }
     // The connection the statement was prepared on.
     sqlite3* Connection() const { return m_db; }
@@ -48,6 +57,7 @@ private:
     sqlite3_stmt* m_stmt = nullptr;
     std::string m_sql;
     std::string m_shownSql;
+    std::shared_ptr<const CResultColumns> m_columns;
 };
 
 // Raises CEngineError for the SQLite result `code` on `db`, naming `sql` when it is not empty.

@@ -123,6 +123,16 @@ TEST_F(DbAccessTest, IdsAreReadableBeforeUpdateAndNeverReused) {
     m_db = std::make_unique<CLibraryDb>("Cadenzo.mdb", false, false, m_settings, m_messages);
     m_db->Execute("DELETE FROM Artists", dbFailOnError);
     EXPECT_EQ(AddArtist("e"), 5) << "also after reopening the file";
+
+    // The store's cursor-free insert follows the same rule, up to the last 32-bit ID.
+    EXPECT_EQ(m_db->AddRow("Artists", {{"Name", CVariant(std::string("f"))}}), 6);
+    m_db->Execute("DELETE FROM Artists WHERE ID = 6", dbFailOnError);
+    EXPECT_EQ(AddArtist("g"), 7);
+    m_db->Execute("UPDATE sqlite_sequence SET seq = 2147483646 WHERE name = 'Artists'", dbFailOnError);
+    EXPECT_EQ(m_db->AddRow("Artists", {{"Name", CVariant(std::string("h"))}}), 2147483647);
+    EXPECT_THROW(m_db->AddRow("Artists", {{"Name", CVariant(std::string("i"))}}), CEngineError);
+    EXPECT_EQ(CDbQuery(*m_db, "SELECT * FROM Artists").GetCount(), 3) << "the refused row is not kept";
+    EXPECT_THROW(m_db->AddRow("Artists", {{"ID", CVariant(9)}}), CEngineError) << "the engine sets the ID";
 }
 
 TEST_F(DbAccessTest, AStatementNeverOutlivesItsLibrary) {
