@@ -1,9 +1,12 @@
 // Importing the generated tree of 10,480 song files (with compilations and folders the import
 // asks about, answered at once with the defaults), against the floor: one loop in this process
 // that only opens every file with TagLib and reads its seven tags and length.
+// CADENZO_BENCH_TREE=folder imports a tree made elsewhere; CADENZO_BENCH_KEEP_LIBRARY=file
+// keeps a copy of the imported library, for scripts/compare-libraries.
 
 #include <benchmark/benchmark.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -52,6 +55,9 @@ void BM_ImportTree(benchmark::State& state) {
         state.ResumeTiming();
         ImportInto(db, workers);
         state.PauseTiming();
+        if (const char* keep = std::getenv("CADENZO_BENCH_KEEP_LIBRARY"); keep != nullptr && *keep != '\0') {
+            std::filesystem::copy_file("Cadenzo.mdb", keep, std::filesystem::copy_options::overwrite_existing);
+        }
         if (CDbQuery(db, "SELECT * FROM Songs").GetCount() != static_cast<long>(tree.files.size())) {
             state.SkipWithError("not every song was imported");
         }
