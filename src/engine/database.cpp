@@ -92,6 +92,9 @@ void CDatabase::Open(const std::string& path, bool exclusive, bool readOnly) {
             Run("PRAGMA locking_mode=EXCLUSIVE");
         }
         CheckIntegrity();  // the first read; in exclusive mode it also takes the lock for good
+        if (!readOnly) {
+            SetJournalMode("delete");  // back to one file after a crash during an import
+        }
         if (exclusive && !readOnly) {
             Run("BEGIN EXCLUSIVE");
             Run("COMMIT");
@@ -153,6 +156,16 @@ void CDatabase::Execute(const std::string& sql, int /*options*/) {
     prepared->BindAll(change.values);
     prepared->Run();
     ReturnStatement(std::move(prepared));
+}
+
+bool CDatabase::SetJournalMode(const std::string& mode) {
+    try {
+        CStatement change(m_db, "PRAGMA journal_mode = " + mode);
+        const auto* result = change.Step() ? reinterpret_cast<const char*>(sqlite3_column_text(change.Get(), 0)) : nullptr;
+        return result != nullptr && SameName(result, mode);
+    } catch (const CEngineError&) {
+        return false;
+    }
 }
 
 std::int32_t CDatabase::ApplicationId() {

@@ -53,6 +53,11 @@ public:
     // Runs one action statement of the program's dialect (DELETE, UPDATE, ...).
     void Execute(const std::string& sql, int options = dbFailOnError);
 
+    // Switches the file between a rollback journal ("delete": its usual form, one file when
+    // closed) and a write-ahead log ("wal": a commit then costs one sync instead of four).
+    // False when the engine refuses, inside a transaction or with another reader, say.
+    bool SetJournalMode(const std::string& mode);
+
     // The number in the file's header that tells which program's file it is; 0 when unset.
     std::int32_t ApplicationId();
     void SetApplicationId(std::int32_t id);

@@ -5,7 +5,9 @@
 
 #include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <functional>
+#include <set>
 
 #include <gtest/gtest.h>
 
@@ -14,6 +16,7 @@
 #include "import/tagworkers.h"
 #include "platform/filedescriptor.h"
 #include "support/asuser.h"
+#include "support/killingvfs.h"
 #include "support/libraryfixture.h"
 #include "support/songtree.h"
 
@@ -319,9 +322,9 @@ TEST_F(FolderImportTest, AFullDiskStopsTheImportWithOneReportAndWholeFoldersOnly
                  {"Artist " + std::to_string(folder)});
     }
     m_db.reset();
-    const long size = static_cast<long>(std::filesystem::file_size(Path()));
     const std::string root = m_tree.Root();
-    const std::string outcome = RunWithFileSizeLimit(size + 12 * 1024, [&] {
+    // The import writes its commits to a log beside the library: the log fills the "disk".
+    const std::string outcome = RunWithFileSizeLimit(48 * 1024, [&] {
         CRecordingMessageBox messages;
         const CFixedSettings settings;
         CLibraryDb db("Cadenzo.mdb", false, false, settings, messages);
@@ -338,6 +341,54 @@ TEST_F(FolderImportTest, AFullDiskStopsTheImportWithOneReportAndWholeFoldersOnly
               "ok");
     EXPECT_EQ(Count("SELECT * FROM Songs") % 4, 0) << "whole folders only";
     EXPECT_LT(Count("SELECT * FROM Songs"), 120);
+}
+
+TEST_F(FolderImportTest, AKillDuringAnImportLeavesWholeFoldersInOneUndamagedFile) {
+    for (int folder = 0; folder < 6; ++folder) {
+        const std::string album = "Album " + std::to_string(folder);
+        AddAlbum(album, 4, album);
+        AddAlbum(album + "/Few", 1, "Few");  // asked about: a commit before each question
+    }
+    m_db.reset();
+    std::filesystem::copy_file(Path(), Path() + ".new");
+    const std::string root = m_tree.Root();
+    const auto importKilledAt = [&root](int write) {
+        return RunKilledAtWrite(write, [&root] {
+            CRecordingMessageBox messages;
+            const CFixedSettings settings;
+            CLibraryDb db("Cadenzo.mdb", false, false, settings, messages);
+            CTagWorkers workers;
+            CScriptedQuestions questions;
+            questions.unknownAnswers.assign(6, {kUnknownUnsortedFiles, "", false});
+            PathStack paths{root};
+            db.ImportFolder(paths, questions, workers);
+            return std::to_string(WritesSoFar());
+        });
+    };
+    const int writes = std::stoi(importKilledAt(0));
+    std::ifstream header(Path(), std::ios::binary);
+    char versions[20] = {};
+    header.read(versions, sizeof versions);
+    EXPECT_EQ(versions[18], 1) << "a whole import leaves the library with its rollback journal, as other tools expect";
+    std::set<long> stored;
+    for (int point = 1; point <= 30; ++point) {
+        std::filesystem::copy_file(Path() + ".new", Path(), std::filesystem::copy_options::overwrite_existing);
+        const int write = point * writes / 31 + 1;
+        ASSERT_EQ(importKilledAt(write), "child failed") << write;
+        m_db = std::make_unique<CLibraryDb>("Cadenzo.mdb", false, false, m_settings, m_messages);
+        EXPECT_EQ(CDbQuery(*m_db, "PRAGMA integrity_check").GetRecordset()->GetFieldValue("integrity_check").AsText(),
+                  "ok");
+        for (int folder = 0; folder < 6; ++folder) {
+            const long songs = Count("SELECT * FROM Songs, Albums WHERE Songs.AlbumID = Albums.ID AND Albums.Name = "
+                                     "'Album " + std::to_string(folder) + "'");
+            EXPECT_TRUE(songs == 0 || songs == 4) << "folder " << folder << " after a kill at write " << write;
+        }
+        stored.insert(Count("SELECT * FROM Songs"));
+        m_db.reset();
+        EXPECT_FALSE(std::filesystem::exists(Path() + "-wal")) << "one file again, at write " << write;
+    }
+    EXPECT_GT(stored.size(), 3u) << "kills fell before, between and after commits";
+    EXPECT_TRUE(m_messages.shown.empty());
 }
 
 TEST_F(FolderImportTest, AFolderThatCannotBeReadIsPassedOver) {

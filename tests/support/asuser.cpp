@@ -6,7 +6,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <climits>
 #include <stdexcept>
+
+#include "support/killingvfs.h"
 
 namespace {
 
@@ -57,4 +60,8 @@ std::string RunWithFileSizeLimit(long maxBytes, const std::function<std::string(
             setrlimit(RLIMIT_FSIZE, &limit);
         },
         work);
+}
+
+std::string RunKilledAtWrite(int writes, const std::function<std::string()>& work) {
+    return RunInChild([writes] { EndProcessAtWrite(writes > 0 ? writes : INT_MAX); }, work);
 }

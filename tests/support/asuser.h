@@ -12,3 +12,7 @@ std::string RunAsUnprivileged(const std::function<std::string()>& work);
 // Runs `work` in a child process whose files may grow to at most `maxBytes`: writes beyond
 // that fail as on a full disk.
 std::string RunWithFileSizeLimit(long maxBytes, const std::function<std::string()>& work);
+
+// Runs `work` in a child process that ends as a kill would (no clean-up) at its `writes`-th
+// write or sync of an SQLite file, or never when `writes` is 0; "child failed" when it ended so.
+std::string RunKilledAtWrite(int writes, const std::function<std::string()>& work);

@@ -6,6 +6,7 @@
 namespace {
 
 int g_writesLeft = 0;
+int g_writesDone = 0;
 sqlite3_vfs* g_base = nullptr;
 sqlite3_vfs g_vfs;
 
@@ -20,6 +21,7 @@ sqlite3_file* Real(sqlite3_file* file) {
 }
 
 void CountOne() {
+    ++g_writesDone;
     if (--g_writesLeft <= 0) {
         _exit(9);
     }
@@ -66,7 +68,21 @@ int DeviceCharacteristics(sqlite3_file* file) {
     return Real(file)->pMethods->xDeviceCharacteristics(Real(file));
 }
 
-const sqlite3_io_methods kMethods = {1,
+// The shared memory of a write-ahead log is no file write: it is passed on uncounted.
+int ShmMap(sqlite3_file* file, int page, int size, int extend, void volatile** memory) {
+    return Real(file)->pMethods->xShmMap(Real(file), page, size, extend, memory);
+}
+int ShmLock(sqlite3_file* file, int offset, int count, int flags) {
+    return Real(file)->pMethods->xShmLock(Real(file), offset, count, flags);
+}
+void ShmBarrier(sqlite3_file* file) {
+    Real(file)->pMethods->xShmBarrier(Real(file));
+}
+int ShmUnmap(sqlite3_file* file, int deleteFlag) {
+    return Real(file)->pMethods->xShmUnmap(Real(file), deleteFlag);
+}
+
+const sqlite3_io_methods kMethods = {2,
                                      Close,
                                      Read,
                                      Write,
@@ -79,10 +95,10 @@ const sqlite3_io_methods kMethods = {1,
                                      FileControl,
                                      SectorSize,
                                      DeviceCharacteristics,
-                                     nullptr,
-                                     nullptr,
-                                     nullptr,
-                                     nullptr,
+                                     ShmMap,
+                                     ShmLock,
+                                     ShmBarrier,
+                                     ShmUnmap,
                                      nullptr,
                                      nullptr};
 
@@ -100,6 +116,10 @@ int Open(sqlite3_vfs*, sqlite3_filename name, sqlite3_file* file, int flags, int
 }
 
 }  // namespace
+
+int WritesSoFar() {
+    return g_writesDone;
+}
 
 void EndProcessAtWrite(int writes) {
     g_writesLeft = writes;
