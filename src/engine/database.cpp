@@ -161,7 +161,8 @@ void CDatabase::Execute(const std::string& sql, int /*options*/) {
 bool CDatabase::SetJournalMode(const std::string& mode) {
     try {
         CStatement change(m_db, "PRAGMA journal_mode = " + mode);
-        const auto* result = change.Step() ? reinterpret_cast<const char*>(sqlite3_column_text(change.Get(), 0)) : nullptr;
+        const auto* result =
+            change.Step() ? reinterpret_cast<const char*>(sqlite3_column_text(change.Get(), 0)) : nullptr;
         return result != nullptr && SameName(result, mode);
     } catch (const CEngineError&) {
         return false;
@@ -375,8 +376,8 @@ const CTranslatedSql& CDatabase::Translated(const std::string& parameterizedSql)
     if (const auto single = SingleTableOf(translated.sql)) {
         translated.table = single->table;
         // The row ID goes last, so that "ORDER BY 1" still means the first field.
-        translated.editableSql = translated.sql.substr(0, single->fromPosition) + ", _ROWID_ " +
-                                 translated.sql.substr(single->fromPosition);
+        translated.editableSql =
+            translated.sql.substr(0, single->fromPosition) + ", _ROWID_ " + translated.sql.substr(single->fromPosition);
     }
     return m_translations.emplace(parameterizedSql, std::move(translated)).first->second;
 }

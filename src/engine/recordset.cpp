@@ -56,8 +56,7 @@ const char* const kNoCurrentRecord = "No current record.";
 
 }  // namespace
 
-CRecordset::CRecordset(CDatabase& db, int type, const std::string& sql, int options)
-    : m_db(db), m_shownSql(sql) {
+CRecordset::CRecordset(CDatabase& db, int type, const std::string& sql, int options) : m_db(db), m_shownSql(sql) {
     if (!db.IsOpen()) {
         throw CEngineError("The database is not open.");
     }

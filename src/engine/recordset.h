@@ -68,9 +68,9 @@ private:
     void WritePending();
 
     CDatabase& m_db;
-    std::string m_shownSql;               // as the program wrote it: errors name it
-    std::string m_baseSql;                // in SQLite's dialect, its values taken out
-    std::vector<CVariant> m_baseValues;   // and bound to it
+    std::string m_shownSql;              // as the program wrote it: errors name it
+    std::string m_baseSql;               // in SQLite's dialect, its values taken out
+    std::vector<CVariant> m_baseValues;  // and bound to it
     std::unique_ptr<CStatement> m_statement;
     std::optional<std::string> m_table;  // the table behind an editable result
     std::shared_ptr<const CResultColumns> m_columns;

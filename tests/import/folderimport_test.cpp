@@ -379,8 +379,10 @@ TEST_F(FolderImportTest, AKillDuringAnImportLeavesWholeFoldersInOneUndamagedFile
         EXPECT_EQ(CDbQuery(*m_db, "PRAGMA integrity_check").GetRecordset()->GetFieldValue("integrity_check").AsText(),
                   "ok");
         for (int folder = 0; folder < 6; ++folder) {
-            const long songs = Count("SELECT * FROM Songs, Albums WHERE Songs.AlbumID = Albums.ID AND Albums.Name = "
-                                     "'Album " + std::to_string(folder) + "'");
+            const long songs = Count(
+                "SELECT * FROM Songs, Albums WHERE Songs.AlbumID = Albums.ID AND Albums.Name = "
+                "'Album " +
+                std::to_string(folder) + "'");
             EXPECT_TRUE(songs == 0 || songs == 4) << "folder " << folder << " after a kill at write " << write;
         }
         stored.insert(Count("SELECT * FROM Songs"));
