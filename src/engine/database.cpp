@@ -76,6 +76,10 @@ void CDatabase::Configure() {
     Run("PRAGMA trusted_schema=OFF");
     // A page cache that holds the indexes of a large library (the default is 2 MB).
     Run("PRAGMA cache_size = -32768");
+    // Temporary data in memory: an import's savepoint of each folder (inside the savepoint
+    // of its batch) keeps the pages it changes, megabytes that SQLite would otherwise write to
+    // a temporary file.
+    Run("PRAGMA temp_store = MEMORY");
 }
 
 void CDatabase::Open(const std::string& path, bool exclusive, bool readOnly) {
