@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <ctime>
+#include <map>
 #include <memory>
 #include <set>
 #include <string_view>
@@ -86,15 +87,24 @@ bool CopyFile(const std::string& from, int to) {
     }
 }
 
-bool SaveInto(const std::string& path, int fileType, const SongTags& tags) {
+// TagLib accepts any bytes as an MP3 without frames; a song has audio with a sample rate.
+bool IsSong(TagLib::File& file) {
+    return file.isValid() && file.tag() != nullptr && file.audioProperties() != nullptr &&
+           file.audioProperties()->sampleRate() > 0;
+}
+
+// Writes the tags into the song file at `path`; false, when it is no song or cannot be
+// written. `seconds` is the song's length, as read before the write.
+bool SaveInto(const std::string& path, int fileType, const SongTags& tags, int& seconds) {
     TagLib::FileStream stream(path.c_str(), false);
     if (!stream.isOpen() || stream.readOnly()) {
         return false;
     }
     std::unique_ptr<TagLib::File> file = OpenFile(&stream, fileType);
-    if (!file->isValid() || file->tag() == nullptr) {
+    if (!IsSong(*file)) {
         return false;
     }
+    seconds = file->audioProperties()->lengthInSeconds();
     TagLib::Tag* tag = file->tag();
     tag->setTitle(TagText(tags.title));
     tag->setArtist(TagText(tags.artist));
@@ -153,9 +163,7 @@ SongTags ReadSongTags(const std::string& path, int fileType) {
         return tags;
     }
     std::unique_ptr<TagLib::File> file = OpenFile(&stream, fileType);
-    // TagLib accepts any bytes as an MP3 without frames; a song has audio with a sample rate.
-    if (!file->isValid() || file->tag() == nullptr || file->audioProperties() == nullptr ||
-        file->audioProperties()->sampleRate() <= 0) {
+    if (!IsSong(*file)) {
         return tags;
     }
     const TagLib::Tag* tag = file->tag();
@@ -171,35 +179,69 @@ SongTags ReadSongTags(const std::string& path, int fileType) {
     return tags;
 }
 
-bool WriteSongTags(const std::string& path, int fileType, const SongTags& tags) {
+std::optional<PreparedWrite> PrepareSongTags(const std::string& path, int fileType, const SongTags& tags) {
     struct stat original {};
     if (access(path.c_str(), W_OK) != 0 || stat(path.c_str(), &original) != 0 || !S_ISREG(original.st_mode)) {
-        return false;
-    }
-    const SongTags before = ReadSongTags(path, fileType);
-    if (!before.parsed) {
-        return false;
+        return std::nullopt;
     }
     const auto slash = path.find_last_of('/');
-    const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash);
+    PreparedWrite write;
+    write.path = path;
+    write.folder = slash == std::string::npos ? "." : path.substr(0, slash);
     const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
     // The copy's name ends in no song extension: a copy that a kill leaves behind is never
     // taken for a song.
-    std::string copy = folder + "/." + name + ".cadenzo-XXXXXX";
-    const CFileDescriptor fd(mkostemp(copy.data(), O_CLOEXEC));
-    if (!fd.IsOpen()) {
-        return false;
+    write.copy = write.folder + "/." + name + ".cadenzo-XXXXXX";
+    write.fd = CFileDescriptor(mkostemp(write.copy.data(), O_CLOEXEC));
+    if (!write.fd.IsOpen()) {
+        return std::nullopt;
     }
     // The lock, held until the copy is in place, tells other workers it is no leftover.
-    bool ok =
-        flock(fd.Get(), LOCK_EX) == 0 && fchmod(fd.Get(), original.st_mode & 07777) == 0 && CopyFile(path, fd.Get());
-    ok = ok && SaveInto(copy, fileType, tags) && SameTags(ReadSongTags(copy, fileType), Expected(tags, before.seconds));
-    ok = ok && fsync(fd.Get()) == 0 && rename(copy.c_str(), path.c_str()) == 0;
+    bool ok = flock(write.fd.Get(), LOCK_EX) == 0 && fchmod(write.fd.Get(), original.st_mode & 07777) == 0 &&
+              CopyFile(path, write.fd.Get());
+    // The copy is read back: a write that TagLib got wrong never replaces the song.
+    int seconds = 0;
+    ok = ok && SaveInto(write.copy, fileType, tags, seconds) &&
+         SameTags(ReadSongTags(write.copy, fileType), Expected(tags, seconds));
     if (!ok) {
-        unlink(copy.c_str());
-        return false;
+        unlink(write.copy.c_str());
+        return std::nullopt;
     }
-    SyncFile(folder);
-    RemoveLeftovers(folder);
-    return true;
+    return write;
+}
+
+std::vector<bool> FinishSongTags(std::vector<std::optional<PreparedWrite>>& writes) {
+    // One sync of each file system that holds copies, instead of one per copy.
+    std::map<dev_t, bool> synced;
+    for (const std::optional<PreparedWrite>& write : writes) {
+        struct stat info {};
+        if (write && fstat(write->fd.Get(), &info) == 0 && !synced.contains(info.st_dev)) {
+            synced[info.st_dev] = syncfs(write->fd.Get()) == 0;
+        }
+    }
+    std::vector<bool> written(writes.size(), false);
+    std::set<std::string> folders;
+    for (std::size_t i = 0; i < writes.size(); ++i) {
+        std::optional<PreparedWrite>& write = writes[i];
+        struct stat info {};
+        written[i] = write && fstat(write->fd.Get(), &info) == 0 && synced[info.st_dev] &&
+                     rename(write->copy.c_str(), write->path.c_str()) == 0;
+        if (write && !written[i]) {
+            unlink(write->copy.c_str());
+        } else if (write) {
+            folders.insert(write->folder);
+        }
+    }
+    for (const std::string& folder : folders) {
+        SyncFile(folder);
+        RemoveLeftovers(folder);
+    }
+    writes.clear();
+    return written;
+}
+
+bool WriteSongTags(const std::string& path, int fileType, const SongTags& tags) {
+    std::vector<std::optional<PreparedWrite>> write;
+    write.push_back(PrepareSongTags(path, fileType, tags));
+    return FinishSongTags(write).front();
 }

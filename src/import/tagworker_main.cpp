@@ -1,13 +1,16 @@
 // cadenzo-tagworker: reads and writes song tags for Cadenzo, one request at a time from
 // standard input, answers on standard output: a read answers each file as soon as it is read,
-// so that the program can give every file its own time limit. It runs in a process of its own
-// with a memory limit, so that a file that makes TagLib allocate without end costs only this
-// process, and little of it.
+// so that the program can give every file its own time limit. Writes that come in while
+// others wait are answered together: their copies are synced at once (see FinishSongTags). It runs in a process of its
+// own with a memory limit, so that a file that makes TagLib allocate without end costs only this process, and little of
+// it.
 
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,14 +22,50 @@ namespace {
 // Real files need a few MB; this leaves room for tags with large embedded pictures.
 constexpr rlim_t kMemoryLimit = rlim_t{256} << 20;
 
-// Answers one request; false when the answer cannot be written.
+// A batch of writes waits for its answers at most this long, and holds at most this many:
+// each answer keeps within the program's time limit.
+constexpr auto kBatchTime = std::chrono::milliseconds(250);
+constexpr std::size_t kBatchWrites = 16;
+
+// The writes prepared and not yet answered.
+class CWriteBatch {
+public:
+    bool Empty() const { return m_writes.empty(); }
+    bool Full() const {
+        return m_writes.size() >= kBatchWrites || std::chrono::steady_clock::now() - m_started > kBatchTime;
+    }
+
+    void Prepare(const std::vector<std::string>& request) {
+        if (m_writes.empty()) {
+            m_started = std::chrono::steady_clock::now();
+        }
+        m_writes.push_back(PrepareSongTags(request[2], std::atoi(request[1].c_str()), TagsFromFields(request, 3)));
+    }
+
+    // Puts the copies in place and answers each write, in order; false when an answer cannot
+    // be written.
+    bool Finish() {
+        for (const bool written : FinishSongTags(m_writes)) {
+            if (!WriteMessage(STDOUT_FILENO, EncodeFields({written ? "1" : "0"}))) {
+                return false;
+            }
+        }
+        return true;
+    }
+
+private:
+    std::vector<std::optional<PreparedWrite>> m_writes;
+    std::chrono::steady_clock::time_point m_started;
+};
+
+bool IsWrite(const std::vector<std::string>& request) {
+    return request.size() >= 3 && request[0] == "W";
+}
+
+// Answers one read (or a malformed request); false when the answer cannot be written.
 bool Answer(const std::vector<std::string>& request) {
     if (request.size() < 3) {
         return WriteMessage(STDOUT_FILENO, EncodeFields({"0"}));
-    }
-    if (request[0] == "W") {
-        const bool written = WriteSongTags(request[2], std::atoi(request[1].c_str()), TagsFromFields(request, 3));
-        return WriteMessage(STDOUT_FILENO, EncodeFields({written ? "1" : "0"}));
     }
     for (std::size_t file = 1; file + 1 < request.size(); file += 2) {
         const SongTags tags = ReadSongTags(request[file + 1], std::atoi(request[file].c_str()));
@@ -50,10 +89,28 @@ int main() {
     CMessageReader requests;
     std::string payload;
     std::vector<std::string> request;
-    while (requests.Read(STDIN_FILENO, payload, -1)) {
-        if (!DecodeFields(payload, request) || !Answer(request)) {
+    CWriteBatch writes;
+    for (;;) {
+        // With writes waiting, only a request that is there already joins them.
+        if (!requests.Read(STDIN_FILENO, payload, writes.Empty() ? -1 : 0)) {
+            if (writes.Empty()) {
+                return 0;
+            }
+            if (!writes.Finish()) {
+                return 1;
+            }
+            continue;
+        }
+        if (!DecodeFields(payload, request)) {
+            return 1;
+        }
+        if (IsWrite(request)) {
+            writes.Prepare(request);
+            if (writes.Full() && !writes.Finish()) {
+                return 1;
+            }
+        } else if (!writes.Finish() || !Answer(request)) {
             return 1;
         }
     }
-    return 0;
 }

@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <stdexcept>
+#include <utility>
 
 extern char** environ;
 
@@ -24,6 +25,8 @@ constexpr std::size_t kMaxBatch = 16;
 constexpr std::size_t kPipeBytes = 65536;
 // A write copies, saves, reads back and syncs the whole file: it may take longer than a read.
 constexpr int kWriteTimeFactor = 10;
+// Writes sent ahead to one worker, which syncs the copies of those it has at once.
+constexpr std::size_t kWritesAhead = 16;
 
 }  // namespace
 
@@ -202,19 +205,19 @@ bool CTagWorkers::SendWrite(Worker& worker, const TagWrite& write) {
     return worker.toWorker.IsOpen() && WriteMessage(worker.toWorker.Get(), EncodeFields(fields));
 }
 
-bool CTagWorkers::ReceiveWrite(Worker& worker, bool sent) {
+std::optional<bool> CTagWorkers::ReceiveWrite(Worker& worker, bool sent) {
     std::string answer;
     std::vector<std::string> reply;
     if (!sent || !worker.answers.Read(worker.fromWorker.Get(), answer, m_timeoutMs * kWriteTimeFactor)) {
         Stop(worker);
         Start(worker);
-        return false;
+        return std::nullopt;
     }
     return DecodeFields(answer, reply) && reply.size() == 1 && reply[0] == "1";
 }
 
 bool CTagWorkers::Write(const std::string& path, int fileType, const SongTags& tags) {
-    return ReceiveWrite(m_writer, SendWrite(m_writer, {path, fileType, tags}));
+    return ReceiveWrite(m_writer, SendWrite(m_writer, {path, fileType, tags})).value_or(false);
 }
 
 std::vector<bool> CTagWorkers::WriteAll(const std::vector<TagWrite>& writes,
@@ -225,17 +228,31 @@ std::vector<bool> CTagWorkers::WriteAll(const std::vector<TagWrite>& writes,
             pool.push_back(&worker);  // a reader with no read under way
         }
     }
-    // Each worker has one write under way; the answers come back in the order of the writes.
+    // Write i goes to worker i % pool size, which has up to kWritesAhead writes under way (so
+    // that it can sync them together); the answers are read in the order of the writes.
+    std::vector<std::deque<std::size_t>> underWay(pool.size());
     std::vector<bool> sent(writes.size(), false);
-    for (std::size_t i = 0; i < std::min(pool.size(), writes.size()); ++i) {
-        sent[i] = SendWrite(*pool[i], writes[i]);
+    const auto send = [&](std::size_t i) {
+        sent[i] = SendWrite(*pool[i % pool.size()], writes[i]);
+        underWay[i % pool.size()].push_back(i);
+    };
+    for (std::size_t i = 0; i < std::min(writes.size(), pool.size() * kWritesAhead); ++i) {
+        send(i);
     }
     std::vector<bool> results(writes.size(), false);
     for (std::size_t i = 0; i < writes.size(); ++i) {
-        Worker& worker = *pool[i % pool.size()];
-        results[i] = ReceiveWrite(worker, sent[i]);
-        if (const std::size_t next = i + pool.size(); next < writes.size()) {
-            sent[next] = SendWrite(worker, writes[next]);
+        std::deque<std::size_t>& queue = underWay[i % pool.size()];
+        queue.pop_front();
+        const std::optional<bool> result = ReceiveWrite(*pool[i % pool.size()], sent[i]);
+        results[i] = result.value_or(false);
+        if (!result) {
+            // The worker was replaced: the writes it had not answered are asked of the new one.
+            for (const std::size_t later : std::exchange(queue, {})) {
+                send(later);
+            }
+        }
+        if (const std::size_t next = i + pool.size() * kWritesAhead; next < writes.size()) {
+            send(next);
         }
         written(i);
     }

@@ -4,6 +4,7 @@
 
 #include <deque>
 #include <functional>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -87,8 +88,9 @@ private:
     // requests pending and this one might not fit in the pipe beside them, unless `always`.
     bool Send(Worker& worker, Job& job, const Batch& batch, bool always);
     bool SendWrite(Worker& worker, const TagWrite& write);
-    // The answer to the write sent (`sent`) to the worker; a worker that fails is replaced.
-    bool ReceiveWrite(Worker& worker, bool sent);
+    // Whether the write sent (`sent`) to the worker was written; nullopt when the worker
+    // failed, which is then replaced, with nothing under way.
+    std::optional<bool> ReceiveWrite(Worker& worker, bool sent);
     // Sends the next batches, in order, as far as the workers take them.
     void SendAhead();
     // The answers to the oldest request of `worker` (`files` of them, into `tags`), each file

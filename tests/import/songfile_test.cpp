@@ -3,6 +3,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <stdexcept>
@@ -177,6 +178,51 @@ TEST(TagWorkersTest, AHostileFileCountsAsUnparsableAndTheOthersAreStillRead) {
     EXPECT_EQ(tags[0].title, "Before");
     EXPECT_FALSE(tags[1].parsed);
     EXPECT_EQ(tags[2].title, "After") << "the new worker reads the rest";
+}
+
+TEST(TagWorkersTest, ManyWritesAreAnsweredTruthfullyAndInOrderAlsoWhenWorkersEnd) {
+    CTagWorkers workers;
+    CSongTree tree(workers);
+    std::vector<CTagWorkers::TagWrite> writes;
+    for (int i = 0; i < 40; ++i) {
+        const int type = i % 2 == 0 ? 1 : 2;
+        const std::string path =
+            tree.AddSong(std::to_string(i) + (type == 1 ? ".mp3" : ".ogg"), CSongTree::Tags("Old", "A", "B"));
+        writes.push_back({path, type, CSongTree::Tags("New " + std::to_string(i), "A", "B")});
+    }
+    writes[10].path = tree.Path("hostile.ogg");
+    MakeWrappingCommentOgg(writes[10].path, FixturePath(2), workers);
+    const std::string hostileBefore = ReadFile(writes[10].path);
+    writes[20].path = tree.Path("missing.mp3");
+    std::vector<std::size_t> told;
+    const std::vector<bool> written = workers.WriteAll(writes, [&](std::size_t i) { told.push_back(i); });
+    ASSERT_EQ(written.size(), writes.size());
+    for (std::size_t i = 0; i < writes.size(); ++i) {
+        EXPECT_EQ(told[i], i);
+        if (i == 10 || i == 20) {
+            EXPECT_FALSE(written[i]) << i;
+            continue;
+        }
+        EXPECT_TRUE(written[i]) << i;
+        EXPECT_EQ(workers.Read({{writes[i].path, writes[i].fileType}}).front().title, "New " + std::to_string(i));
+    }
+    EXPECT_EQ(ReadFile(writes[10].path), hostileBefore);
+
+    // Workers that end after a few kilobytes of requests: each one's unanswered writes are
+    // asked of the next, and every answer tells the truth.
+    const std::string worker = CTagWorkers::DefaultTagWorkerCommand().front();
+    CTagWorkers ending({"/bin/sh", "-c", "dd bs=4096 count=3000 iflag=count_bytes status=none | '" + worker + "'"}, 1);
+    for (CTagWorkers::TagWrite& write : writes) {
+        write.tags.title += " again";
+    }
+    const std::vector<bool> again = ending.WriteAll(writes, [](std::size_t) {});
+    EXPECT_GT(std::count(again.begin(), again.end(), true), 30);
+    for (std::size_t i = 0; i < writes.size(); ++i) {
+        if (i != 10 && i != 20) {
+            const std::string title = workers.Read({{writes[i].path, writes[i].fileType}}).front().title;
+            EXPECT_EQ(title, again[i] ? writes[i].tags.title : "New " + std::to_string(i)) << i;
+        }
+    }
 }
 
 TEST(TagWorkersTest, ReadsOverlapAndComeBackInOrder) {
