@@ -188,6 +188,9 @@ bool CLibraryDb::OpenOrCreate() {
         return false;
     }
     if (IsOpen()) {
+        if (!IsOpenReadOnly()) {
+            SetJournalMode("delete");  // one file again after a crash during an import
+        }
         return CheckVersion();
     }
     const std::string path = m_settings.GetDatabasePath();

@@ -96,9 +96,6 @@ void CDatabase::Open(const std::string& path, bool exclusive, bool readOnly) {
             Run("PRAGMA locking_mode=EXCLUSIVE");
         }
         CheckIntegrity();  // the first read; in exclusive mode it also takes the lock for good
-        if (!readOnly) {
-            SetJournalMode("delete");  // back to one file after a crash during an import
-        }
         if (exclusive && !readOnly) {
             Run("BEGIN EXCLUSIVE");
             Run("COMMIT");

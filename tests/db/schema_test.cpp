@@ -186,8 +186,9 @@ TEST_F(SchemaTest, AnotherProgramsDatabaseIsNeverChanged) {
     std::filesystem::remove(Path());
     sqlite3* raw = nullptr;
     sqlite3_open(Path().c_str(), &raw);
-    sqlite3_exec(raw, "CREATE TABLE Notes (Text TEXT); INSERT INTO Notes VALUES ('keep me');", nullptr, nullptr,
-                 nullptr);
+    // In write-ahead-log mode, which the import's switch back to the rollback journal must not touch.
+    sqlite3_exec(raw, "PRAGMA journal_mode=WAL; CREATE TABLE Notes (Text TEXT); INSERT INTO Notes VALUES ('keep me');",
+                 nullptr, nullptr, nullptr);
     sqlite3_close(raw);
     const std::string before = ReadFile(Path());
     Reopen();
