@@ -222,11 +222,17 @@ public:
             Visit current = TakeNextVisit();
             Guarded(current.paths.back(), [&] { Store(current); });
         }
-        for (const Visit& unread : m_ahead) {
-            m_workers.Collect(unread.ticket);  // the workers outlive the walk: leave no read behind
-        }
         Guarded("", [&] { m_batch.Commit(); });
     }
+
+    // The workers outlive the walk: it leaves no read behind, also when an error ends it.
+    ~CFolderWalk() {
+        for (const Visit& unread : m_ahead) {
+            m_workers.Collect(unread.ticket);
+        }
+    }
+    CFolderWalk(const CFolderWalk&) = delete;
+    CFolderWalk& operator=(const CFolderWalk&) = delete;
 
 private:
     struct Visit {

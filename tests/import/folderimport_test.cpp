@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include "engine/engineerror.h"
 #include "import/importquestions.h"
 #include "import/songfile.h"
 #include "import/tagworkers.h"
@@ -429,6 +430,18 @@ TEST_F(FolderImportTest, AnEngineErrorUndoesTheFolderAndIsReported) {
     EXPECT_NE(m_messages.shown[0].find(m_tree.Root()), std::string::npos);
     EXPECT_EQ(Count("SELECT * FROM Songs"), 0);
     EXPECT_EQ(Count("SELECT * FROM Albums"), 0) << "nothing of a failed folder stays";
+}
+
+TEST_F(FolderImportTest, AWalkEndedByAnErrorLeavesTheWorkersReadyForTheNext) {
+    AddAlbum("a", 1);  // asked about, while the folders after it are read ahead
+    for (int folder = 0; folder < 5; ++folder) {
+        AddAlbum("b" + std::to_string(folder), 4, "Album " + std::to_string(folder));
+    }
+    m_questions.whileAsking = [] { throw CEngineError("the library went away"); };
+    PathStack paths{m_tree.Root()};
+    EXPECT_THROW(m_db->ImportFolder(paths, m_questions, m_workers), CEngineError);
+    const std::string song = m_tree.Path("b0/0.mp3");
+    EXPECT_EQ(m_workers.Read({{song, 1}}).front().title, "Song 0");
 }
 
 }  // namespace
