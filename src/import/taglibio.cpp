@@ -197,8 +197,10 @@ std::optional<PreparedWrite> PrepareSongTags(const std::string& path, int fileTy
         return std::nullopt;
     }
     // The lock, held until the copy is in place, tells other workers it is no leftover.
+    struct stat copyInfo {};
     bool ok = flock(write.fd.Get(), LOCK_EX) == 0 && fchmod(write.fd.Get(), original.st_mode & 07777) == 0 &&
-              CopyFile(path, write.fd.Get());
+              fstat(write.fd.Get(), &copyInfo) == 0 && CopyFile(path, write.fd.Get());
+    write.device = copyInfo.st_dev;
     // The copy is read back: a write that TagLib got wrong never replaces the song.
     int seconds = 0;
     ok = ok && SaveInto(write.copy, fileType, tags, seconds) &&
@@ -214,22 +216,22 @@ std::vector<bool> FinishSongTags(std::vector<std::optional<PreparedWrite>>& writ
     // One sync of each file system that holds copies, instead of one per copy.
     std::map<dev_t, bool> synced;
     for (const std::optional<PreparedWrite>& write : writes) {
-        struct stat info {};
-        if (write && fstat(write->fd.Get(), &info) == 0 && !synced.contains(info.st_dev)) {
-            synced[info.st_dev] = syncfs(write->fd.Get()) == 0;
+        if (write && !synced.contains(write->device)) {
+            synced[write->device] = syncfs(write->fd.Get()) == 0;
         }
     }
     std::vector<bool> written(writes.size(), false);
     std::set<std::string> folders;
     for (std::size_t i = 0; i < writes.size(); ++i) {
-        std::optional<PreparedWrite>& write = writes[i];
-        struct stat info {};
-        written[i] = write && fstat(write->fd.Get(), &info) == 0 && synced[info.st_dev] &&
-                     rename(write->copy.c_str(), write->path.c_str()) == 0;
-        if (write && !written[i]) {
-            unlink(write->copy.c_str());
-        } else if (write) {
+        const std::optional<PreparedWrite>& write = writes[i];
+        if (!write) {
+            continue;
+        }
+        written[i] = synced[write->device] && rename(write->copy.c_str(), write->path.c_str()) == 0;
+        if (written[i]) {
             folders.insert(write->folder);
+        } else {
+            unlink(write->copy.c_str());
         }
     }
     for (const std::string& folder : folders) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <sys/types.h>
+
 #include <optional>
 #include <string>
 #include <vector>
@@ -28,6 +30,7 @@ struct PreparedWrite {
     std::string folder;
     std::string copy;
     CFileDescriptor fd;
+    dev_t device = 0;  // the copy's file system
 };
 std::optional<PreparedWrite> PrepareSongTags(const std::string& path, int fileType, const SongTags& tags);
 std::vector<bool> FinishSongTags(std::vector<std::optional<PreparedWrite>>& writes);

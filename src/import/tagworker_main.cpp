@@ -1,9 +1,9 @@
 // cadenzo-tagworker: reads and writes song tags for Cadenzo, one request at a time from
 // standard input, answers on standard output: a read answers each file as soon as it is read,
 // so that the program can give every file its own time limit. Writes that come in while
-// others wait are answered together: their copies are synced at once (see FinishSongTags). It runs in a process of its
-// own with a memory limit, so that a file that makes TagLib allocate without end costs only this process, and little of
-// it.
+// others wait are answered together: their copies are synced at once (see FinishSongTags).
+// It runs in a process of its own with a memory limit, so that a file that makes TagLib
+// allocate without end costs only this process, and little of it.
 
 #include <sys/resource.h>
 #include <unistd.h>
