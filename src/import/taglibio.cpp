@@ -7,17 +7,22 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <condition_variable>
 #include <cstdlib>
 #include <ctime>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <set>
 #include <string_view>
+#include <thread>
+#include <utility>
 
 #include <taglib/audioproperties.h>
 #include <taglib/id3v2framefactory.h>
 #include <taglib/mpegfile.h>
 #include <taglib/tag.h>
+#include <taglib/tbytevectorstream.h>
 #include <taglib/tfilestream.h>
 #include <taglib/vorbisfile.h>
 
@@ -67,14 +72,10 @@ bool SameTags(const SongTags& a, const SongTags& b) {
            a.seconds == b.seconds;
 }
 
-bool CopyFile(const std::string& from, int to) {
-    const CFileDescriptor source(open(from.c_str(), O_RDONLY | O_CLOEXEC));
-    if (!source.IsOpen()) {
-        return false;
-    }
+bool CopyFile(int from, int to) {
     char buffer[1 << 16];
     for (;;) {
-        const ssize_t got = read(source.Get(), buffer, sizeof buffer);
+        const ssize_t got = read(from, buffer, sizeof buffer);
         if (got < 0 && errno == EINTR) {
             continue;
         }
@@ -87,20 +88,32 @@ bool CopyFile(const std::string& from, int to) {
     }
 }
 
+// The whole file, from its start; empty when it cannot be read whole.
+TagLib::ByteVector ReadWhole(int fd, std::size_t size) {
+    TagLib::ByteVector bytes(static_cast<unsigned>(size), 0);
+    for (std::size_t done = 0; done < size;) {
+        const ssize_t got = pread(fd, bytes.data() + done, size - done, static_cast<off_t>(done));
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got <= 0) {
+            return {};
+        }
+        done += static_cast<std::size_t>(got);
+    }
+    return bytes;
+}
+
 // TagLib accepts any bytes as an MP3 without frames; a song has audio with a sample rate.
 bool IsSong(TagLib::File& file) {
     return file.isValid() && file.tag() != nullptr && file.audioProperties() != nullptr &&
            file.audioProperties()->sampleRate() > 0;
 }
 
-// Writes the tags into the song file at `path`; false, when it is no song or cannot be
-// written. `seconds` is the song's length, as read before the write.
-bool SaveInto(const std::string& path, int fileType, const SongTags& tags, int& seconds) {
-    TagLib::FileStream stream(path.c_str(), false);
-    if (!stream.isOpen() || stream.readOnly()) {
-        return false;
-    }
-    std::unique_ptr<TagLib::File> file = OpenFile(&stream, fileType);
+// Writes the tags into the song on `stream`; false, when it is no song or cannot be written.
+// `seconds` is the song's length, as read before the write.
+bool SaveInto(TagLib::IOStream* stream, int fileType, const SongTags& tags, int& seconds) {
+    std::unique_ptr<TagLib::File> file = OpenFile(stream, fileType);
     if (!IsSong(*file)) {
         return false;
     }
@@ -114,6 +127,58 @@ bool SaveInto(const std::string& path, int fileType, const SongTags& tags, int& 
     tag->setYear(LeadingNumber(tags.year));
     tag->setTrack(LeadingNumber(tags.track));
     return file->save();
+}
+
+SongTags ReadTags(TagLib::IOStream* stream, int fileType) {
+    SongTags tags;
+    std::unique_ptr<TagLib::File> file = OpenFile(stream, fileType);
+    if (!IsSong(*file)) {
+        return tags;
+    }
+    const TagLib::Tag* tag = file->tag();
+    tags.parsed = true;
+    tags.title = Text(tag->title());
+    tags.artist = Text(tag->artist());
+    tags.album = Text(tag->album());
+    tags.comment = Text(tag->comment());
+    tags.seconds = file->audioProperties()->lengthInSeconds();
+    tags.year = std::to_string(tag->year());
+    tags.track = std::to_string(tag->track());
+    tags.genre = Text(tag->genre());
+    return tags;
+}
+
+// Saves the tags into the song on `stream` and reads them back: a write that TagLib got wrong
+// never replaces the song.
+bool SaveChecked(TagLib::IOStream& saved, TagLib::IOStream& reread, int fileType, const SongTags& tags) {
+    int seconds = 0;
+    if (!SaveInto(&saved, fileType, tags, seconds)) {
+        return false;
+    }
+    reread.seek(0);
+    return SameTags(ReadTags(&reread, fileType), Expected(tags, seconds));
+}
+
+// Songs up to this size are tagged in memory, with one read and one write; larger ones in the
+// copy itself, so that the worker's memory limit holds.
+constexpr off_t kTaggedInMemory = off_t{32} << 20;
+
+// Fills `copy` with the song `original` (of `size` bytes), the tags written and checked.
+bool MakeTaggedCopy(int original, off_t size, const std::string& copy, int copyFd, int fileType, const SongTags& tags) {
+    if (size <= kTaggedInMemory) {
+        TagLib::ByteVectorStream song(ReadWhole(original, static_cast<std::size_t>(size)));
+        if (song.length() != size || !SaveChecked(song, song, fileType, tags)) {
+            return false;
+        }
+        const TagLib::ByteVector& bytes = *song.data();
+        return WriteAll(copyFd, std::string_view(bytes.data(), bytes.size()));
+    }
+    if (!CopyFile(original, copyFd)) {
+        return false;
+    }
+    TagLib::FileStream saved(copy.c_str(), false);
+    TagLib::FileStream reread(copy.c_str(), true);
+    return saved.isOpen() && !saved.readOnly() && reread.isOpen() && SaveChecked(saved, reread, fileType, tags);
 }
 
 bool SyncFile(const std::string& path) {
@@ -150,42 +215,74 @@ void RemoveLeftovers(const std::string& folder) {
     }
 }
 
+// Closes descriptors on a thread of its own. Closing the last descriptor of a song that a copy
+// replaced frees its blocks, which on some file systems waits for the disk (a discard), and the
+// writes that follow need not wait with it.
+class CBackgroundCloser {
+public:
+    CBackgroundCloser() : m_thread([this] { Run(); }) {}
+    ~CBackgroundCloser() {
+        {
+            const std::lock_guard lock(m_mutex);
+            m_ending = true;
+        }
+        m_changed.notify_one();
+        m_thread.join();
+    }
+    CBackgroundCloser(const CBackgroundCloser&) = delete;
+    CBackgroundCloser& operator=(const CBackgroundCloser&) = delete;
+
+    void Close(CFileDescriptor fd) {
+        {
+            const std::lock_guard lock(m_mutex);
+            m_waiting.push_back(std::move(fd));
+        }
+        m_changed.notify_one();
+    }
+
+private:
+    void Run() {
+        std::unique_lock lock(m_mutex);
+        for (;;) {
+            m_changed.wait(lock, [this] { return m_ending || !m_waiting.empty(); });
+            if (m_waiting.empty()) {
+                return;
+            }
+            std::vector<CFileDescriptor> closing = std::exchange(m_waiting, {});
+            lock.unlock();
+            closing.clear();
+            lock.lock();
+        }
+    }
+
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    std::vector<CFileDescriptor> m_waiting;
+    bool m_ending = false;
+    std::thread m_thread;  // last: it starts with every other member made
+};
+
 }  // namespace
 
 SongTags ReadSongTags(const std::string& path, int fileType) {
-    SongTags tags;
     struct stat info {};
     if (stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
-        return tags;  // a FIFO or a device would block or never end
+        return {};  // a FIFO or a device would block or never end
     }
     TagLib::FileStream stream(path.c_str(), true);
-    if (!stream.isOpen()) {
-        return tags;
-    }
-    std::unique_ptr<TagLib::File> file = OpenFile(&stream, fileType);
-    if (!IsSong(*file)) {
-        return tags;
-    }
-    const TagLib::Tag* tag = file->tag();
-    tags.parsed = true;
-    tags.title = Text(tag->title());
-    tags.artist = Text(tag->artist());
-    tags.album = Text(tag->album());
-    tags.comment = Text(tag->comment());
-    tags.seconds = file->audioProperties()->lengthInSeconds();
-    tags.year = std::to_string(tag->year());
-    tags.track = std::to_string(tag->track());
-    tags.genre = Text(tag->genre());
-    return tags;
+    return stream.isOpen() ? ReadTags(&stream, fileType) : SongTags();
 }
 
 std::optional<PreparedWrite> PrepareSongTags(const std::string& path, int fileType, const SongTags& tags) {
+    PreparedWrite write;
+    // Not blocking: a FIFO is refused below instead of waiting for a writer.
+    write.original = CFileDescriptor(open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
     struct stat original {};
-    if (access(path.c_str(), W_OK) != 0 || stat(path.c_str(), &original) != 0 || !S_ISREG(original.st_mode)) {
+    if (!write.original.IsOpen() || fstat(write.original.Get(), &original) != 0 || !S_ISREG(original.st_mode) ||
+        access(path.c_str(), W_OK) != 0) {
         return std::nullopt;
     }
     const auto slash = path.find_last_of('/');
-    PreparedWrite write;
     write.path = path;
     write.folder = slash == std::string::npos ? "." : path.substr(0, slash);
     const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
@@ -198,13 +295,10 @@ std::optional<PreparedWrite> PrepareSongTags(const std::string& path, int fileTy
     }
     // The lock, held until the copy is in place, tells other workers it is no leftover.
     struct stat copyInfo {};
-    bool ok = flock(write.fd.Get(), LOCK_EX) == 0 && fchmod(write.fd.Get(), original.st_mode & 07777) == 0 &&
-              fstat(write.fd.Get(), &copyInfo) == 0 && CopyFile(path, write.fd.Get());
+    const bool ok = flock(write.fd.Get(), LOCK_EX) == 0 && fchmod(write.fd.Get(), original.st_mode & 07777) == 0 &&
+                    fstat(write.fd.Get(), &copyInfo) == 0 &&
+                    MakeTaggedCopy(write.original.Get(), original.st_size, write.copy, write.fd.Get(), fileType, tags);
     write.device = copyInfo.st_dev;
-    // The copy is read back: a write that TagLib got wrong never replaces the song.
-    int seconds = 0;
-    ok = ok && SaveInto(write.copy, fileType, tags, seconds) &&
-         SameTags(ReadSongTags(write.copy, fileType), Expected(tags, seconds));
     if (!ok) {
         unlink(write.copy.c_str());
         return std::nullopt;
@@ -223,11 +317,13 @@ std::vector<bool> FinishSongTags(std::vector<std::optional<PreparedWrite>>& writ
     std::vector<bool> written(writes.size(), false);
     std::set<std::string> folders;
     for (std::size_t i = 0; i < writes.size(); ++i) {
-        const std::optional<PreparedWrite>& write = writes[i];
+        std::optional<PreparedWrite>& write = writes[i];
         if (!write) {
             continue;
         }
         written[i] = synced[write->device] && rename(write->copy.c_str(), write->path.c_str()) == 0;
+        static CBackgroundCloser replacedSongs;
+        replacedSongs.Close(std::move(write->original));
         if (written[i]) {
             folders.insert(write->folder);
         } else {
@@ -240,10 +336,4 @@ std::vector<bool> FinishSongTags(std::vector<std::optional<PreparedWrite>>& writ
     }
     writes.clear();
     return written;
-}
-
-bool WriteSongTags(const std::string& path, int fileType, const SongTags& tags) {
-    std::vector<std::optional<PreparedWrite>> write;
-    write.push_back(PrepareSongTags(path, fileType, tags));
-    return FinishSongTags(write).front();
 }

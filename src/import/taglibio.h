@@ -16,21 +16,19 @@
 // or parse gives SongTags with parsed false.
 SongTags ReadSongTags(const std::string& path, int fileType);
 
-// Writes the seven texts into the file without ever leaving it damaged: the file is copied
-// into its folder, the tag saved into the copy, the copy read back and checked (texts and
-// length), synced and renamed over the original with its permissions. False, with the
-// original untouched, when any step fails or the file may not be written.
-bool WriteSongTags(const std::string& path, int fileType, const SongTags& tags);
-
-// The two halves of WriteSongTags, so that many writes cost one sync: a checked copy made
-// (not synced, locked through `fd`), nullopt when any step failed; then every copy synced and
-// renamed over its song, and each folder synced once. Whether each was written.
+// Writes the seven texts into song files without ever leaving one damaged, in two halves, so
+// that many writes cost one sync. PrepareSongTags makes a checked copy of the song in its folder
+// (not synced, locked through `fd`): the tags written into it and read back (texts and length),
+// the song's permissions; nullopt, with the song untouched, when any step fails or the song may
+// not be written. FinishSongTags syncs every copy, renames each over its song and syncs each
+// folder once; whether each was written.
 struct PreparedWrite {
     std::string path;
     std::string folder;
     std::string copy;
     CFileDescriptor fd;
-    dev_t device = 0;  // the copy's file system
+    CFileDescriptor original;  // the song, read for the copy
+    dev_t device = 0;          // the copy's file system
 };
 std::optional<PreparedWrite> PrepareSongTags(const std::string& path, int fileType, const SongTags& tags);
 std::vector<bool> FinishSongTags(std::vector<std::optional<PreparedWrite>>& writes);

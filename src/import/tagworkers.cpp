@@ -25,7 +25,7 @@ constexpr std::size_t kMaxBatch = 16;
 constexpr std::size_t kPipeBytes = 65536;
 // A write copies, saves, reads back and syncs the whole file: it may take longer than a read.
 constexpr int kWriteTimeFactor = 10;
-// Writes sent ahead to one worker, which syncs the copies of those it has at once.
+// Writes given to one worker in a run, which it syncs at once (as many as the worker batches).
 constexpr std::size_t kWritesAhead = 16;
 
 }  // namespace
@@ -228,22 +228,24 @@ std::vector<bool> CTagWorkers::WriteAll(const std::vector<TagWrite>& writes,
             pool.push_back(&worker);  // a reader with no read under way
         }
     }
-    // Write i goes to worker i % pool size, which has up to kWritesAhead writes under way (so
-    // that it can sync them together); the answers are read in the order of the writes.
+    // Writes go to the workers in runs (run r to worker r % pool size); each worker has its
+    // next run waiting while it writes one. The answers are read in the order of the writes.
+    const auto workerOf = [&](std::size_t i) { return (i / kWritesAhead) % pool.size(); };
+    const std::size_t ahead = pool.size() * kWritesAhead * 2;
     std::vector<std::deque<std::size_t>> underWay(pool.size());
     std::vector<bool> sent(writes.size(), false);
     const auto send = [&](std::size_t i) {
-        sent[i] = SendWrite(*pool[i % pool.size()], writes[i]);
-        underWay[i % pool.size()].push_back(i);
+        sent[i] = SendWrite(*pool[workerOf(i)], writes[i]);
+        underWay[workerOf(i)].push_back(i);
     };
-    for (std::size_t i = 0; i < std::min(writes.size(), pool.size() * kWritesAhead); ++i) {
+    for (std::size_t i = 0; i < std::min(writes.size(), ahead); ++i) {
         send(i);
     }
     std::vector<bool> results(writes.size(), false);
     for (std::size_t i = 0; i < writes.size(); ++i) {
-        std::deque<std::size_t>& queue = underWay[i % pool.size()];
+        std::deque<std::size_t>& queue = underWay[workerOf(i)];
         queue.pop_front();
-        const std::optional<bool> result = ReceiveWrite(*pool[i % pool.size()], sent[i]);
+        const std::optional<bool> result = ReceiveWrite(*pool[workerOf(i)], sent[i]);
         results[i] = result.value_or(false);
         if (!result) {
             // The worker was replaced: the writes it had not answered are asked of the new one.
@@ -251,7 +253,7 @@ std::vector<bool> CTagWorkers::WriteAll(const std::vector<TagWrite>& writes,
                 send(later);
             }
         }
-        if (const std::size_t next = i + pool.size() * kWritesAhead; next < writes.size()) {
+        if (const std::size_t next = i + ahead; next < writes.size()) {
             send(next);
         }
         written(i);

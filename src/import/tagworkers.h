@@ -39,7 +39,7 @@ public:
     // Request and Collect at once.
     std::vector<SongTags> Read(const Files& files) { return Collect(Request(files)); }
 
-    // Writes the seven texts into the file (safely, see WriteSongTags); false on any failure.
+    // Writes the seven texts into the file (safely, see PrepareSongTags); false on any failure.
     bool Write(const std::string& path, int fileType, const SongTags& tags);
     struct TagWrite {
         std::string path;

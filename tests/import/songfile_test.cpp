@@ -119,6 +119,18 @@ TEST_F(SongFileTest, WritingTagsChangesOnlyTheTags) {
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(m_tree.Root()), {}), 1) << "no copy left behind";
 }
 
+TEST_F(SongFileTest, ASongTooLargeToTagInMemoryIsTaggedInItsCopy) {
+    const std::string tagged = ReadFile(m_tree.AddSong("small.mp3", CSongTree::Tags("Old", "A", "B")));
+    const std::string tail(33 << 20, '\x55');  // beyond what the worker tags in memory
+    m_tree.AddFile("long.mp3", tagged + tail);
+    CSongFile song = Load(m_tree.Path("long.mp3"));
+    song.SetTitle("New");
+    ASSERT_TRUE(song.WriteTags(m_workers));
+    EXPECT_EQ(Load(m_tree.Path("long.mp3")).GetTitle(), "New");
+    const std::string written = ReadFile(m_tree.Path("long.mp3"));
+    EXPECT_NE(written.find(tail), std::string::npos) << "the audio is kept";
+}
+
 TEST_F(SongFileTest, AFailedWriteLeavesTheFileAsItWas) {
     const std::string path = m_tree.AddSong("song.mp3", CSongTree::Tags("Title", "A", "B"));
     const std::string before = ReadFile(path);
