@@ -87,9 +87,9 @@ std::vector<std::string> CItemEdit::Store(const ItemTexts& texts, const std::fun
         transaction.Commit();
         return {};
     }
-    // The files' tags are read at once and written several at once; then the rows.
+    // The files are written several at once; then the rows.
     std::vector<SongRecord> songs;
-    CTagWorkers::Files files;
+    std::vector<CTagWorkers::TagWrite> writes;
     std::vector<std::size_t> songOfFile;
     for (const std::int32_t id : m_ids) {
         SongRecord song = m_db.ReadSong(id);
@@ -97,15 +97,10 @@ std::vector<std::string> CItemEdit::Store(const ItemTexts& texts, const std::fun
             continue;  // no such song: nothing to write
         }
         if (const int type = FileTypeFromPath(song.filePath); type != kNotASongFile) {
-            files.emplace_back(song.filePath, type);
+            writes.push_back({song.filePath, type, TagsOf(texts), m_kind == kSeveralSongsItem});
             songOfFile.push_back(songs.size());
         }
         songs.push_back(std::move(song));
-    }
-    const std::vector<SongTags> read = m_workers.Read(files);
-    std::vector<CTagWorkers::TagWrite> writes;
-    for (std::size_t i = 0; i < files.size(); ++i) {
-        writes.push_back({files[i].first, files[i].second, EditedTags(files[i].first, read[i], texts)});
     }
     const std::vector<bool> written = m_workers.WriteAll(writes, [&](std::size_t) { songDone(); });
     std::vector<bool> tagged(songs.size(), false);
@@ -129,15 +124,6 @@ void CItemEdit::StoreItem(std::int32_t id, const ItemTexts& texts) {
             CDbTable(&m_db, "Albums").UpdateLong("ArtistID", "ID", id, artist);
         }
     }
-}
-
-SongTags CItemEdit::EditedTags(const std::string& path, const SongTags& fileTags, const ItemTexts& texts) const {
-    CSongFile file;
-    file.Assign(path, fileTags);
-    CSongFile edited;
-    edited.Assign(path, TagsOf(texts));
-    file.CopyEditableFields(edited, m_kind == kSeveralSongsItem);
-    return file.GetTags();
 }
 
 void CItemEdit::StoreSongRows(std::vector<SongRecord>& songs, const ItemTexts& texts) {

@@ -9,7 +9,6 @@
 #include "db/librarydb.h"
 
 class CTagWorkers;
-struct SongTags;
 
 // The seven texts of the Edit Item form.
 struct ItemTexts {
@@ -58,9 +57,6 @@ public:
 
 private:
     void StoreItem(std::int32_t id, const ItemTexts& texts);
-    // The tags to write into a song's file: the texts, and for several songs the file's own
-    // title and track.
-    SongTags EditedTags(const std::string& path, const SongTags& fileTags, const ItemTexts& texts) const;
     // The songs' rows, in one transaction.
     void StoreSongRows(std::vector<SongRecord>& songs, const ItemTexts& texts);
 

@@ -69,18 +69,6 @@ void CSongFile::LoadFromPath(const std::string& path, CTagWorkers& workers) {
     Assign(path, type != kNotASongFile ? workers.Read({{path, type}}).front() : SongTags());
 }
 
-void CSongFile::CopyEditableFields(const CSongFile& other, bool keepTitleAndTrack) {
-    m_tags.artist = other.m_tags.artist;
-    m_tags.album = other.m_tags.album;
-    m_tags.year = other.m_tags.year;
-    m_tags.genre = other.m_tags.genre;
-    m_tags.comment = other.m_tags.comment;
-    if (!keepTitleAndTrack) {
-        m_tags.title = other.m_tags.title;
-        m_tags.track = other.m_tags.track;
-    }
-}
-
 bool CSongFile::WriteTags(CTagWorkers& workers) const {
     return m_fileType != kNotASongFile && workers.Write(m_path, m_fileType, m_tags);
 }

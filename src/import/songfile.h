@@ -48,10 +48,6 @@ public:
     void SetArtist(const std::string& artist) { m_tags.artist = artist; }
     void SetAlbum(const std::string& album) { m_tags.album = album; }
 
-    // Takes Artist, Album, Year, Genre and Comment from `other`, and Title and Track too
-    // unless `keepTitleAndTrack`.
-    void CopyEditableFields(const CSongFile& other, bool keepTitleAndTrack);
-
     // Writes the seven texts into the file; false for a file that is not a song or when the
     // write fails (the file is then as it was).
     bool WriteTags(CTagWorkers& workers) const;

@@ -111,14 +111,19 @@ bool IsSong(TagLib::File& file) {
 }
 
 // Writes the tags into the song on `stream`; false, when it is no song or cannot be written.
-// `seconds` is the song's length, as read before the write.
-bool SaveInto(TagLib::IOStream* stream, int fileType, const SongTags& tags, int& seconds) {
+// With `keepTitleAndTrack`, `tags` takes the song's own title and track first. `seconds` is the
+// song's length, as read before the write.
+bool SaveInto(TagLib::IOStream* stream, int fileType, SongTags& tags, bool keepTitleAndTrack, int& seconds) {
     std::unique_ptr<TagLib::File> file = OpenFile(stream, fileType);
     if (!IsSong(*file)) {
         return false;
     }
     seconds = file->audioProperties()->lengthInSeconds();
     TagLib::Tag* tag = file->tag();
+    if (keepTitleAndTrack) {
+        tags.title = Text(tag->title());
+        tags.track = std::to_string(tag->track());
+    }
     tag->setTitle(TagText(tags.title));
     tag->setArtist(TagText(tags.artist));
     tag->setAlbum(TagText(tags.album));
@@ -150,9 +155,10 @@ SongTags ReadTags(TagLib::IOStream* stream, int fileType) {
 
 // Saves the tags into the song on `stream` and reads them back: a write that TagLib got wrong
 // never replaces the song.
-bool SaveChecked(TagLib::IOStream& saved, TagLib::IOStream& reread, int fileType, const SongTags& tags) {
+bool SaveChecked(TagLib::IOStream& saved, TagLib::IOStream& reread, int fileType, SongTags tags,
+                 bool keepTitleAndTrack) {
     int seconds = 0;
-    if (!SaveInto(&saved, fileType, tags, seconds)) {
+    if (!SaveInto(&saved, fileType, tags, keepTitleAndTrack, seconds)) {
         return false;
     }
     reread.seek(0);
@@ -164,10 +170,11 @@ bool SaveChecked(TagLib::IOStream& saved, TagLib::IOStream& reread, int fileType
 constexpr off_t kTaggedInMemory = off_t{32} << 20;
 
 // Fills `copy` with the song `original` (of `size` bytes), the tags written and checked.
-bool MakeTaggedCopy(int original, off_t size, const std::string& copy, int copyFd, int fileType, const SongTags& tags) {
+bool MakeTaggedCopy(int original, off_t size, const std::string& copy, int copyFd, int fileType, const SongTags& tags,
+                    bool keepTitleAndTrack) {
     if (size <= kTaggedInMemory) {
         TagLib::ByteVectorStream song(ReadWhole(original, static_cast<std::size_t>(size)));
-        if (song.length() != size || !SaveChecked(song, song, fileType, tags)) {
+        if (song.length() != size || !SaveChecked(song, song, fileType, tags, keepTitleAndTrack)) {
             return false;
         }
         const TagLib::ByteVector& bytes = *song.data();
@@ -178,7 +185,8 @@ bool MakeTaggedCopy(int original, off_t size, const std::string& copy, int copyF
     }
     TagLib::FileStream saved(copy.c_str(), false);
     TagLib::FileStream reread(copy.c_str(), true);
-    return saved.isOpen() && !saved.readOnly() && reread.isOpen() && SaveChecked(saved, reread, fileType, tags);
+    return saved.isOpen() && !saved.readOnly() && reread.isOpen() &&
+           SaveChecked(saved, reread, fileType, tags, keepTitleAndTrack);
 }
 
 bool SyncFile(const std::string& path) {
@@ -273,7 +281,8 @@ SongTags ReadSongTags(const std::string& path, int fileType) {
     return stream.isOpen() ? ReadTags(&stream, fileType) : SongTags();
 }
 
-std::optional<PreparedWrite> PrepareSongTags(const std::string& path, int fileType, const SongTags& tags) {
+std::optional<PreparedWrite> PrepareSongTags(const std::string& path, int fileType, const SongTags& tags,
+                                             bool keepTitleAndTrack) {
     PreparedWrite write;
     // Not blocking: a FIFO is refused below instead of waiting for a writer.
     write.original = CFileDescriptor(open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
@@ -297,7 +306,8 @@ std::optional<PreparedWrite> PrepareSongTags(const std::string& path, int fileTy
     struct stat copyInfo {};
     const bool ok = flock(write.fd.Get(), LOCK_EX) == 0 && fchmod(write.fd.Get(), original.st_mode & 07777) == 0 &&
                     fstat(write.fd.Get(), &copyInfo) == 0 &&
-                    MakeTaggedCopy(write.original.Get(), original.st_size, write.copy, write.fd.Get(), fileType, tags);
+                    MakeTaggedCopy(write.original.Get(), original.st_size, write.copy, write.fd.Get(), fileType, tags,
+                                   keepTitleAndTrack);
     write.device = copyInfo.st_dev;
     if (!ok) {
         unlink(write.copy.c_str());

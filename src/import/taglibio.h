@@ -20,8 +20,8 @@ SongTags ReadSongTags(const std::string& path, int fileType);
 // that many writes cost one sync. PrepareSongTags makes a checked copy of the song in its folder
 // (not synced, locked through `fd`): the tags written into it and read back (texts and length),
 // the song's permissions; nullopt, with the song untouched, when any step fails or the song may
-// not be written. FinishSongTags syncs every copy, renames each over its song and syncs each
-// folder once; whether each was written.
+// not be written; with `keepTitleAndTrack` the song keeps its own title and track. FinishSongTags syncs every copy,
+// renames each over its song and syncs each folder once; whether each was written.
 struct PreparedWrite {
     std::string path;
     std::string folder;
@@ -30,5 +30,6 @@ struct PreparedWrite {
     CFileDescriptor original;  // the song, read for the copy
     dev_t device = 0;          // the copy's file system
 };
-std::optional<PreparedWrite> PrepareSongTags(const std::string& path, int fileType, const SongTags& tags);
+std::optional<PreparedWrite> PrepareSongTags(const std::string& path, int fileType, const SongTags& tags,
+                                             bool keepTitleAndTrack);
 std::vector<bool> FinishSongTags(std::vector<std::optional<PreparedWrite>>& writes);

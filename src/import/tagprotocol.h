@@ -29,7 +29,8 @@ bool IsTagWriteLeftover(const std::string& name);
 // a 32-bit length and its bytes.
 //   read request:  "R", then file type and path of each file
 //                  answer: one message per file, in order: "1" or "0", the seven texts, seconds
-//   write request: "W", file type, path, texts answer: "1" or "0"
+//   write request: "W", file type, path, "1" to keep the file's title and track (else "0"), texts
+//                  answer: "1" or "0"
 std::string EncodeFields(const std::vector<std::string>& fields);
 bool DecodeFields(const std::string& payload, std::vector<std::string>& fields);
 

@@ -39,7 +39,8 @@ public:
         if (m_writes.empty()) {
             m_started = std::chrono::steady_clock::now();
         }
-        m_writes.push_back(PrepareSongTags(request[2], std::atoi(request[1].c_str()), TagsFromFields(request, 3)));
+        m_writes.push_back(
+            PrepareSongTags(request[2], std::atoi(request[1].c_str()), TagsFromFields(request, 4), request[3] == "1"));
     }
 
     // Puts the copies in place and answers each write, in order; false when an answer cannot
@@ -59,7 +60,7 @@ private:
 };
 
 bool IsWrite(const std::vector<std::string>& request) {
-    return request.size() >= 3 && request[0] == "W";
+    return request.size() >= 4 && request[0] == "W";
 }
 
 // Answers one read (or a malformed request); false when the answer cannot be written.

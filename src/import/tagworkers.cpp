@@ -198,7 +198,8 @@ bool CTagWorkers::SendWrite(Worker& worker, const TagWrite& write) {
     if (worker.pid < 0) {
         Start(worker);
     }
-    std::vector<std::string> fields = {"W", std::to_string(write.fileType), write.path};
+    std::vector<std::string> fields = {"W", std::to_string(write.fileType), write.path,
+                                       write.keepTitleAndTrack ? "1" : "0"};
     for (const std::string& text : TagFields(write.tags)) {
         fields.push_back(text);
     }

@@ -45,6 +45,7 @@ public:
         std::string path;
         int fileType = 0;
         SongTags tags;
+        bool keepTitleAndTrack = false;  // the file keeps its own title and track
     };
     // Writes every file as Write does, several at once (the writer and every reader with no
     // read under way); whether each was written. `written` is told each write's index, in order.
