@@ -25,6 +25,9 @@ constexpr std::size_t kMaxBatch = 16;
 constexpr std::size_t kPipeBytes = 65536;
 // A write copies, saves, reads back and syncs the whole file: it may take longer than a read.
 constexpr int kWriteTimeFactor = 10;
+// Workers that only write, started at the first write: a write waits for the disk much of its
+// time, so more of them than there are processors keep the processors busy.
+constexpr std::size_t kWriters = 3;
 // Writes given to one worker in a run, which it syncs at once (as many as the worker batches).
 constexpr std::size_t kWritesAhead = 16;
 
@@ -40,7 +43,10 @@ std::vector<std::string> CTagWorkers::DefaultTagWorkerCommand() {
 }
 
 CTagWorkers::CTagWorkers(std::vector<std::string> command, int count, int timeoutMs)
-    : m_command(std::move(command)), m_workers(static_cast<std::size_t>(std::max(count, 1))), m_timeoutMs(timeoutMs) {
+    : m_command(std::move(command)),
+      m_workers(static_cast<std::size_t>(std::max(count, 1))),
+      m_writers(kWriters),
+      m_timeoutMs(timeoutMs) {
     for (Worker& worker : m_workers) {
         Start(worker);
     }
@@ -50,7 +56,9 @@ CTagWorkers::~CTagWorkers() {
     for (Worker& worker : m_workers) {
         Stop(worker);
     }
-    Stop(m_writer);
+    for (Worker& writer : m_writers) {
+        Stop(writer);
+    }
 }
 
 bool CTagWorkers::Start(Worker& worker) {
@@ -218,12 +226,16 @@ std::optional<bool> CTagWorkers::ReceiveWrite(Worker& worker, bool sent) {
 }
 
 bool CTagWorkers::Write(const std::string& path, int fileType, const SongTags& tags) {
-    return ReceiveWrite(m_writer, SendWrite(m_writer, {path, fileType, tags})).value_or(false);
+    Worker& writer = m_writers.front();
+    return ReceiveWrite(writer, SendWrite(writer, {path, fileType, tags})).value_or(false);
 }
 
 std::vector<bool> CTagWorkers::WriteAll(const std::vector<TagWrite>& writes,
                                         const std::function<void(std::size_t)>& written) {
-    std::vector<Worker*> pool = {&m_writer};
+    std::vector<Worker*> pool;
+    for (Worker& writer : m_writers) {
+        pool.push_back(&writer);
+    }
     for (Worker& worker : m_workers) {
         if (worker.pending.empty()) {
             pool.push_back(&worker);  // a reader with no read under way

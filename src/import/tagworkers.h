@@ -47,7 +47,7 @@ public:
         SongTags tags;
         bool keepTitleAndTrack = false;  // the file keeps its own title and track
     };
-    // Writes every file as Write does, several at once (the writer and every reader with no
+    // Writes every file as Write does, several at once (on the writers and every reader with no
     // read under way); whether each was written. `written` is told each write's index, in order.
     std::vector<bool> WriteAll(const std::vector<TagWrite>& writes, const std::function<void(std::size_t)>& written);
 
@@ -101,8 +101,8 @@ private:
 
     std::vector<std::string> m_command;
     std::vector<Worker> m_workers;
-    // Writes have a worker of their own: the readers may hold requests of reads started ahead.
-    Worker m_writer;
+    // Writes have workers of their own: the readers may hold requests of reads started ahead.
+    std::vector<Worker> m_writers;
     int m_timeoutMs;
     std::deque<Job> m_jobs;  // reads not yet collected, oldest first
     Ticket m_firstTicket = 0;

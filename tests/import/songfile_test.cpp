@@ -215,10 +215,10 @@ TEST(TagWorkersTest, ManyWritesAreAnsweredTruthfullyAndInOrderAlsoWhenWorkersEnd
     }
     EXPECT_EQ(ReadFile(writes[10].path), hostileBefore);
 
-    // Workers that end after a few kilobytes of requests: each one's unanswered writes are
+    // Workers that end after about a kilobyte of requests: each one's unanswered writes are
     // asked of the next, and every answer tells the truth.
     const std::string worker = CTagWorkers::DefaultTagWorkerCommand().front();
-    CTagWorkers ending({"/bin/sh", "-c", "dd bs=4096 count=3000 iflag=count_bytes status=none | '" + worker + "'"}, 1);
+    CTagWorkers ending({"/bin/sh", "-c", "dd bs=4096 count=1200 iflag=count_bytes status=none | '" + worker + "'"}, 1);
     for (CTagWorkers::TagWrite& write : writes) {
         write.tags.title += " again";
     }
