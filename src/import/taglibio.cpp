@@ -317,6 +317,7 @@ std::optional<PreparedWrite> PrepareSongTags(const std::string& path, int fileTy
 }
 
 std::vector<bool> FinishSongTags(std::vector<std::optional<PreparedWrite>>& writes) {
+    static CBackgroundCloser replacedSongs;
     // One sync of each file system that holds copies, instead of one per copy.
     std::map<dev_t, bool> synced;
     for (const std::optional<PreparedWrite>& write : writes) {
@@ -332,7 +333,6 @@ std::vector<bool> FinishSongTags(std::vector<std::optional<PreparedWrite>>& writ
             continue;
         }
         written[i] = synced[write->device] && rename(write->copy.c_str(), write->path.c_str()) == 0;
-        static CBackgroundCloser replacedSongs;
         replacedSongs.Close(std::move(write->original));
         if (written[i]) {
             folders.insert(write->folder);
