@@ -110,15 +110,14 @@ bool IsSong(TagLib::File& file) {
            file.audioProperties()->sampleRate() > 0;
 }
 
-// Writes the tags into the song on `stream`; false, when it is no song or cannot be written.
-// With `keepTitleAndTrack`, `tags` takes the song's own title and track first. `seconds` is the
-// song's length, as read before the write.
-bool SaveInto(TagLib::IOStream* stream, int fileType, SongTags& tags, bool keepTitleAndTrack, int& seconds) {
+// Writes the tags into the song on `stream` (with `keepTitleAndTrack`, the song's own title and
+// track instead of those in `tags`). Gives what a read of the song must then give; nullopt when it
+// is no song or cannot be written.
+std::optional<SongTags> SaveInto(TagLib::IOStream* stream, int fileType, SongTags tags, bool keepTitleAndTrack) {
     std::unique_ptr<TagLib::File> file = OpenFile(stream, fileType);
     if (!IsSong(*file)) {
-        return false;
+        return std::nullopt;
     }
-    seconds = file->audioProperties()->lengthInSeconds();
     TagLib::Tag* tag = file->tag();
     if (keepTitleAndTrack) {
         tags.title = Text(tag->title());
@@ -131,7 +130,10 @@ bool SaveInto(TagLib::IOStream* stream, int fileType, SongTags& tags, bool keepT
     tag->setComment(TagText(tags.comment));
     tag->setYear(LeadingNumber(tags.year));
     tag->setTrack(LeadingNumber(tags.track));
-    return file->save();
+    if (!file->save()) {
+        return std::nullopt;
+    }
+    return Expected(tags, file->audioProperties()->lengthInSeconds());
 }
 
 SongTags ReadTags(TagLib::IOStream* stream, int fileType) {
@@ -153,40 +155,37 @@ SongTags ReadTags(TagLib::IOStream* stream, int fileType) {
     return tags;
 }
 
-// Saves the tags into the song on `stream` and reads them back: a write that TagLib got wrong
-// never replaces the song.
-bool SaveChecked(TagLib::IOStream& saved, TagLib::IOStream& reread, int fileType, SongTags tags,
-                 bool keepTitleAndTrack) {
-    int seconds = 0;
-    if (!SaveInto(&saved, fileType, tags, keepTitleAndTrack, seconds)) {
-        return false;
-    }
-    reread.seek(0);
-    return SameTags(ReadTags(&reread, fileType), Expected(tags, seconds));
-}
-
 // Songs up to this size are tagged in memory, with one read and one write; larger ones in the
 // copy itself, so that the worker's memory limit holds.
 constexpr off_t kTaggedInMemory = off_t{32} << 20;
 
-// Fills `copy` with the song `original` (of `size` bytes), the tags written and checked.
-bool MakeTaggedCopy(int original, off_t size, const std::string& copy, int copyFd, int fileType, const SongTags& tags,
+// Fills the copy with the song `original` (of `size` bytes), the tags written into it and read
+// back: a write that TagLib got wrong never replaces the song.
+bool MakeTaggedCopy(const PreparedWrite& write, off_t size, int fileType, const SongTags& tags,
                     bool keepTitleAndTrack) {
     if (size <= kTaggedInMemory) {
-        TagLib::ByteVectorStream song(ReadWhole(original, static_cast<std::size_t>(size)));
-        if (song.length() != size || !SaveChecked(song, song, fileType, tags, keepTitleAndTrack)) {
+        TagLib::ByteVectorStream song(ReadWhole(write.original.Get(), static_cast<std::size_t>(size)));
+        const std::optional<SongTags> expected =
+            song.length() == size ? SaveInto(&song, fileType, tags, keepTitleAndTrack) : std::nullopt;
+        song.seek(0);
+        if (!expected || !SameTags(ReadTags(&song, fileType), *expected)) {
             return false;
         }
         const TagLib::ByteVector& bytes = *song.data();
-        return WriteAll(copyFd, std::string_view(bytes.data(), bytes.size()));
+        return WriteAll(write.fd.Get(), std::string_view(bytes.data(), bytes.size()));
     }
-    if (!CopyFile(original, copyFd)) {
+    if (!CopyFile(write.original.Get(), write.fd.Get())) {
         return false;
     }
-    TagLib::FileStream saved(copy.c_str(), false);
-    TagLib::FileStream reread(copy.c_str(), true);
-    return saved.isOpen() && !saved.readOnly() && reread.isOpen() &&
-           SaveChecked(saved, reread, fileType, tags, keepTitleAndTrack);
+    std::optional<SongTags> expected;
+    {
+        // Closed before the read back, so that everything it wrote has reached the copy.
+        TagLib::FileStream saved(write.copy.c_str(), false);
+        if (saved.isOpen() && !saved.readOnly()) {
+            expected = SaveInto(&saved, fileType, tags, keepTitleAndTrack);
+        }
+    }
+    return expected && SameTags(ReadSongTags(write.copy, fileType), *expected);
 }
 
 bool SyncFile(const std::string& path) {
@@ -306,8 +305,7 @@ std::optional<PreparedWrite> PrepareSongTags(const std::string& path, int fileTy
     struct stat copyInfo {};
     const bool ok = flock(write.fd.Get(), LOCK_EX) == 0 && fchmod(write.fd.Get(), original.st_mode & 07777) == 0 &&
                     fstat(write.fd.Get(), &copyInfo) == 0 &&
-                    MakeTaggedCopy(write.original.Get(), original.st_size, write.copy, write.fd.Get(), fileType, tags,
-                                   keepTitleAndTrack);
+                    MakeTaggedCopy(write, original.st_size, fileType, tags, keepTitleAndTrack);
     write.device = copyInfo.st_dev;
     if (!ok) {
         unlink(write.copy.c_str());

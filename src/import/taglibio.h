@@ -18,10 +18,11 @@ SongTags ReadSongTags(const std::string& path, int fileType);
 
 // Writes the seven texts into song files without ever leaving one damaged, in two halves, so
 // that many writes cost one sync. PrepareSongTags makes a checked copy of the song in its folder
-// (not synced, locked through `fd`): the tags written into it and read back (texts and length),
-// the song's permissions; nullopt, with the song untouched, when any step fails or the song may
-// not be written; with `keepTitleAndTrack` the song keeps its own title and track. FinishSongTags syncs every copy,
-// renames each over its song and syncs each folder once; whether each was written.
+// (not synced, locked through `fd`, with the song's permissions): the tags written into it and
+// read back (texts and length); with `keepTitleAndTrack` the song keeps its own title and track.
+// Nullopt, with the song untouched, when any step fails or the song may not be written.
+// FinishSongTags syncs every copy, renames each over its song and syncs each folder once; whether
+// each was written.
 struct PreparedWrite {
     std::string path;
     std::string folder;
