@@ -91,13 +91,14 @@ std::vector<std::string> CItemEdit::Store(const ItemTexts& texts, const std::fun
     std::vector<SongRecord> songs;
     std::vector<CTagWorkers::TagWrite> writes;
     std::vector<std::size_t> songOfFile;
+    const SongTags tags = TagsOf(texts);
     for (const std::int32_t id : m_ids) {
         SongRecord song = m_db.ReadSong(id);
         if (song.id == 0) {
             continue;  // no such song: nothing to write
         }
         if (const int type = FileTypeFromPath(song.filePath); type != kNotASongFile) {
-            writes.push_back({song.filePath, type, TagsOf(texts), m_kind == kSeveralSongsItem});
+            writes.push_back({song.filePath, type, tags, m_kind == kSeveralSongsItem});
             songOfFile.push_back(songs.size());
         }
         songs.push_back(std::move(song));

@@ -103,7 +103,7 @@ TEST_F(SongFileTest, WritingTagsChangesOnlyTheTags) {
     const std::string path = m_tree.AddSong("song.mp3", CSongTree::Tags("Old", "A", "B"));
     SongTags other = CSongTree::Tags("New title", "Other Artist", "Other Album");
     other.year = "abc";
-    CSongFile edited = Load(path);
+    CSongFile edited;
     edited.Assign(path, other);
     ASSERT_TRUE(edited.WriteTags(m_workers));
     const CSongFile reread = Load(path);
