@@ -3,6 +3,7 @@
 #include <dirent.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <climits>
@@ -208,6 +209,8 @@ public:
 
     // The song files and folders left out because their paths are too long for the system.
     const std::vector<std::string>& TooLong() const { return m_tooLong; }
+    // The song files whose tags the worker was stopped on (see CTagWorkers).
+    const std::vector<std::string>& Unread() const { return m_unread; }
 
     // The folders a full disk (or another failure that undid a whole batch) cost, the first
     // one first, and the engine's description; empty when there were none.
@@ -298,6 +301,9 @@ private:
         FolderSongList songs(visit.songPaths.size());
         for (std::size_t i = 0; i < songs.size(); ++i) {
             songs[i].Assign(visit.songPaths[i], tags[i]);
+            if (tags[i].stopped) {
+                m_unread.push_back(visit.songPaths[i]);
+            }
         }
         if (!songs.empty()) {
             m_batch.Open();
@@ -337,6 +343,7 @@ private:
     int m_askThreshold;  // read once: a walk reads thousands of folders
     ImportIds m_known;
     std::vector<std::string> m_tooLong;
+    std::vector<std::string> m_unread;
     std::vector<std::string> m_lostFolders;
     std::string m_lostReason;
 };
@@ -447,6 +454,16 @@ void WriteFolderTags(const FolderSongList& songs, const std::string& folder, CTa
     }
 }
 
+// The first few of `paths`, quoted, for a message.
+std::string FirstPaths(const std::vector<std::string>& paths) {
+    constexpr std::size_t kShown = 3;
+    std::string text;
+    for (std::size_t i = 0; i < std::min(paths.size(), kShown); ++i) {
+        text += (i == 0 ? "'" : ", '") + paths[i] + "'";
+    }
+    return paths.size() > kShown ? text + ", ..." : text;
+}
+
 }  // namespace
 
 std::int32_t CLibraryDb::FindOrAddNamedArtist(const std::string& name) {
@@ -476,6 +493,12 @@ int CLibraryDb::ImportFolder(PathStack& paths, CImportQuestions& questions, CTag
             "Error: %d song files or folders were not imported: their paths are longer than the system allows "
             "(the first: '%s').",
             static_cast<int>(walk.TooLong().size()), walk.TooLong().front()));
+    }
+    if (!walk.Unread().empty()) {
+        m_messages.Show(fmt::sprintf(
+            "Error: The tags of %d songs could not be read: reading them took too much processor time or memory, "
+            "or the tag reader failed. They count as untagged songs: %s.",
+            static_cast<int>(walk.Unread().size()), FirstPaths(walk.Unread())));
     }
     return 1;
 }

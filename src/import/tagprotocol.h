@@ -18,6 +18,7 @@ struct SongTags {
     std::string genre;
     std::string comment;
     int seconds = 0;
+    bool stopped = false;  // the tag worker was stopped on the file (a limit, a crash): not read
 };
 
 // True for the name of the checked copy a tag write makes beside a song (".NAME.cadenzo-XXXXXX"),

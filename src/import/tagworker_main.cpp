@@ -3,13 +3,18 @@
 // so that the program can give every file its own time limit. Writes that come in while
 // others wait are answered together: their copies are synced at once (see FinishSongTags).
 // It runs in a process of its own with a memory limit, so that a file that makes TagLib
-// allocate without end costs only this process, and little of it.
+// allocate without end costs only this process, and little of it, and with a limit of processor
+// time per file (`--cpu-ms=MS`, by default one second for a read and ten for a write): a file
+// that makes TagLib loop ends this process once it has spent that, however slow the disk is.
 
 #include <sys/resource.h>
+#include <sys/time.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
+#include <cstring>
 #include <optional>
 #include <string>
 #include <vector>
@@ -27,9 +32,23 @@ constexpr rlim_t kMemoryLimit = rlim_t{256} << 20;
 constexpr auto kBatchTime = std::chrono::milliseconds(250);
 constexpr std::size_t kBatchWrites = 16;
 
+// A write copies, saves, reads back and syncs the whole file: it may cost more than a read.
+constexpr long kWriteCpuFactor = 10;
+
+// Ends the process (SIGPROF) once it has spent `ms` more of processor time, counted in its own
+// code and in the system's on its behalf, until the limit is lifted (`ms` 0).
+void LimitCpu(long ms) {
+    itimerval limit{};
+    limit.it_value.tv_sec = ms / 1000;
+    limit.it_value.tv_usec = ms % 1000 * 1000;
+    setitimer(ITIMER_PROF, &limit, nullptr);
+}
+
 // The writes prepared and not yet answered.
 class CWriteBatch {
 public:
+    explicit CWriteBatch(long cpuMs) : m_cpuMs(cpuMs) {}
+
     bool Empty() const { return m_writes.empty(); }
     bool Full() const {
         return m_writes.size() >= kBatchWrites || std::chrono::steady_clock::now() - m_started > kBatchTime;
@@ -39,14 +58,19 @@ public:
         if (m_writes.empty()) {
             m_started = std::chrono::steady_clock::now();
         }
+        LimitCpu(m_cpuMs);
         m_writes.push_back(
             PrepareSongTags(request[2], std::atoi(request[1].c_str()), TagsFromFields(request, 4), request[3] == "1"));
+        LimitCpu(0);
     }
 
     // Puts the copies in place and answers each write, in order; false when an answer cannot
     // be written.
     bool Finish() {
-        for (const bool written : FinishSongTags(m_writes)) {
+        LimitCpu(m_cpuMs);
+        const std::vector<bool> results = FinishSongTags(m_writes);
+        LimitCpu(0);
+        for (const bool written : results) {
             if (!WriteMessage(STDOUT_FILENO, EncodeFields({written ? "1" : "0"}))) {
                 return false;
             }
@@ -57,19 +81,23 @@ public:
 private:
     std::vector<std::optional<PreparedWrite>> m_writes;
     std::chrono::steady_clock::time_point m_started;
+    long m_cpuMs;  // for each write, and for the syncs of a batch
 };
 
 bool IsWrite(const std::vector<std::string>& request) {
     return request.size() >= 4 && request[0] == "W";
 }
 
-// Answers one read (or a malformed request); false when the answer cannot be written.
-bool Answer(const std::vector<std::string>& request) {
+// Answers one read (or a malformed request), each file within `cpuMs` of processor time; false
+// when the answer cannot be written.
+bool Answer(const std::vector<std::string>& request, long cpuMs) {
     if (request.size() < 3) {
         return WriteMessage(STDOUT_FILENO, EncodeFields({"0"}));
     }
     for (std::size_t file = 1; file + 1 < request.size(); file += 2) {
+        LimitCpu(cpuMs);
         const SongTags tags = ReadSongTags(request[file + 1], std::atoi(request[file].c_str()));
+        LimitCpu(0);
         std::vector<std::string> fields = {tags.parsed ? "1" : "0"};
         for (const std::string& text : TagFields(tags)) {
             fields.push_back(text);
@@ -84,13 +112,18 @@ bool Answer(const std::vector<std::string>& request) {
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+    constexpr const char* kCpuOption = "--cpu-ms=";
+    long readCpuMs = 1000;
+    if (argc > 1 && std::strncmp(argv[1], kCpuOption, std::strlen(kCpuOption)) == 0) {
+        readCpuMs = std::max(1L, std::atol(argv[1] + std::strlen(kCpuOption)));
+    }
     const rlimit memory{kMemoryLimit, kMemoryLimit};
     setrlimit(RLIMIT_AS, &memory);
     CMessageReader requests;
     std::string payload;
     std::vector<std::string> request;
-    CWriteBatch writes;
+    CWriteBatch writes(readCpuMs * kWriteCpuFactor);
     for (;;) {
         // With writes waiting, only a request that is there already joins them.
         if (!requests.Read(STDIN_FILENO, payload, writes.Empty() ? -1 : 0)) {
@@ -110,7 +143,7 @@ int main() {
             if (writes.Full() && !writes.Finish()) {
                 return 1;
             }
-        } else if (!writes.Finish() || !Answer(request)) {
+        } else if (!writes.Finish() || !Answer(request, readCpuMs)) {
             return 1;
         }
     }

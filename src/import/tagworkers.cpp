@@ -181,7 +181,7 @@ std::vector<SongTags> CTagWorkers::Collect(Ticket ticket) {
             if (file < done.last) {
                 // The file that killed or stalled the worker counts as unparsable and is not
                 // read again; the new worker reads the rest.
-                job.results[file++] = SongTags();
+                job.results[file++].stopped = true;
                 failed = true;
                 if (file < done.last) {
                     Send(worker, job, {file, done.last}, true);

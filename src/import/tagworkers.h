@@ -12,17 +12,20 @@
 #include "import/tagprotocol.h"
 #include "platform/filedescriptor.h"
 
-// The tag worker processes that read and write song tags for the program. Each request has a
-// time limit; a worker that dies or runs out of time is replaced, and its file counts as one
-// that could not be parsed (or written). Results always come back in the order asked. The
-// program ignores SIGPIPE (see start-up), so a worker that dies cannot end it.
+// The tag worker processes that read and write song tags for the program. A worker limits the
+// processor time and memory it spends on each file itself (see its main); the program waits for
+// each answer only up to a time limit against a worker that hangs. A worker that dies or runs out
+// of time is replaced, and its file counts as one that could not be read (`stopped`) or written.
+// Results always come back in the order asked. The program ignores SIGPIPE (see start-up), so a
+// worker that dies cannot end it.
 class CTagWorkers {
 public:
     // `command`: the worker program and its arguments (by default cadenzo-tagworker, see
     // DefaultTagWorkerCommand); `count` workers read in parallel.
-    // `timeoutMs` is the time the reading of each file may take (a write ten times as much).
+    // `timeoutMs` is the time the program waits for the answer to a read (a write ten times as
+    // much): long, so that a slow disk or a busy machine never costs a song.
     explicit CTagWorkers(std::vector<std::string> command = DefaultTagWorkerCommand(), int count = 2,
-                         int timeoutMs = 1000);
+                         int timeoutMs = 30000);
     ~CTagWorkers();
     CTagWorkers(const CTagWorkers&) = delete;
     CTagWorkers& operator=(const CTagWorkers&) = delete;

@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/engineerror.h"
+#include "hostilefiles.h"
 #include "import/importquestions.h"
 #include "import/songfile.h"
 #include "import/tagworkers.h"
@@ -261,10 +262,19 @@ TEST_F(FolderImportTest, OddFilesAndFoldersAreHandled) {
     std::filesystem::copy_file(m_tree.Path("Odd/Album/0.mp3"), latin1);
     ASSERT_EQ(symlink(m_tree.Root().c_str(), m_tree.Path("Odd/Album/loop").c_str()), 0);
     ASSERT_EQ(symlink(m_tree.Path("Odd/Album").c_str(), m_tree.Path("Odd/again").c_str()), 0);
+    const std::string hostile = m_tree.Path("Odd/Hostile/hostile.ogg");
+    std::filesystem::create_directories(m_tree.Path("Odd/Hostile"));
+    MakeWrappingCommentOgg(hostile, FixturePath(2), m_workers);
+    m_questions.untaggedAnswers = {{kUntaggedUnsortedFiles, "", "", "", false}};
     Import(m_tree.Root());
-    EXPECT_EQ(Count("SELECT * FROM Songs"), 5) << "the FIFO is no song; the folder is imported once";
+    EXPECT_EQ(Count("SELECT * FROM Songs"), 6) << "the FIFO is no song; the folder is imported once";
     EXPECT_NE(m_db->FindSongIdByPath(latin1), 0);
     EXPECT_NE(m_db->FindAlbumId("Album d'été", m_db->FindArtistId("Artist")), 0);
+    EXPECT_EQ(m_messages.shown,
+              std::vector<std::string>{"Error: The tags of 1 songs could not be read: reading them took too much "
+                                       "processor time or memory, or the tag reader failed. They count as untagged "
+                                       "songs: '" +
+                                       hostile + "'."});
 }
 
 TEST_F(FolderImportTest, LeftoversOfKilledTagWritesAreNoSongsAndGo) {

@@ -118,12 +118,22 @@ TEST_F(SongFileTest, ASongTooLargeToTagInMemoryIsTaggedInItsCopy) {
     const std::string tagged = ReadFile(m_tree.AddSong("small.mp3", CSongTree::Tags("Old", "A", "B")));
     const std::string tail(33 << 20, '\x55');  // beyond what the worker tags in memory
     m_tree.AddFile("long.mp3", tagged + tail);
-    CSongFile song = Load(m_tree.Path("long.mp3"));
+    // Limits no machine reaches: the test is of the copy, not of the machine's speed.
+    constexpr int kHour = 3600 * 1000;
+    CTagWorkers patient({CTagWorkers::DefaultTagWorkerCommand().front(), "--cpu-ms=" + std::to_string(kHour)}, 1,
+                        kHour);
+    CSongFile song;
+    song.LoadFromPath(m_tree.Path("long.mp3"), patient);
     song.SetTitle("New");
-    ASSERT_TRUE(song.WriteTags(m_workers));
-    EXPECT_EQ(Load(m_tree.Path("long.mp3")).GetTitle(), "New");
+    ASSERT_TRUE(song.WriteTags(patient));
+    song.LoadFromPath(m_tree.Path("long.mp3"), patient);
+    EXPECT_EQ(song.GetTitle(), "New");
     const std::string written = ReadFile(m_tree.Path("long.mp3"));
     EXPECT_NE(written.find(tail), std::string::npos) << "the audio is kept";
+    // Reading the song costs TagLib a search through its 33 MiB for the last frame: far more than a
+    // millisecond of processor time, so this worker is stopped on it.
+    CTagWorkers hasty({CTagWorkers::DefaultTagWorkerCommand().front(), "--cpu-ms=1"}, 1);
+    EXPECT_TRUE(hasty.Read({{m_tree.Path("long.mp3"), kMp3File}}).front().stopped);
 }
 
 TEST_F(SongFileTest, AFailedWriteLeavesTheFileAsItWas) {
@@ -173,17 +183,22 @@ TEST(TagWorkersTest, AMissingOrDyingWorkerReadsNothing) {
     EXPECT_FALSE(tags[2].parsed);
 }
 
-TEST(TagWorkersTest, AHostileFileCountsAsUnparsableAndTheOthersAreStillRead) {
-    CTagWorkers workers(CTagWorkers::DefaultTagWorkerCommand(), 1);
+TEST(TagWorkersTest, AHostileFileIsStoppedAndASlowOneIsReadWhole) {
+    CTagWorkers workers;
     CSongTree tree(workers);
     const std::string before = tree.AddSong("before.ogg", CSongTree::Tags("Before", "A", "B"));
     const std::string hostile = tree.Path("hostile.ogg");
     MakeWrappingCommentOgg(hostile, FixturePath(2), workers);
     const std::string after = tree.AddSong("after.mp3", CSongTree::Tags("After", "A", "B"));
-    const std::vector<SongTags> tags = workers.Read({{before, 2}, {hostile, 2}, {after, 1}});
+    // A worker whose first answer comes late, as from a slow disk: it starts 1.5 s late.
+    const std::string worker = CTagWorkers::DefaultTagWorkerCommand().front();
+    CTagWorkers slow({"/bin/sh", "-c", "sleep 1.5; exec \"$0\"", worker}, 1);
+    const std::vector<SongTags> tags = slow.Read({{before, 2}, {hostile, 2}, {after, 1}});
     ASSERT_EQ(tags.size(), 3u);
     EXPECT_EQ(tags[0].title, "Before");
+    EXPECT_FALSE(tags[0].stopped);
     EXPECT_FALSE(tags[1].parsed);
+    EXPECT_TRUE(tags[1].stopped);
     EXPECT_EQ(tags[2].title, "After") << "the new worker reads the rest";
 }
 
