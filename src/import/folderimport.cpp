@@ -19,6 +19,7 @@
 
 #include "db/librarydb.h"
 #include "db/librarysettings.h"
+#include "engine/collation.h"
 #include "engine/engineerror.h"
 #include "engine/transaction.h"
 #include "import/importmode.h"
@@ -147,7 +148,7 @@ std::int32_t KnownId(std::map<Key, std::int32_t>& known, const std::type_identit
     return id;
 }
 
-// One folder's entries, in listing order.
+// One folder's entries, in name order.
 struct FolderListing {
     std::vector<std::string> subfolders;
     std::vector<std::pair<std::string, int>> songFiles;  // path, file type
@@ -156,6 +157,14 @@ struct FolderListing {
 
 std::string ChildPath(const std::string& folder, const char* name) {
     return folder.ends_with('/') ? folder + name : folder + "/" + name;
+}
+
+// The order of a folder's entries: their names compared without regard to letter case, as a
+// listing shows them, the bytes deciding between names that differ only in case. The walk and
+// the song IDs follow it, so the songs of a folder are stored, and played, by their names.
+bool ListedBefore(const std::string& a, const std::string& b) {
+    const int order = CompareIgnoringCase(a, b);
+    return order != 0 ? order < 0 : a < b;
 }
 
 // Lists a folder by its path. Only regular files are songs (a FIFO named x.mp3 would block);
@@ -197,6 +206,9 @@ FolderListing ListFolder(const std::string& folder) {
             listing.songFiles.emplace_back(path, type);
         }
     }
+    std::sort(listing.subfolders.begin(), listing.subfolders.end(), ListedBefore);
+    std::sort(listing.songFiles.begin(), listing.songFiles.end(),
+              [](const auto& a, const auto& b) { return ListedBefore(a.first, b.first); });
     return listing;
 }
 
