@@ -14,14 +14,14 @@
 // A player that is never started: a play costs everything but the process.
 class CNullLauncher : public CLauncher {
 public:
-    bool Launch(const std::vector<std::string>&) override { return true; }
+    int Launch(const std::vector<std::string>&) override { return 0; }
 };
 
 // The window the library grid sits in, with the filters as a benchmark sets them; plays go to
 // the real player code with a launcher that starts nothing.
 class CBenchWindow : public CLibraryWindow {
 public:
-    explicit CBenchWindow(CLibraryDb& db) : m_player(db, m_launcher, ProgramRandom()) {}
+    explicit CBenchWindow(CLibraryDb& db) : m_player(db, m_launcher, ProgramRandom(), BenchMessages()) {}
 
     void SetGrid(std::function<void(NameList&, IdList&)> listed) { m_listed = std::move(listed); }
 

@@ -231,7 +231,7 @@ int main(int argc, char** argv) {
     SaveImportWindows(pictures, library / "home", messages, window);
     COpenedLibrary second = OpenLibrary(settings, messages);  // the dialogs' own connection
     SaveEditWindows(pictures, *second.db, messages, window);
-    CAboutDlg about(launcher, &window);
+    CAboutDlg about(launcher, messages, &window);
     about.show();
     Save(about, pictures, "about");
     return 0;

@@ -133,7 +133,8 @@ void CEditCommands::DeleteDatabase() {
 
 void CEditCommands::EditIni() {
     const std::string editor = m_settings.GetTextEditor();
-    if (!editor.empty()) {
-        LaunchWithFile(m_launcher, editor, std::filesystem::absolute(m_settings.GetIniPath()).string());
+    const int error = LaunchWithFile(m_launcher, editor, std::filesystem::absolute(m_settings.GetIniPath()).string());
+    if (error != 0) {
+        m_messages.Show(NotStartedMessage(error, "text editor", editor, "[Editors] Text Editor"));
     }
 }

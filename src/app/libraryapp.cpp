@@ -12,6 +12,7 @@
 #include "platform/filedescriptor.h"
 #include "platform/launcher.h"
 #include "platform/runtimerandom.h"
+#include "play/playlist.h"
 
 int CLibraryApp::Run(int argc, char** argv) {
     IgnoreBrokenPipes();
@@ -25,6 +26,7 @@ int CLibraryApp::Run(int argc, char** argv) {
         return 1;
     }
     ProgramRandom().Seed(static_cast<std::uint32_t>(std::time(nullptr)));
+    RemoveOldPlayPlaylists();
     CSettings settings;
     CSpawnLauncher launcher;
     CMainDlg window(settings, OpenLibrary(settings, messages), messages, launcher);

@@ -32,6 +32,7 @@
 #include "import/tagworkers.h"
 #include "platform/fileaccess.h"
 #include "platform/launcher.h"
+#include "platform/messagebox.h"
 #include "platform/runtimerandom.h"
 #include "ui/folderpickerdlg.h"
 
@@ -84,7 +85,8 @@ CMainDlg::CMainDlg(CSettings& settings, COpenedLibrary library, CMessageBox& mes
       m_library(std::move(library)),
       m_messages(messages),
       m_launcher(launcher),
-      m_player(m_library.db ? std::make_unique<CSongPlayer>(*m_library.db, launcher, ProgramRandom()) : nullptr) {
+      m_player(m_library.db ? std::make_unique<CSongPlayer>(*m_library.db, launcher, ProgramRandom(), messages)
+                            : nullptr) {
     Q_INIT_RESOURCE(cadenzo);  // the icon, from a static library
     setObjectName(QStringLiteral("mainWindow"));
     // No close button: the window ends through Exit (a close that still comes ends it alike).
@@ -521,21 +523,22 @@ void CMainDlg::OnImport() {
 }
 
 void CMainDlg::OpenDocumentation() {
-    if (FileExists(ProgramDirectory() + "Cadenzo.doc")) {
-        m_launcher.OpenWithDesktop("Cadenzo.doc");
-        return;
+    std::string manual = "Cadenzo.doc";
+    if (!FileExists(ProgramDirectory() + manual)) {
+        // The manual installed with the program (which lives in libexec/cadenzo), else the one of
+        // the source tree it was built from.
+        std::error_code error;
+        const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error).parent_path();
+        const std::filesystem::path installed = program / "../../share/doc/cadenzo/manual.html";
+        manual = std::filesystem::exists(installed, error) ? installed.string() : std::string(CADENZO_SOURCE_MANUAL);
     }
-    // The manual installed with the program (which lives in libexec/cadenzo), else the one of the
-    // source tree it was built from.
-    std::error_code error;
-    const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error).parent_path();
-    const std::filesystem::path installed = program / "../../share/doc/cadenzo/manual.html";
-    m_launcher.OpenWithDesktop(std::filesystem::exists(installed, error) ? installed.string()
-                                                                         : std::string(CADENZO_SOURCE_MANUAL));
+    if (const std::string problem = OpenFileWithDesktop(m_launcher, manual); !problem.empty()) {
+        m_messages.Show(problem);
+    }
 }
 
 void CMainDlg::ShowAbout() {
-    CAboutDlg about(m_launcher, this);
+    CAboutDlg about(m_launcher, m_messages, this);
     m_runDialog(about);
 }
 

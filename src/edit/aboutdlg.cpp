@@ -9,6 +9,7 @@
 #include <fmt/printf.h>
 
 #include "platform/launcher.h"
+#include "platform/messagebox.h"
 
 namespace {
 
@@ -38,7 +39,7 @@ QLabel* AddLabel(QWidget* parent, const char* name, const QString& text) {
 
 }  // namespace
 
-CAboutDlg::CAboutDlg(CLauncher& launcher, QWidget* parent) : QDialog(parent) {
+CAboutDlg::CAboutDlg(CLauncher& launcher, CMessageBox& messages, QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("aboutDialog"));
     setWindowTitle(QStringLiteral("About Cadenzo"));
     auto* icon = new QLabel(this);
@@ -54,7 +55,11 @@ CAboutDlg::CAboutDlg(CLauncher& launcher, QWidget* parent) : QDialog(parent) {
     QLabel* disclaimer = AddLabel(this, "aboutDisclaimer", QString());
     auto* donate = new QPushButton(QStringLiteral("Donate"), this);
     donate->setObjectName(QStringLiteral("donateButton"));
-    connect(donate, &QPushButton::clicked, this, [&launcher] { launcher.OpenWithDesktop("Donate.html"); });
+    connect(donate, &QPushButton::clicked, this, [&launcher, &messages] {
+        if (const std::string problem = OpenFileWithDesktop(launcher, "Donate.html"); !problem.empty()) {
+            messages.Show(problem);
+        }
+    });
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
     ok->setObjectName(QStringLiteral("aboutOk"));
     ok->setDefault(true);

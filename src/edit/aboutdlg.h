@@ -3,6 +3,7 @@
 #include <QDialog>
 
 class CLauncher;
+class CMessageBox;
 
 // The program's title and version, a credit line, the donation request, the disclaimer, and a
 // Donate button that opens "Donate.html" of the working directory with the desktop.
@@ -10,5 +11,5 @@ class CAboutDlg : public QDialog {
     Q_OBJECT
 
 public:
-    CAboutDlg(CLauncher& launcher, QWidget* parent = nullptr);
+    CAboutDlg(CLauncher& launcher, CMessageBox& messages, QWidget* parent = nullptr);
 };

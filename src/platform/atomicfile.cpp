@@ -62,7 +62,9 @@ bool ReplaceFileAtomically(const std::string& target, std::string_view bytes) {
     ok = fd.Close() && ok;
     ok = ok && rename(temporary.c_str(), target.c_str()) == 0;
     if (!ok) {
+        const int error = errno;
         unlink(temporary.c_str());
+        errno = error;
         return false;
     }
     SyncFolder(folder);

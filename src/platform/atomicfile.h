@@ -7,7 +7,8 @@
 // content: the bytes go into a temporary file in the same folder, which is flushed to disk and
 // then renamed over the original. An existing file keeps its permission bits; a symbolic link is
 // followed and its target replaced. Returns false when any step fails (read-only folder, full
-// disk, ...); the original is then untouched and no temporary file is left behind.
+// disk, ...), with errno telling why; the original is then untouched and no temporary file is
+// left behind.
 bool WriteFileAtomically(const std::string& path, std::string_view bytes);
 
 // The same without following a symbolic link: whatever stands at `path` (a link included) is

@@ -3,13 +3,18 @@
 #include <spawn.h>
 #include <sys/wait.h>
 
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
 #include <thread>
+
+#include <fmt/printf.h>
 
 extern char** environ;
 
-bool CSpawnLauncher::Launch(const std::vector<std::string>& arguments) {
-    if (arguments.empty()) {
-        return false;
+int CSpawnLauncher::Launch(const std::vector<std::string>& arguments) {
+    if (arguments.empty() || arguments[0].empty()) {
+        return ENOENT;
     }
     std::vector<std::string> copies = arguments;
     std::vector<char*> argv;
@@ -18,11 +23,25 @@ bool CSpawnLauncher::Launch(const std::vector<std::string>& arguments) {
     }
     argv.push_back(nullptr);
     pid_t pid = 0;
-    if (posix_spawnp(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0) {
-        return false;
+    if (const int error = posix_spawnp(&pid, argv[0], nullptr, nullptr, argv.data(), environ); error != 0) {
+        return error;
     }
     // The program never waits for what it starts; a thread of its own waits for each child, so
     // none is ever left as a zombie, however long the program runs.
     std::thread([pid] { waitpid(pid, nullptr, 0); }).detach();
-    return true;
+    return 0;
+}
+
+std::string OpenFileWithDesktop(CLauncher& launcher, const std::string& file) {
+    std::error_code error;
+    if (!std::filesystem::exists(file, error)) {
+        return fmt::sprintf("The file '%s' was not found.", file);
+    }
+    if (const int started = launcher.OpenWithDesktop(file); started != 0) {
+        return fmt::sprintf(
+            "'%s' could not be opened: the program 'xdg-open' could not be started: %s. Install "
+            "xdg-utils.",
+            file, std::strerror(started));
+    }
+    return {};
 }

@@ -1,11 +1,38 @@
 #include "play/playercommand.h"
 
+#include <cstring>
+#include <filesystem>
+
+#include <fmt/printf.h>
+
 #include "platform/launcher.h"
+
+namespace {
+
+constexpr const char* kPlayerSetting = "[Media Players] MP3 Player";
+
+}  // namespace
+
+std::string NotStartedMessage(int error, const std::string& what, const std::string& program,
+                              const std::string& setting) {
+    if (error == 0) {
+        return {};
+    }
+    return fmt::sprintf("The %s '%s' could not be started: %s. Set the %s in Cadenzo.ini, %s.", what, program,
+                        std::strerror(error), what, setting);
+}
 
 std::vector<std::string> PlayerArguments(const std::string& player, const std::string& flag,
                                          const std::string& playlist) {
-    std::vector<std::string> arguments = SplitCommandLine(flag);
-    arguments.insert(arguments.begin(), player);
+    std::error_code error;
+    std::vector<std::string> arguments =
+        std::filesystem::exists(player, error) ? std::vector<std::string>{player} : SplitCommandLine(player);
+    if (arguments.empty()) {
+        arguments.push_back(player);
+    }
+    for (std::string& word : SplitCommandLine(flag)) {
+        arguments.push_back(std::move(word));
+    }
     arguments.push_back(playlist);
     return arguments;
 }
@@ -36,15 +63,22 @@ std::vector<std::string> SplitCommandLine(const std::string& line) {
     return arguments;
 }
 
-void LaunchPlayer(CLauncher& launcher, const std::string& player, const std::string& flag,
-                  const std::string& playlist) {
-    launcher.Launch(PlayerArguments(player, flag, playlist));
+std::string LaunchPlayer(CLauncher& launcher, const std::string& player, const std::string& flag,
+                         const std::string& playlist) {
+    return NotStartedMessage(launcher.Launch(PlayerArguments(player, flag, playlist)), "player", player,
+                             kPlayerSetting);
 }
 
-void OpenWithShell(CLauncher& launcher, const std::string& playlist) {
-    launcher.OpenWithDesktop(playlist);
+std::string OpenWithShell(CLauncher& launcher, const std::string& playlist) {
+    if (const int error = launcher.OpenWithDesktop(playlist); error != 0) {
+        return fmt::sprintf(
+            "The playlist could not be opened: the program 'xdg-open' could not be started: %s. Install xdg-utils, "
+            "or set the player in Cadenzo.ini, %s.",
+            std::strerror(error), kPlayerSetting);
+    }
+    return {};
 }
 
-void LaunchWithFile(CLauncher& launcher, const std::string& program, const std::string& file) {
-    launcher.Launch({program, file});
+int LaunchWithFile(CLauncher& launcher, const std::string& program, const std::string& file) {
+    return launcher.Launch({program, file});
 }

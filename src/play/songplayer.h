@@ -7,6 +7,7 @@
 
 class CLauncher;
 class CLibraryDb;
+class CMessageBox;
 class CRuntimeRandom;
 
 // How a play or an export is made: the window's Randomize and Enqueue boxes, its read-only
@@ -22,14 +23,15 @@ struct PlayChoices {
     std::string to;
 };
 
-// Hands songs of the library to the external player through the temporary playlist, and
+// Hands songs of the library to the external player through a playlist of each play's own, and
 // exports them as playlists. Each play raises the play counts of the songs handed over, unless
-// the library is read-only. A song whose path holds a line break cannot be listed and is left
-// out, also from the play counts. The results say whether there was a song; failures to write the
-// playlist or to start the player are not reported, as designed.
+// the library is read-only or the player could not be started. A song whose path holds a line
+// break cannot be listed and is left out, also from the play counts. The results say whether
+// there was a song; what went wrong (a playlist that could not be written, a player that could
+// not be started, songs left out) is told the user through `messages`.
 class CSongPlayer {
 public:
-    CSongPlayer(CLibraryDb& db, CLauncher& launcher, CRuntimeRandom& random);
+    CSongPlayer(CLibraryDb& db, CLauncher& launcher, CRuntimeRandom& random, CMessageBox& messages);
 
     // Every song the query gives (it selects FilePath and ID), in its order.
     bool PlayQuery(const std::string& sql, const PlayChoices& choices);
@@ -38,14 +40,17 @@ public:
     // Songs already listed (the rows of a Songs view), in that order.
     bool PlayListed(SongFiles songs, const PlayChoices& choices);
     // Writes the songs of the query to the playlist at `path`: shuffled and translated as a play,
-    // no play count raised, nothing written without a song. True when it was written.
+    // no play count raised, nothing written without a song. True when there was a song.
     bool ExportQuery(const std::string& path, const std::string& sql, const PlayChoices& choices);
 
 private:
     void Arrange(PathList& paths, const PlayChoices& choices, bool shuffle);
     bool Play(SongFiles songs, const PlayChoices& choices, bool shuffle);
+    // Leaves out the songs a playlist cannot hold, and tells the user.
+    void DropUnlistable(SongFiles& songs);
 
     CLibraryDb& m_db;
     CLauncher& m_launcher;
     CRuntimeRandom& m_random;
+    CMessageBox& m_messages;
 };

@@ -14,13 +14,16 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTreeWidget>
+#include <cerrno>
 #include <filesystem>
 
+#include <fmt/format.h>
 #include <gtest/gtest.h>
 
 #include "app/settings.h"
 #include "browse/librarygrid.h"
 #include "db/librarydb.h"
+#include "edit/aboutdlg.h"
 #include "grid/gridcellcheck.h"
 #include "import/tagworkers.h"
 #include "support/recordinglauncher.h"
@@ -103,6 +106,19 @@ TEST_F(MainWindowTest, StartsOnArtistsWithAlbumsAndStaysOpenOnEnterAndEscape) {
     WriteFile(m_dir.File("Cadenzo.doc"), "doc");
     Command(*window, kCmdDocumentation)->trigger();
     EXPECT_EQ(m_launcher.launched[1][1], "Cadenzo.doc");
+    EXPECT_TRUE(m_messages.shown.empty());
+
+    // What cannot be opened is told, never passed over in silence.
+    m_launcher.error = ENOENT;
+    Command(*window, kCmdDocumentation)->trigger();
+    CAboutDlg about(m_launcher, m_messages);
+    QTest::mouseClick(about.findChild<QPushButton*>(QStringLiteral("donateButton")), Qt::LeftButton);
+    EXPECT_EQ(m_messages.shown, (std::vector<std::string>{"'Cadenzo.doc' could not be opened: the program 'xdg-open' "
+                                                          "could not be started: No such file or directory. Install "
+                                                          "xdg-utils.",
+                                                          "The file 'Donate.html' was not found."}));
+    m_messages.shown.clear();
+    m_launcher.error = 0;
 
     Command(*window, kCmdExit)->trigger();
     EXPECT_FALSE(window->isVisible());
@@ -119,8 +135,8 @@ TEST_F(MainWindowTest, PlayAllAndExportHandTheSongsViewOn) {
             db.FindOrAddSong(song);
         }
     }
-    CTempDir temporary;
-    const CScopedEnv temporaryFolder("TMPDIR", temporary.Path());
+    CTempDir runtime;
+    const CScopedEnv runtimeFolder("XDG_RUNTIME_DIR", runtime.Path());
     auto window = Open();
     ASSERT_TRUE(window->Initialise());
     auto* tree = window->findChild<QTreeWidget*>(QStringLiteral("viewTree"));
@@ -131,8 +147,8 @@ TEST_F(MainWindowTest, PlayAllAndExportHandTheSongsViewOn) {
     QTest::mouseClick(window->findChild<QCheckBox*>(QStringLiteral("enqueueCheck")), Qt::LeftButton);
     QTest::mouseClick(playAll, Qt::LeftButton);
     ASSERT_EQ(m_launcher.launched.size(), 1u);
-    EXPECT_EQ(m_launcher.launched[0], (std::vector<std::string>{"/opt/player", "/ADD", temporary.File("temp.m3u")}));
-    EXPECT_EQ(ReadFile(temporary.File("temp.m3u")), "/m/a.mp3\n/m/b.mp3\n");
+    EXPECT_EQ(m_launcher.launched[0][1], "/ADD");
+    EXPECT_EQ(ReadFile(m_launcher.launched[0][2]), "#EXTM3U\n/m/a.mp3\n/m/b.mp3\n");
 
     const std::size_t views = window->Grid().History().Count();
     window->UpdateMenuStates();
@@ -163,6 +179,37 @@ TEST_F(MainWindowTest, ImportAsksWhereTheTagsLeaveItOpenAndShowsTheNewSongsAtOnc
     auto* genres = window->findChild<QComboBox*>(QStringLiteral("genreFilter"));
     EXPECT_NE(genres->findText(QStringLiteral("Gospel")), -1);
     EXPECT_TRUE(window->isVisible());
+}
+
+TEST_F(MainWindowTest, AnAlbumIsStoredAndPlayedInTheOrderOfItsFileNames) {
+    CTagWorkers workers;
+    CSongTree tree(workers);
+    std::vector<std::string> names;
+    for (int track = 1; track <= 24; ++track) {
+        names.push_back(fmt::format("{}rack {:02}.{}", track % 3 == 0 ? 'T' : 't', track, track % 2 ? "ogg" : "mp3"));
+    }
+    for (auto name = names.rbegin(); name != names.rend(); ++name) {  // made last to first
+        tree.AddSong("Album/" + *name, CSongTree::Tags(*name, "Band", "Album"));
+    }
+    CTempDir runtime;
+    const CScopedEnv runtimeFolder("XDG_RUNTIME_DIR", runtime.Path());
+    auto window = Open();
+    ASSERT_TRUE(window->Initialise());
+    importFolder = QString::fromStdString(tree.Root() + "/");
+    QTest::mouseClick(window->findChild<QPushButton*>(QStringLiteral("importButton")), Qt::LeftButton);
+    auto* views = window->findChild<QTreeWidget*>(QStringLiteral("viewTree"));
+    views->setCurrentItem(views->topLevelItem(2));  // "Albums"
+    CLibraryGrid& grid = window->Grid();
+    ASSERT_EQ(grid.GetRowTotal(), 2);
+    grid.EnsureVisible(1, CLibraryGrid::kPlayColumn);
+    QTest::mouseDClick(grid.viewport(), Qt::LeftButton, Qt::NoModifier,
+                       grid.CellRect(1, CLibraryGrid::kPlayColumn).center());
+    ASSERT_EQ(m_launcher.launched.size(), 1u);
+    std::string expected = "#EXTM3U\n";
+    for (const std::string& name : names) {
+        expected += tree.Path("Album/" + name) + "\n";
+    }
+    EXPECT_EQ(ReadFile(m_launcher.launched[0].back()), expected);
 }
 
 TEST_F(MainWindowTest, TheEditingCommandsChangeTheLibraryAndRefreshTheView) {
@@ -210,6 +257,13 @@ TEST_F(MainWindowTest, TheEditingCommandsChangeTheLibraryAndRefreshTheView) {
 
     run(kCmdEditIni);
     EXPECT_EQ(m_launcher.launched.back(), (std::vector<std::string>{"xdg-open", m_dir.File("Cadenzo.ini")}));
+    m_launcher.error = EACCES;
+    run(kCmdEditIni);
+    EXPECT_EQ(m_messages.shown, std::vector<std::string>{"The text editor 'xdg-open' could not be started: Permission "
+                                                         "denied. Set the text editor in Cadenzo.ini, [Editors] Text "
+                                                         "Editor."});
+    m_messages.shown.clear();
+    m_launcher.error = 0;
 
     run(kCmdDeleteDatabase);
     EXPECT_EQ(m_messages.asked.at(1), "Are you sure you want to delete \"Cadenzo.mdb\"?");

@@ -59,10 +59,10 @@ protected:
     }
 
     CTempDir m_temporary;
-    CScopedEnv m_temporaryFolder{"TMPDIR", m_temporary.Path()};
+    CScopedEnv m_runtimeFolder{"XDG_RUNTIME_DIR", m_temporary.Path()};
     CSpawnLauncher m_launcher;
     CRuntimeRandom m_random;
-    CSongPlayer m_player{*m_db, m_launcher, m_random};
+    CSongPlayer m_player{*m_db, m_launcher, m_random, m_messages};
 };
 
 TEST_F(RealPlayerTest, ThePlayerReceivesItsArgumentsAndPlaylistByteForByte) {
@@ -78,7 +78,7 @@ TEST_F(RealPlayerTest, ThePlayerReceivesItsArgumentsAndPlaylistByteForByte) {
     chmod(player.c_str(), 0755);
     const std::string temporary = m_temporary.File("t m p;$USER");
     std::filesystem::create_directory(temporary);
-    const CScopedEnv temporaryFolder("TMPDIR", temporary);
+    const CScopedEnv runtimeFolder("XDG_RUNTIME_DIR", temporary);
     AddSongs({"/m/a b.mp3", "/m/it's \"q\" $x;y.mp3", "/m/caf\xE9\\z.ogg"});
 
     PlayChoices choices;
@@ -88,21 +88,25 @@ TEST_F(RealPlayerTest, ThePlayerReceivesItsArgumentsAndPlaylistByteForByte) {
     ASSERT_TRUE(m_player.PlayQuery("SELECT ID, FilePath FROM Songs ORDER BY ID", choices));
     const std::string record = folder + "/record";
     ASSERT_TRUE(WaitFor([&] { return std::filesystem::exists(record); }, 20));
-    EXPECT_EQ(ReadFile(record), std::string("--enqueue\0", 10) + temporary + "/temp.m3u" + std::string(1, '\0') +
-                                    "/m/a b.mp3\n/m/it's \"q\" $x;y.mp3\n/m/caf\xE9\\z.ogg\n");
+    const std::string received = ReadFile(record);
+    const std::size_t playlistEnd = received.find('\0', 10);
+    ASSERT_NE(playlistEnd, std::string::npos);
+    EXPECT_EQ(received.substr(0, 10), std::string("--enqueue\0", 10));
+    EXPECT_TRUE(received.substr(10, playlistEnd - 10).starts_with(temporary + "/cadenzo-")) << received;
+    EXPECT_EQ(received.substr(playlistEnd + 1), "#EXTM3U\n/m/a b.mp3\n/m/it's \"q\" $x;y.mp3\n/m/caf\xE9\\z.ogg\n");
 }
 
 TEST(LauncherTest, StartedProgramsAreReapedAndBadPlayersFailQuietly) {
     CSpawnLauncher launcher;
     for (int play = 0; play < 40; ++play) {
-        ASSERT_TRUE(launcher.Launch({"true"}));
+        ASSERT_EQ(launcher.Launch({"true"}), 0);
     }
     EXPECT_TRUE(WaitFor([] { return CountZombieChildren() == 0; }, 20)) << CountZombieChildren() << " zombies";
 
     CTempDir dir;
     WriteFile(dir.File("not-executable"), "#!/bin/sh\n");
     for (const std::string& player : {dir.File("missing"), dir.Path(), dir.File("not-executable"), std::string()}) {
-        EXPECT_FALSE(launcher.Launch({player, "list.m3u"})) << player;
+        EXPECT_NE(launcher.Launch({player, "list.m3u"}), 0) << player;
     }
 }
 

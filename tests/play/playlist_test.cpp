@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
 
 #include <gtest/gtest.h>
@@ -18,10 +19,17 @@ namespace {
 TEST(PlayerCommandTest, ThePlayerGetsTheArgumentsOfTheDesignedCommandLine) {
     EXPECT_EQ(PlayerArguments("/usr/bin/vlc", " --playlist-enqueue ", "/tmp/temp.m3u"),
               SplitCommandLine("\"/usr/bin/vlc\"  --playlist-enqueue  \"/tmp/temp.m3u\""));
-    EXPECT_EQ(PlayerArguments("/opt/my player/p", "", "/tmp/a b;$x.m3u"),
-              (std::vector<std::string>{"/opt/my player/p", "/tmp/a b;$x.m3u"}));
-    EXPECT_EQ(PlayerArguments("/opt/a\"b/p", " /ADD ", ""), (std::vector<std::string>{"/opt/a\"b/p", "/ADD", ""}))
-        << "a quote inside a path stays, and a playlist that could not be written is an empty argument";
+    CTempDir dir;
+    const std::string spaced = dir.File("my player");
+    const std::string quoted = dir.File("a\"b");
+    WriteFile(spaced, "");
+    WriteFile(quoted, "");
+    EXPECT_EQ(PlayerArguments(spaced, "", "/tmp/a b;$x.m3u"), (std::vector<std::string>{spaced, "/tmp/a b;$x.m3u"}));
+    EXPECT_EQ(PlayerArguments(quoted, " /ADD ", "l.m3u"), (std::vector<std::string>{quoted, "/ADD", "l.m3u"}))
+        << "an existing file is the player whole, a quote in its path too";
+    EXPECT_EQ(PlayerArguments("vlc --one-instance \"--x=a b\" $(rm);`x`", " -e ", "l.m3u"),
+              (std::vector<std::string>{"vlc", "--one-instance", "--x=a b", "$(rm);`x`", "-e", "l.m3u"}))
+        << "a player that names no file brings its arguments, as plain words";
     EXPECT_EQ(SplitCommandLine("\"mpv\"  \"\""), (std::vector<std::string>{"mpv", ""}));
     EXPECT_EQ(SplitCommandLine("a\\b \"c\\\\d\" x\"y z\""), (std::vector<std::string>{"a\\b", "c\\\\d", "xy z"}));
 }
@@ -56,33 +64,56 @@ TEST(PlaylistTest, PlaylistsAreWrittenByteForByteAndNeverThroughALink) {
     ASSERT_EQ(symlink(dir.File("kept").c_str(), dir.File("linked.m3u").c_str()), 0);
     EXPECT_EQ(WritePlaylistFile(dir.File("linked.m3u"), {"x"}), dir.File("linked.m3u"));
     EXPECT_EQ(ReadFile(dir.File("kept")), "kept") << "the link is replaced, never followed";
-
-    CTempDir temporary;
-    CTempDir runtime;
-    const CScopedEnv temporaryFolder("TMPDIR", temporary.Path());
-    const CScopedEnv runtimeFolder("XDG_RUNTIME_DIR", runtime.Path());
-    EXPECT_EQ(WriteTempPlaylist({"/m/a.mp3"}), temporary.File("temp.m3u"));
-    std::filesystem::remove(temporary.File("temp.m3u"));
-    WriteFile(dir.File("victim"), "keep");
-    ASSERT_EQ(symlink(dir.File("victim").c_str(), temporary.File("temp.m3u").c_str()), 0);
-    EXPECT_EQ(WriteTempPlaylist({"/m/a.mp3"}), runtime.File("temp.m3u")) << "a link is never followed";
-    EXPECT_EQ(ReadFile(dir.File("victim")), "keep");
 }
 
-TEST(PlaylistTest, AFullDiskKeepsTheOldPlaylistAndAReadOnlyTemporaryFolderIsPassedBy) {
+TEST(PlaylistTest, EachPlayHasAPlaylistOfItsOwnInAFolderOnlyOurs) {
+    CTempDir temporary;
+    const CScopedEnv runtimeFolder("XDG_RUNTIME_DIR", "");
+    const CScopedEnv temporaryFolder("TMPDIR", temporary.Path());
+    const std::string folder = temporary.File("cadenzo-" + std::to_string(geteuid()));
+    const std::string first = WritePlayPlaylist({"/m/a.mp3"});
+    const std::string second = WritePlayPlaylist({"/m/b.mp3"});
+    EXPECT_EQ(std::filesystem::path(first).parent_path(), folder);
+    EXPECT_NE(first, second);
+    EXPECT_EQ(ReadFile(first), "#EXTM3U\n/m/a.mp3\n");
+    struct stat info {};
+    ASSERT_EQ(stat(first.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0600u);
+    ASSERT_EQ(stat(folder.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0700u);
+
+    // Only our own old playlists go.
+    WriteFile(folder + "/notes.m3u", "keep");
+    for (const std::string& old : {first, folder + "/notes.m3u"}) {
+        std::filesystem::last_write_time(old, std::filesystem::last_write_time(old) - std::chrono::hours(25));
+    }
+    RemoveOldPlayPlaylists();
+    EXPECT_FALSE(std::filesystem::exists(first));
+    EXPECT_TRUE(std::filesystem::exists(second)) << "a day has not passed";
+    EXPECT_TRUE(std::filesystem::exists(folder + "/notes.m3u"));
+
+    // A folder of that name that is a link, or another user's, is never used.
+    CTempDir elsewhere;
+    std::filesystem::remove_all(folder);
+    ASSERT_EQ(symlink(elsewhere.Path().c_str(), folder.c_str()), 0);
+    const std::string beside = WritePlayPlaylist({"/m/a.mp3"});
+    EXPECT_TRUE(std::filesystem::path(beside).parent_path().string().starts_with(folder + "-")) << beside;
+    RemoveOldPlayPlaylists();
+    EXPECT_TRUE(std::filesystem::is_empty(elsewhere.Path()));
+    std::filesystem::remove(folder);
+    std::filesystem::create_directory(folder);
+    ASSERT_EQ(chown(folder.c_str(), 65534, 65534), 0);
+    EXPECT_NE(std::filesystem::path(WritePlayPlaylist({"/m/a.mp3"})).parent_path(), folder);
+    EXPECT_TRUE(std::filesystem::is_empty(folder));
+}
+
+TEST(PlaylistTest, AFullDiskKeepsTheOldPlaylist) {
     CTempDir dir;
     const std::string path = dir.File("old.m3u");
     WriteFile(path, "/m/old.mp3\n");
     const PathList many(2000, std::string(200, 'x'));
     EXPECT_EQ(RunWithFileSizeLimit(64 * 1024, [&] { return WritePlaylistFile(path, many); }), "");
     EXPECT_EQ(ReadFile(path), "/m/old.mp3\n");
-
-    CTempDir temporary;
-    CTempDir runtime;
-    chmod(temporary.Path().c_str(), 0555);
-    const CScopedEnv temporaryFolder("TMPDIR", temporary.Path());
-    const CScopedEnv runtimeFolder("XDG_RUNTIME_DIR", runtime.Path());
-    EXPECT_EQ(RunAsUnprivileged([] { return WriteTempPlaylist({"/m/a.mp3"}); }), runtime.File("temp.m3u"));
 }
 
 TEST_F(LibraryFixture, PlayCountsRiseTogetherOrNotAtAll) {

@@ -5,12 +5,14 @@
 
 #include "platform/launcher.h"
 
-// A launcher that starts nothing and records the arguments of every launch.
+// A launcher that starts nothing and records the arguments of every launch; each launch fails
+// with `error` when it is set.
 class CRecordingLauncher : public CLauncher {
 public:
-    bool Launch(const std::vector<std::string>& arguments) override {
+    int Launch(const std::vector<std::string>& arguments) override {
         launched.push_back(arguments);
-        return true;
+        return error;
     }
     std::vector<std::vector<std::string>> launched;
+    int error = 0;
 };
