@@ -1,18 +1,55 @@
 #include "engine/statement.h"
 
 #include <cctype>
+#include <cerrno>
 
 #include <fmt/format.h>
 
 #include "engine/engineerror.h"
 #include "engine/schema.h"
 
+namespace {
+
+// What a failure means to the user, in plain words, for the failures a user can do something
+// about; "" for the others. `systemError` is the system's error number behind it, when known.
+const char* PlainDescription(int code, int systemError) {
+    if (systemError == ENOSPC || systemError == EDQUOT || systemError == EFBIG) {
+        return "The library could not be written: the disk is full.";
+    }
+    switch (code & 0xFF) {
+        case SQLITE_FULL:
+            return "The library could not be written: the disk is full.";
+        case SQLITE_READONLY:
+        case SQLITE_PERM:
+            return "The library could not be written: it is read-only.";
+        case SQLITE_IOERR:
+            return "The library could not be read or written: the disk reported an error.";
+        case SQLITE_CORRUPT:
+        case SQLITE_NOTADB:
+            return "The library file is damaged.";
+        case SQLITE_BUSY:
+        case SQLITE_LOCKED:
+            return "The library is in use by another program.";
+        case SQLITE_CANTOPEN:
+            return "The library file could not be opened.";
+        case SQLITE_NOMEM:
+            return "There is not enough memory.";
+        default:
+            return "";
+    }
+}
+
+}  // namespace
+
 void ThrowSqliteError(sqlite3* db, int code, std::string_view sql) {
     const char* message = db != nullptr ? sqlite3_errmsg(db) : sqlite3_errstr(code);
+    // The plain description first, then the engine's own words and the statement, for a report.
+    std::string description = PlainDescription(code, db != nullptr ? sqlite3_system_errno(db) : 0);
+    description += description.empty() ? message : fmt::format("\n({})", message);
     if (sql.empty()) {
-        throw CEngineError(message, code);
+        throw CEngineError(description, code);
     }
-    throw CEngineError(fmt::format("{} (in the statement: {})", message, sql), code);
+    throw CEngineError(fmt::format("{} (in the statement: {})", description, sql), code);
 }
 
 CStatement::CStatement(sqlite3* db, std::string_view sql, std::string_view shownSql)
