@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <optional>
@@ -31,6 +32,9 @@ constexpr rlim_t kMemoryLimit = rlim_t{256} << 20;
 // each answer keeps within the program's time limit.
 constexpr auto kBatchTime = std::chrono::milliseconds(250);
 constexpr std::size_t kBatchWrites = 16;
+
+// A write request: "W", the file type, the path, whether to keep title and track, the seven texts.
+constexpr std::size_t kWriteFields = 11;
 
 // A write copies, saves, reads back and syncs the whole file: it may cost more than a read.
 constexpr long kWriteCpuFactor = 10;
@@ -54,9 +58,14 @@ public:
         return m_writes.size() >= kBatchWrites || std::chrono::steady_clock::now() - m_started > kBatchTime;
     }
 
+    // Prepares the write `request` asks for; one with fields missing or over is refused.
     void Prepare(const std::vector<std::string>& request) {
         if (m_writes.empty()) {
             m_started = std::chrono::steady_clock::now();
+        }
+        if (request.size() != kWriteFields) {
+            m_writes.emplace_back();
+            return;
         }
         LimitCpu(m_cpuMs);
         m_writes.push_back(
@@ -85,7 +94,7 @@ private:
 };
 
 bool IsWrite(const std::vector<std::string>& request) {
-    return request.size() >= 4 && request[0] == "W";
+    return !request.empty() && request[0] == "W";
 }
 
 // Answers one read (or a malformed request), each file within `cpuMs` of processor time; false
@@ -119,7 +128,10 @@ int main(int argc, char** argv) {
         readCpuMs = std::max(1L, std::atol(argv[1] + std::strlen(kCpuOption)));
     }
     const rlimit memory{kMemoryLimit, kMemoryLimit};
-    setrlimit(RLIMIT_AS, &memory);
+    if (setrlimit(RLIMIT_AS, &memory) != 0) {
+        std::perror("cadenzo-tagworker: the memory limit could not be set");
+        return 2;  // no file is read without the limit: the program counts them as not read
+    }
     CMessageReader requests;
     std::string payload;
     std::vector<std::string> request;

@@ -1,16 +1,19 @@
 #include "import/songfile.h"
 #include "hostilefiles.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 
 #include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <stdexcept>
 
 #include <gtest/gtest.h>
 
 #include "import/tagworkers.h"
+#include "platform/filedescriptor.h"
 #include "support/asuser.h"
 #include "support/songtree.h"
 
@@ -200,6 +203,25 @@ TEST(TagWorkersTest, AHostileFileIsStoppedAndASlowOneIsReadWhole) {
     EXPECT_FALSE(tags[1].parsed);
     EXPECT_TRUE(tags[1].stopped);
     EXPECT_EQ(tags[2].title, "After") << "the new worker reads the rest";
+}
+
+TEST_F(SongFileTest, AWriteRequestWithFieldsMissingIsRefused) {
+    const std::string path = m_tree.AddSong("song.mp3", CSongTree::Tags("Title", "A", "B"));
+    const std::string requests = m_tree.Path("requests");
+    {
+        const CFileDescriptor file(open(requests.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600));
+        ASSERT_TRUE(WriteMessage(file.Get(), EncodeFields({"W", "1", path, "0"})));
+    }
+    const std::string answers = m_tree.Path("answers");
+    const std::string worker = CTagWorkers::DefaultTagWorkerCommand().front();
+    ASSERT_EQ(std::system(("'" + worker + "' < '" + requests + "' > '" + answers + "'").c_str()), 0);
+    CMessageReader reader;
+    std::string answer;
+    std::vector<std::string> fields;
+    const CFileDescriptor file(open(answers.c_str(), O_RDONLY | O_CLOEXEC));
+    ASSERT_TRUE(reader.Read(file.Get(), answer, 0) && DecodeFields(answer, fields));
+    EXPECT_EQ(fields, std::vector<std::string>{"0"});
+    EXPECT_EQ(Load(path).GetTitle(), "Title");
 }
 
 TEST(TagWorkersTest, ManyWritesAreAnsweredTruthfullyAndInOrderAlsoWhenWorkersEnd) {
