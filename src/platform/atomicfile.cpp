@@ -5,6 +5,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cctype>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -39,6 +42,25 @@ void SyncFolder(const std::string& folder) {
     }
 }
 
+// The temporary files that writes of `target` killed before their rename left behind: "NAME.XXXXXX"
+// beside it, regular files older than any live write's could be. Removes them, and nothing else.
+void RemoveLeftovers(const std::string& folder, const std::string& target) {
+    constexpr auto kYoungestLeftover = std::chrono::minutes(1);
+    const std::string prefix = std::filesystem::path(target).filename().string() + ".";
+    std::error_code error;
+    const auto due = std::filesystem::file_time_type::clock::now() - kYoungestLeftover;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
+        const std::string name = entry.path().filename().string();
+        const bool temporaryName = name.size() == prefix.size() + 6 && name.starts_with(prefix) &&
+                                   std::all_of(name.begin() + static_cast<std::ptrdiff_t>(prefix.size()), name.end(),
+                                               [](char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0; });
+        if (temporaryName && entry.is_regular_file(error) && !entry.is_symlink(error) &&
+            entry.last_write_time(error) < due) {
+            std::filesystem::remove(entry.path(), error);
+        }
+    }
+}
+
 }  // namespace
 
 bool WriteFileAtomically(const std::string& path, std::string_view bytes) {
@@ -50,6 +72,7 @@ bool ReplaceFileAtomically(const std::string& target, std::string_view bytes) {
     if (folder.empty()) {
         folder = ".";
     }
+    RemoveLeftovers(folder, target);
     std::string temporary = target + ".XXXXXX";
     CFileDescriptor fd(mkostemp(temporary.data(), O_CLOEXEC));
     if (!fd.IsOpen()) {

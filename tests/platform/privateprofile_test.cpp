@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <chrono>
 #include <filesystem>
 
 #include <gtest/gtest.h>
@@ -135,6 +136,19 @@ TEST_F(PrivateProfileTest, FailedWritesLeaveTheFileAsItWas) {
     EXPECT_EQ(readOnlyFolder, "refused");
     EXPECT_EQ(ReadFile(m_path), original);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(m_dir.Path()), {}), 1) << "no temporary file left";
+
+    // What a killed save left behind goes at the next save; a live save's file, and others, stay.
+    const auto old = std::filesystem::file_time_type::clock::now() - std::chrono::minutes(5);
+    for (const char* name : {".Ab12Cd", ".Young1", ".toolong", "Ab12Cd"}) {
+        WriteFile(m_path + name, "x");
+        std::filesystem::last_write_time(m_path + name, old);
+    }
+    std::filesystem::last_write_time(m_path + ".Young1", std::filesystem::file_time_type::clock::now());
+    ASSERT_TRUE(WriteProfileString("A", "key", "short", m_path));
+    EXPECT_FALSE(std::filesystem::exists(m_path + ".Ab12Cd"));
+    for (const char* kept : {".Young1", ".toolong", "Ab12Cd"}) {
+        EXPECT_TRUE(std::filesystem::exists(m_path + kept)) << kept;
+    }
 }
 
 TEST_F(PrivateProfileTest, LargeFilesWork) {
