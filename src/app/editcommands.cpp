@@ -9,14 +9,16 @@
 #include "edit/edititemdlg.h"
 #include "edit/librarychanges.h"
 #include "edit/pickdlg.h"
+#include "platform/librarylock.h"
 #include "platform/messagebox.h"
 #include "play/playercommand.h"
 
-CEditCommands::CEditCommands(CLibraryDb& db, CLibraryGrid& grid, CSettings& settings, CLauncher& launcher,
-                             CMessageBox& messages, const DialogRunner& runDialog,
+CEditCommands::CEditCommands(CLibraryDb& db, CLibraryLock& libraryLock, CLibraryGrid& grid, CSettings& settings,
+                             CLauncher& launcher, CMessageBox& messages, const DialogRunner& runDialog,
                              std::function<void(const std::function<void()>&)> guarded,
                              std::function<CTagWorkers&()> workers, bool readOnly, QWidget* window)
     : m_db(db),
+      m_libraryLock(libraryLock),
       m_grid(grid),
       m_settings(settings),
       m_launcher(launcher),
@@ -118,16 +120,25 @@ void CEditCommands::DeleteDatabase() {
     if (!m_messages.AskYesNo(fmt::sprintf("Are you sure you want to delete \"%s\"?", path))) {
         return;
     }
+    if (!m_libraryLock.TakeAlone()) {
+        m_messages.Show(fmt::sprintf(
+            "\"%s\" was not deleted: it is open in another Cadenzo window. Close that window first.", path));
+        return;
+    }
     m_db.Close();
     std::error_code error;
     const bool deleted = std::filesystem::remove(path, error) && !error;
     if (deleted) {
-        // A new library must never meet the journal of the old one.
-        std::filesystem::remove(path + "-journal", error);
+        // A new library must never meet the journal or the log of the old one.
+        for (const char* beside : {"-journal", "-wal", "-shm"}) {
+            std::filesystem::remove(path + beside, error);
+        }
     } else {
         m_messages.Show("Could not delete database.  Perhaps it's read-only or being accessed by something else?");
     }
     m_db.OpenOrCreate();  // a new, empty library; or the old one again, so the program stays usable
+    bool alone = true;
+    m_libraryLock.Share(path, alone);
     m_grid.RefreshView();
 }
 

@@ -8,6 +8,7 @@
 #include "edit/managerdlg.h"
 
 class CLauncher;
+class CLibraryLock;
 class CLibraryGrid;
 class CSettings;
 class CTagWorkers;
@@ -20,9 +21,10 @@ class CEditCommands {
 public:
     // `guarded` is the window's command guard; the tag workers are made at the first edit of a
     // song and kept.
-    CEditCommands(CLibraryDb& db, CLibraryGrid& grid, CSettings& settings, CLauncher& launcher, CMessageBox& messages,
-                  const DialogRunner& runDialog, std::function<void(const std::function<void()>&)> guarded,
-                  std::function<CTagWorkers&()> workers, bool readOnly, QWidget* window);
+    CEditCommands(CLibraryDb& db, CLibraryLock& libraryLock, CLibraryGrid& grid, CSettings& settings,
+                  CLauncher& launcher, CMessageBox& messages, const DialogRunner& runDialog,
+                  std::function<void(const std::function<void()>&)> guarded, std::function<CTagWorkers&()> workers,
+                  bool readOnly, QWidget* window);
 
     // The Edit Item dialog for one item; true when it ended with OK.
     bool EditItem(int kind, std::int32_t id);
@@ -42,6 +44,7 @@ private:
     std::int32_t PickFrom(const char* table, const char* title);
 
     CLibraryDb& m_db;
+    CLibraryLock& m_libraryLock;
     CLibraryGrid& m_grid;
     CSettings& m_settings;
     CLauncher& m_launcher;

@@ -111,7 +111,7 @@ bool CMainDlg::Initialise() {
     setWindowTitle(QString::fromStdString(fmt::sprintf(format, "Cadenzo", "0.55")));
     BuildControls();
     m_edits = std::make_unique<CEditCommands>(
-        *m_library.db, *m_grid, m_settings, m_launcher, m_messages, m_runDialog,
+        *m_library.db, m_library.lock, *m_grid, m_settings, m_launcher, m_messages, m_runDialog,
         [this](const std::function<void()>& command) { RunCommand(command); },
         [this]() -> CTagWorkers& { return TagWorkers(); }, m_library.readOnly, this);
     BuildMenus();

@@ -30,6 +30,16 @@ COpenedLibrary OpenLibrary(const CSettings& settings, CMessageBox& messages) {
     }
     const bool exclusive = settings.IsExclusive();
     library.readOnly = IsReadOnlyFile(path) || exclusive;
+    bool alone = true;
+    const bool existed = library.lock.Share(path, alone);
+    if (!alone && !library.readOnly) {
+        messages.Show(fmt::sprintf(
+            "The library '%s' is already open in another Cadenzo window: this window shows it read-only.", path));
+        library.readOnly = true;
+    }
     library.db = std::make_unique<CLibraryDb>(path, exclusive, library.readOnly, settings, messages);
+    if (!existed) {
+        library.lock.Share(path, alone);  // made just now
+    }
     return library;
 }

@@ -26,6 +26,7 @@
 #include "edit/aboutdlg.h"
 #include "grid/gridcellcheck.h"
 #include "import/tagworkers.h"
+#include "platform/librarylock.h"
 #include "support/recordinglauncher.h"
 #include "support/recordingmessagebox.h"
 #include "support/songtree.h"
@@ -265,10 +266,27 @@ TEST_F(MainWindowTest, TheEditingCommandsChangeTheLibraryAndRefreshTheView) {
     m_messages.shown.clear();
     m_launcher.error = 0;
 
+    {
+        CLibraryLock otherCopy;  // another copy of the program with the library open
+        bool alone = true;
+        ASSERT_TRUE(otherCopy.Share(m_dir.File("Cadenzo.mdb"), alone));
+        EXPECT_FALSE(alone);
+        m_messages.answers = {true};
+        run(kCmdDeleteDatabase);
+        EXPECT_EQ(m_messages.shown, std::vector<std::string>{"\"Cadenzo.mdb\" was not deleted: it is open in another "
+                                                             "Cadenzo window. Close that window first."});
+        EXPECT_EQ(grid.GetRowTotal(), 3) << "nothing changed";
+        m_messages.shown.clear();
+    }
+    WriteFile(m_dir.File("Cadenzo.mdb-wal"), "the log of another connection");
+    WriteFile(m_dir.File("Cadenzo.mdb-shm"), "its index");
+    m_messages.answers = {true};
     run(kCmdDeleteDatabase);
-    EXPECT_EQ(m_messages.asked.at(1), "Are you sure you want to delete \"Cadenzo.mdb\"?");
+    EXPECT_EQ(m_messages.asked.at(2), "Are you sure you want to delete \"Cadenzo.mdb\"?");
     EXPECT_EQ(grid.GetRowTotal(), 1) << "a new, empty library";
     EXPECT_TRUE(std::filesystem::exists(m_dir.File("Cadenzo.mdb")));
+    EXPECT_FALSE(std::filesystem::exists(m_dir.File("Cadenzo.mdb-wal")));
+    EXPECT_FALSE(std::filesystem::exists(m_dir.File("Cadenzo.mdb-shm")));
     EXPECT_EQ(m_messages.shown, std::vector<std::string>{});
 }
 
@@ -286,6 +304,17 @@ TEST_F(MainWindowTest, AReadOnlyLibraryTurnsItsWritingCommandsOff) {
     }
     EXPECT_TRUE(Command(*window, kCmdAbout)->isEnabled());
     EXPECT_FALSE(window->findChild<QPushButton*>(QStringLiteral("importButton"))->isEnabled());
+}
+
+TEST_F(MainWindowTest, ASecondCopyOnTheSameLibraryShowsItReadOnly) {
+    auto first = Open();
+    ASSERT_TRUE(first->Initialise());
+    auto second = Open();
+    ASSERT_TRUE(second->Initialise());
+    EXPECT_EQ(second->windowTitle(), QStringLiteral("Cadenzo (v0.55)  (Read-Only)"));
+    EXPECT_EQ(m_messages.shown, std::vector<std::string>{"The library 'Cadenzo.mdb' is already open in another "
+                                                         "Cadenzo window: this window shows it read-only."});
+    EXPECT_EQ(first->windowTitle(), QStringLiteral("Cadenzo (v0.55)"));
 }
 
 TEST_F(MainWindowTest, AnUnusableLibraryEndsTheProgramWithoutAWindow) {
