@@ -27,6 +27,7 @@
 #include "browse/modetree.h"
 #include "db/librarydb.h"
 #include "edit/aboutdlg.h"
+#include "edit/pendingtags.h"
 #include "grid/displaytext.h"
 #include "import/importdlgs.h"
 #include "import/tagworkers.h"
@@ -115,6 +116,10 @@ bool CMainDlg::Initialise() {
         [this](const std::function<void()>& command) { RunCommand(command); },
         [this]() -> CTagWorkers& { return TagWorkers(); }, m_library.readOnly, this);
     BuildMenus();
+    // The rows of an edit that was interrupted between its files and its rows follow the files.
+    if (CPendingTags pending(m_library.db->GetPath()); pending.Exists()) {
+        RunCommand([&] { pending.Recover(*m_library.db, TagWorkers(), m_messages, m_library.readOnly); });
+    }
     m_grid->SetupGrid();
     FillRatingCombos(true);
     FillGenreCombo(true);

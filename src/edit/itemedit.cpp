@@ -4,6 +4,8 @@
 #include <fmt/printf.h>
 
 #include "db/dbtable.h"
+#include "edit/pendingtags.h"
+#include "engine/engineerror.h"
 #include "engine/transaction.h"
 #include "import/songfile.h"
 #include "import/tagworkers.h"
@@ -103,6 +105,14 @@ std::vector<std::string> CItemEdit::Store(const ItemTexts& texts, const std::fun
         }
         songs.push_back(std::move(song));
     }
+    // A record of the songs comes first: should the rows not follow the files (a kill, a full
+    // disk), the next open brings them up to the files.
+    CPendingTags pending(m_db.GetPath());
+    IdList recorded;
+    for (const SongRecord& song : songs) {
+        recorded.push_back(song.id);
+    }
+    pending.Record(recorded, m_kind == kSeveralSongsItem);
     const std::vector<bool> written = m_workers.WriteAll(writes, [&](std::size_t) { songDone(); });
     std::vector<bool> tagged(songs.size(), false);
     for (std::size_t i = 0; i < written.size(); ++i) {
@@ -114,7 +124,16 @@ std::vector<std::string> CItemEdit::Store(const ItemTexts& texts, const std::fun
             unwritten.push_back(songs[i].filePath);
         }
     }
-    StoreSongRows(songs, texts);
+    try {
+        StoreSongRows(songs, texts);
+    } catch (const CEngineError& error) {
+        throw CEngineError(fmt::format("The tags of {} songs were written into their files, but the library could not "
+                                       "be changed:\n{}\nCadenzo brings the library up to date with the files the "
+                                       "next time it opens it and can write it.",
+                                       songs.size(), error.what()),
+                           error.Code());
+    }
+    pending.Clear();
     return unwritten;
 }
 
@@ -130,18 +149,10 @@ void CItemEdit::StoreItem(std::int32_t id, const ItemTexts& texts) {
 void CItemEdit::StoreSongRows(std::vector<SongRecord>& songs, const ItemTexts& texts) {
     CTransaction transaction(m_db);
     // Every song takes the same artist and album: they are looked up once.
-    const std::int32_t artistId = m_db.FindArtistId(texts.artist);
-    const std::int32_t albumId = texts.album.empty() ? 0 : m_db.FindAlbumId(texts.album, artistId);
+    const SongTags tags = TagsOf(texts);
+    const auto artistAndAlbum = EditedArtistAndAlbum(m_db, tags);
     for (SongRecord& song : songs) {
-        song.artistId = artistId;
-        song.albumId = albumId;
-        song.year = texts.year;
-        song.genre = texts.genre;
-        if (m_kind == kSongItem) {
-            song.name = texts.title;
-            song.track = texts.track;
-        }
-        m_db.UpdateSong(song);
+        StoreEditedSongRow(m_db, song, tags, m_kind == kSongItem, artistAndAlbum);
     }
     transaction.Commit();
 }

@@ -9,8 +9,11 @@
 #include <gtest/gtest.h>
 
 #include "edit/librarychanges.h"
+#include "edit/pendingtags.h"
 #include "engine/engineerror.h"
 #include "import/tagworkers.h"
+#include "support/asuser.h"
+#include "support/killingvfs.h"
 #include "support/libraryfixture.h"
 #include "support/songtree.h"
 
@@ -95,6 +98,72 @@ TEST_F(ItemEditTest, AFileThatCannotBeWrittenKeepsItsBytesAndIsReportedWhileTheR
     EXPECT_THROW(failing.Store(texts, [] {}), CEngineError);
     EXPECT_EQ(m_db->ReadSong(other).name, "Two") << "the row is as it was; the file alone changed";
     EXPECT_EQ(FileTags(other).title, "Never");
+}
+
+TEST_F(ItemEditTest, RowsThatMissedTheirFilesEditFollowTheFilesAtTheNextOpen) {
+    m_db->FindOrAddArtist({0, "New Artist", 0, 0.0});
+    IdList songs;
+    for (int i = 0; i < 50; ++i) {
+        songs.push_back(AddSong(std::to_string(i) + (i % 2 == 0 ? ".mp3" : ".ogg"), "Song " + std::to_string(i), "1"));
+    }
+    m_db.reset();
+    std::filesystem::copy_file(Path(), Path() + ".before");
+    const auto editKilledAt = [&](int write) {
+        return RunKilledAtWrite(write, [&] {
+            CRecordingMessageBox messages;
+            const CFixedSettings settings;
+            CLibraryDb db("Cadenzo.mdb", false, false, settings, messages);
+            CTagWorkers workers;
+            CItemEdit edit(db, workers, kSeveralSongsItem, songs);
+            ItemTexts texts = edit.Loaded();
+            texts.artist = "New Artist";
+            texts.genre = "Kill " + std::to_string(write);
+            edit.Store(texts, [] {});
+            return std::to_string(WritesSoFar());
+        });
+    };
+    const int writes = std::stoi(editKilledAt(0));
+    CPendingTags pending(Path());
+    EXPECT_FALSE(pending.Exists()) << "a whole edit leaves no record";
+    int recovered = 0;
+    for (int write = 1; write <= writes; ++write) {
+        std::filesystem::copy_file(Path() + ".before", Path(), std::filesystem::copy_options::overwrite_existing);
+        ASSERT_EQ(editKilledAt(write), "child failed") << write;
+        m_db = std::make_unique<CLibraryDb>("Cadenzo.mdb", false, false, m_settings, m_messages);
+        recovered += pending.Recover(*m_db, m_workers, m_messages, false) != 0 ? 1 : 0;
+        EXPECT_EQ(CDbQuery(*m_db, "PRAGMA integrity_check").GetRecordset()->GetFieldValue("integrity_check").AsText(),
+                  "ok");
+        for (const std::int32_t song : songs) {
+            const SongRecord row = m_db->ReadSong(song);
+            const SongTags file = FileTags(song);
+            EXPECT_EQ(row.genre, file.genre) << "song " << song << ", kill at write " << write;
+            EXPECT_EQ(row.artistId, m_db->FindArtistId(file.artist)) << song;
+            EXPECT_EQ(row.name, "Song " + std::to_string(song - songs.front())) << "kept";
+        }
+        m_db.reset();
+    }
+    EXPECT_EQ(recovered, writes) << "every kill fell between the files and the rows";
+    EXPECT_EQ(m_messages.shown.back(),
+              "50 songs were brought up to date with the tags in their files after an interrupted edit.");
+
+    // A commit that fails while the program runs keeps the record for the next open.
+    m_db = std::make_unique<CLibraryDb>("Cadenzo.mdb", false, false, m_settings, m_messages);
+    m_db->Execute("CREATE TRIGGER Full BEFORE UPDATE ON Songs BEGIN SELECT RAISE(ABORT, 'full'); END", dbFailOnError);
+    CItemEdit edit(*m_db, m_workers, kSongItem, {songs[0]});
+    ItemTexts texts = edit.Loaded();
+    texts.title = "Renamed";
+    try {
+        edit.Store(texts, [] {});
+        ADD_FAILURE() << "the rows could not be stored";
+    } catch (const CEngineError& error) {
+        EXPECT_TRUE(std::string(error.what())
+                        .starts_with(
+                            "The tags of 1 songs were written into their files, but the library could not be changed:"))
+            << error.what();
+    }
+    m_db->Execute("DROP TRIGGER Full", dbFailOnError);
+    EXPECT_EQ(pending.Recover(*m_db, m_workers, m_messages, false), 1u);
+    EXPECT_EQ(m_db->ReadSong(songs[0]).name, "Renamed");
 }
 
 TEST_F(ItemEditTest, AnAlbumTakesANewNameButOnlyAnArtistOfTheLibrary) {
