@@ -53,6 +53,13 @@ protected:
                 dialog.accept();
                 return dialog.result();
             }
+            if (dialog.objectName() == QStringLiteral("editItemDialog")) {
+                auto* title = dialog.findChild<QLineEdit*>(QStringLiteral("titleEdit"));
+                title->selectAll();
+                title->insert(editedTitle);  // as typed
+                QTest::mouseClick(dialog.findChild<QPushButton*>(QStringLiteral("okButton")), Qt::LeftButton);
+                return dialog.result();
+            }
             if (auto* files = qobject_cast<QFileDialog*>(&dialog)) {
                 offeredFiles.push_back(files->selectedFiles().value(0).toStdString());
                 files->selectFile(QString::fromStdString(m_dir.File("list")));
@@ -75,6 +82,7 @@ protected:
     std::vector<std::string> offeredFiles;
     QString importFolder;
     QString pickChoice;
+    QString editedTitle;
 };
 
 TEST_F(MainWindowTest, StartsOnArtistsWithAlbumsAndStaysOpenOnEnterAndEscape) {
@@ -304,6 +312,44 @@ TEST_F(MainWindowTest, AReadOnlyLibraryTurnsItsWritingCommandsOff) {
     }
     EXPECT_TRUE(Command(*window, kCmdAbout)->isEnabled());
     EXPECT_FALSE(window->findChild<QPushButton*>(QStringLiteral("importButton"))->isEnabled());
+}
+
+TEST_F(MainWindowTest, AnEditWhoseRowsCouldNotBeStoredIsCompletedFromTheFilesAtTheNextStart) {
+    CTagWorkers workers;
+    CSongTree tree(workers);
+    CSettings settings;
+    std::int32_t id = 0;
+    {
+        CLibraryDb db("Cadenzo.mdb", false, false, settings, m_messages);
+        SongRecord song;
+        song.name = "Old";
+        song.filePath = tree.AddSong("old.mp3", CSongTree::Tags("Old", "Band", "Album"));
+        song.fileType = kMp3File;
+        id = db.FindOrAddSong(song);
+        // The library refuses every change of a song, as a full disk would.
+        db.Execute("CREATE TRIGGER Full BEFORE UPDATE ON Songs BEGIN SELECT RAISE(ABORT, 'full'); END", dbFailOnError);
+    }
+    {
+        auto window = Open();
+        ASSERT_TRUE(window->Initialise());
+        editedTitle = QStringLiteral("New");
+        ASSERT_TRUE(window->EditItem(kSongsMode, id));
+        ASSERT_EQ(m_messages.shown.size(), 1u);
+        EXPECT_TRUE(
+            m_messages.shown[0].starts_with("The tags of 1 songs were written into their files, but the "
+                                            "library could not be changed:"))
+            << m_messages.shown[0];
+    }
+    {
+        CLibraryDb db("Cadenzo.mdb", false, false, settings, m_messages);
+        db.Execute("DROP TRIGGER Full", dbFailOnError);  // the disk has room again
+    }
+    auto window = Open();
+    ASSERT_TRUE(window->Initialise());
+    EXPECT_EQ(m_messages.shown.back(),
+              "1 songs were brought up to date with the tags in their files after an interrupted edit.");
+    CLibraryDb db("Cadenzo.mdb", false, false, settings, m_messages);
+    EXPECT_EQ(db.ReadSong(id).name, "New");
 }
 
 TEST_F(MainWindowTest, ASecondCopyOnTheSameLibraryShowsItReadOnly) {
