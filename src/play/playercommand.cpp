@@ -70,13 +70,9 @@ std::string LaunchPlayer(CLauncher& launcher, const std::string& player, const s
 }
 
 std::string OpenWithShell(CLauncher& launcher, const std::string& playlist) {
-    if (const int error = launcher.OpenWithDesktop(playlist); error != 0) {
-        return fmt::sprintf(
-            "The playlist could not be opened: the program 'xdg-open' could not be started: %s. Install xdg-utils, "
-            "or set the player in Cadenzo.ini, %s.",
-            std::strerror(error), kPlayerSetting);
-    }
-    return {};
+    const std::string problem = OpenFileWithDesktop(launcher, playlist);
+    return problem.empty() ? problem
+                           : fmt::sprintf("%s Or set the player in Cadenzo.ini, %s.", problem, kPlayerSetting);
 }
 
 int LaunchWithFile(CLauncher& launcher, const std::string& program, const std::string& file) {

@@ -88,9 +88,10 @@ TEST_F(SongPlayerTest, APlayThatCannotStartIsToldAndCountsNothing) {
     EXPECT_EQ(m_messages.shown,
               (std::vector<std::string>{"The player 'vlc --one-instance' could not be started: No such file or "
                                         "directory. Set the player in Cadenzo.ini, [Media Players] MP3 Player.",
-                                        "The playlist could not be opened: the program 'xdg-open' could not be "
-                                        "started: No such file or directory. Install xdg-utils, or set the player in "
-                                        "Cadenzo.ini, [Media Players] MP3 Player."}));
+                                        "'" + m_launcher.launched.back().back() +
+                                            "' could not be opened: the program 'xdg-open' could not be started: "
+                                            "No such file or directory. Install xdg-utils. Or set the player in "
+                                            "Cadenzo.ini, [Media Players] MP3 Player."}));
     EXPECT_EQ(PlayCount(0), 0);
 
     m_launcher.error = 0;
