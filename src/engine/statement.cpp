@@ -13,10 +13,8 @@ namespace {
 // What a failure means to the user, in plain words, for the failures a user can do something
 // about; "" for the others. `systemError` is the system's error number behind it, when known.
 const char* PlainDescription(int code, int systemError) {
-    if (systemError == ENOSPC || systemError == EDQUOT || systemError == EFBIG) {
-        return "The library could not be written: the disk is full.";
-    }
-    switch (code & 0xFF) {
+    const bool full = systemError == ENOSPC || systemError == EDQUOT || systemError == EFBIG;
+    switch (full ? SQLITE_FULL : code & 0xFF) {
         case SQLITE_FULL:
             return "The library could not be written: the disk is full.";
         case SQLITE_READONLY:
