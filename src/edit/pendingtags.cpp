@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <map>
 #include <sstream>
 
 #include <fmt/format.h>
@@ -23,7 +24,7 @@ void CPendingTags::Record(const IdList& songs, bool keepTitleAndTrack) {
     for (const std::int32_t id : songs) {
         text += std::to_string(id) + "\n";
     }
-    if (!WriteFileAtomically(m_path, text)) {
+    if (!ReplaceFileAtomically(m_path, text)) {
         throw CEngineError(fmt::format("No file was changed: the record of the edit could not be written to '{}': {}.",
                                        m_path, std::strerror(errno)));
     }
@@ -62,16 +63,25 @@ std::size_t CPendingTags::Recover(CLibraryDb& db, CTagWorkers& workers, CMessage
         return songs.size();
     }
     const std::vector<SongTags> tags = workers.Read(files);
+    // An edit gives its songs one artist and album: each pair of names is looked up once.
+    std::map<std::pair<std::string, std::string>, std::pair<std::int32_t, std::int32_t>> found;
+    std::size_t updated = 0;
     CTransaction transaction(db);
     for (std::size_t i = 0; i < songs.size(); ++i) {
-        if (tags[i].parsed) {
-            StoreEditedSongRow(db, songs[i], tags[i], kind != "keep", EditedArtistAndAlbum(db, tags[i]));
+        if (!tags[i].parsed) {
+            continue;  // a file gone or damaged since: its row stays as it is
         }
+        auto known = found.find({tags[i].artist, tags[i].album});
+        if (known == found.end()) {
+            known = found.emplace(std::pair{tags[i].artist, tags[i].album}, EditedArtistAndAlbum(db, tags[i])).first;
+        }
+        StoreEditedSongRow(db, songs[i], tags[i], kind != "keep", known->second);
+        ++updated;
     }
     transaction.Commit();
     Clear();
     messages.Show(fmt::format(
-        "{} songs were brought up to date with the tags in their files after an interrupted edit.", songs.size()));
+        "{} songs were brought up to date with the tags in their files after an interrupted edit.", updated));
     return songs.size();
 }
 
