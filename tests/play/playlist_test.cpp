@@ -100,11 +100,13 @@ TEST(PlaylistTest, EachPlayHasAPlaylistOfItsOwnInAFolderOnlyOurs) {
     EXPECT_TRUE(std::filesystem::path(beside).parent_path().string().starts_with(folder + "-")) << beside;
     RemoveOldPlayPlaylists();
     EXPECT_TRUE(std::filesystem::is_empty(elsewhere.Path()));
-    std::filesystem::remove(folder);
-    std::filesystem::create_directory(folder);
-    ASSERT_EQ(chown(folder.c_str(), 65534, 65534), 0);
-    EXPECT_NE(std::filesystem::path(WritePlayPlaylist({"/m/a.mp3"})).parent_path(), folder);
-    EXPECT_TRUE(std::filesystem::is_empty(folder));
+    if (geteuid() == 0) {  // only root can give the folder to another user
+        std::filesystem::remove(folder);
+        std::filesystem::create_directory(folder);
+        ASSERT_EQ(chown(folder.c_str(), 65534, 65534), 0);
+        EXPECT_NE(std::filesystem::path(WritePlayPlaylist({"/m/a.mp3"})).parent_path(), folder);
+        EXPECT_TRUE(std::filesystem::is_empty(folder));
+    }
 }
 
 TEST(PlaylistTest, AFullDiskKeepsTheOldPlaylist) {
