@@ -42,11 +42,16 @@ void SyncFolder(const std::string& folder) {
     }
 }
 
-// The temporary files that writes of `target` killed before their rename left behind: "NAME.XXXXXX"
-// beside it, regular files older than any live write's could be. Removes them, and nothing else.
+// The name of a write's temporary file beside its target is the target's and this, whose X's
+// mkostemp replaces.
+constexpr const char* kTemporarySuffix = ".cadenzo-XXXXXX";
+
+// The temporary files that writes of `target` killed before their rename left behind:
+// "NAME.cadenzo-XXXXXX" beside it, regular files older than any live write's could be. Removes
+// them, and nothing else.
 void RemoveLeftovers(const std::string& folder, const std::string& target) {
     constexpr auto kYoungestLeftover = std::chrono::minutes(1);
-    const std::string prefix = std::filesystem::path(target).filename().string() + ".";
+    const std::string prefix = std::filesystem::path(target).filename().string() + ".cadenzo-";
     std::error_code error;
     const auto due = std::filesystem::file_time_type::clock::now() - kYoungestLeftover;
     for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
@@ -73,7 +78,7 @@ bool ReplaceFileAtomically(const std::string& target, std::string_view bytes) {
         folder = ".";
     }
     RemoveLeftovers(folder, target);
-    std::string temporary = target + ".XXXXXX";
+    std::string temporary = target + kTemporarySuffix;
     CFileDescriptor fd(mkostemp(temporary.data(), O_CLOEXEC));
     if (!fd.IsOpen()) {
         return false;

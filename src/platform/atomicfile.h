@@ -8,8 +8,8 @@
 // then renamed over the original. An existing file keeps its permission bits; a symbolic link is
 // followed and its target replaced. Returns false when any step fails (read-only folder, full
 // disk, ...), with errno telling why; the original is then untouched and no temporary file is
-// left behind. What a write that was killed left behind (NAME.XXXXXX, a minute old) goes at the
-// next write.
+// left behind. What a write that was killed left behind (NAME.cadenzo-XXXXXX, a minute old) goes at
+// the next write.
 bool WriteFileAtomically(const std::string& path, std::string_view bytes);
 
 // The same without following a symbolic link: whatever stands at `path` (a link included) is

@@ -139,14 +139,14 @@ TEST_F(PrivateProfileTest, FailedWritesLeaveTheFileAsItWas) {
 
     // What a killed save left behind goes at the next save; a live save's file, and others, stay.
     const auto old = std::filesystem::file_time_type::clock::now() - std::chrono::minutes(5);
-    for (const char* name : {".Ab12Cd", ".Young1", ".toolong", "Ab12Cd"}) {
+    for (const char* name : {".cadenzo-Ab12Cd", ".cadenzo-Young1", ".cadenzo-toolong", ".backup"}) {
         WriteFile(m_path + name, "x");
         std::filesystem::last_write_time(m_path + name, old);
     }
-    std::filesystem::last_write_time(m_path + ".Young1", std::filesystem::file_time_type::clock::now());
+    std::filesystem::last_write_time(m_path + ".cadenzo-Young1", std::filesystem::file_time_type::clock::now());
     ASSERT_TRUE(WriteProfileString("A", "key", "short", m_path));
-    EXPECT_FALSE(std::filesystem::exists(m_path + ".Ab12Cd"));
-    for (const char* kept : {".Young1", ".toolong", "Ab12Cd"}) {
+    EXPECT_FALSE(std::filesystem::exists(m_path + ".cadenzo-Ab12Cd"));
+    for (const char* kept : {".cadenzo-Young1", ".cadenzo-toolong", ".backup"}) {
         EXPECT_TRUE(std::filesystem::exists(m_path + kept)) << kept;
     }
 }
