@@ -80,8 +80,10 @@ std::size_t CPendingTags::Recover(CLibraryDb& db, CTagWorkers& workers, CMessage
     }
     transaction.Commit();
     Clear();
-    messages.Show(fmt::format(
-        "{} songs were brought up to date with the tags in their files after an interrupted edit.", updated));
+    if (updated > 0) {  // a record that names no song (a damaged one) goes without a word
+        messages.Show(fmt::format(
+            "{} songs were brought up to date with the tags in their files after an interrupted edit.", updated));
+    }
     return songs.size();
 }
 
