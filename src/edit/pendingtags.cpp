@@ -55,11 +55,17 @@ std::size_t CPendingTags::Recover(CLibraryDb& db, CTagWorkers& workers, CMessage
             songs.push_back(std::move(song));
         }
     }
+    if (songs.empty()) {
+        if (!readOnly) {
+            Clear();  // a record that names no song of the library (a damaged one) goes without a word
+        }
+        return 0;
+    }
     if (readOnly) {
         messages.Show(fmt::format(
             "An edit was interrupted: the tags of {} songs (the first: '{}') may differ from the library. They are "
             "brought up to date when the library can be written again.",
-            songs.size(), songs.empty() ? std::string() : songs.front().filePath));
+            songs.size(), songs.front().filePath));
         return songs.size();
     }
     const std::vector<SongTags> tags = workers.Read(files);
@@ -80,10 +86,8 @@ std::size_t CPendingTags::Recover(CLibraryDb& db, CTagWorkers& workers, CMessage
     }
     transaction.Commit();
     Clear();
-    if (updated > 0) {  // a record that names no song (a damaged one) goes without a word
-        messages.Show(fmt::format(
-            "{} songs were brought up to date with the tags in their files after an interrupted edit.", updated));
-    }
+    messages.Show(fmt::format(
+        "{} songs were brought up to date with the tags in their files after an interrupted edit.", updated));
     return songs.size();
 }
 
