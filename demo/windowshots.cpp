@@ -229,8 +229,9 @@ int main(int argc, char** argv) {
         }
     }
     SaveImportWindows(pictures, library / "home", messages, window);
-    COpenedLibrary second = OpenLibrary(settings, messages);  // the dialogs' own connection
-    SaveEditWindows(pictures, *second.db, messages, window);
+    // The dialogs' own connection, within this copy of the program: not a second start.
+    CLibraryDb second(settings.GetDatabasePath(), false, false, settings, messages);
+    SaveEditWindows(pictures, second, messages, window);
     CAboutDlg about(launcher, messages, &window);
     about.show();
     Save(about, pictures, "about");
