@@ -117,12 +117,14 @@ void CEditCommands::DeleteDatabase() {
         return;
     }
     const std::string path = m_settings.GetDatabasePath();
-    if (!m_messages.AskYesNo(fmt::sprintf("Are you sure you want to delete \"%s\"?", path))) {
-        return;
-    }
     if (!m_libraryLock.TakeAlone()) {
         m_messages.Show(fmt::sprintf(
             "\"%s\" was not deleted: it is open in another Cadenzo window. Close that window first.", path));
+        return;
+    }
+    bool alone = true;
+    if (!m_messages.AskYesNo(fmt::sprintf("Are you sure you want to delete \"%s\"?", path))) {
+        m_libraryLock.Share(path, alone);
         return;
     }
     m_db.Close();
@@ -137,7 +139,6 @@ void CEditCommands::DeleteDatabase() {
         m_messages.Show("Could not delete database.  Perhaps it's read-only or being accessed by something else?");
     }
     m_db.OpenOrCreate();  // a new, empty library; or the old one again, so the program stays usable
-    bool alone = true;
     m_libraryLock.Share(path, alone);
     m_grid.RefreshView();
 }

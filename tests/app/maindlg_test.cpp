@@ -279,8 +279,8 @@ TEST_F(MainWindowTest, TheEditingCommandsChangeTheLibraryAndRefreshTheView) {
         bool alone = true;
         ASSERT_TRUE(otherCopy.Share(m_dir.File("Cadenzo.mdb"), alone));
         EXPECT_FALSE(alone);
-        m_messages.answers = {true};
         run(kCmdDeleteDatabase);
+        EXPECT_EQ(m_messages.asked.size(), 1u) << "refused before the question";
         EXPECT_EQ(m_messages.shown, std::vector<std::string>{"\"Cadenzo.mdb\" was not deleted: it is open in another "
                                                              "Cadenzo window. Close that window first."});
         EXPECT_EQ(grid.GetRowTotal(), 3) << "nothing changed";
@@ -290,7 +290,7 @@ TEST_F(MainWindowTest, TheEditingCommandsChangeTheLibraryAndRefreshTheView) {
     WriteFile(m_dir.File("Cadenzo.mdb-shm"), "its index");
     m_messages.answers = {true};
     run(kCmdDeleteDatabase);
-    EXPECT_EQ(m_messages.asked.at(2), "Are you sure you want to delete \"Cadenzo.mdb\"?");
+    EXPECT_EQ(m_messages.asked.at(1), "Are you sure you want to delete \"Cadenzo.mdb\"?");
     EXPECT_EQ(grid.GetRowTotal(), 1) << "a new, empty library";
     EXPECT_TRUE(std::filesystem::exists(m_dir.File("Cadenzo.mdb")));
     EXPECT_FALSE(std::filesystem::exists(m_dir.File("Cadenzo.mdb-wal")));
