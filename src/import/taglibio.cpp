@@ -339,7 +339,12 @@ std::vector<bool> FinishSongTags(std::vector<std::optional<PreparedWrite>>& writ
         }
     }
     for (const std::string& folder : folders) {
-        SyncFile(folder);
+        if (!SyncFile(folder)) {
+            // The renames may not survive a crash: the songs of this folder are reported unwritten.
+            for (std::size_t i = 0; i < writes.size(); ++i) {
+                written[i] = written[i] && writes[i]->folder != folder;
+            }
+        }
         RemoveLeftovers(folder);
     }
     writes.clear();
