@@ -64,9 +64,9 @@ void BM_SwitchMode(benchmark::State& state, const BenchView& view) {
     Reference().Window().filters = view.filters;
     for (auto _ : state) {
         state.PauseTiming();
-        grid.SwitchMode(2, 0, 0, 0, 0);  // a small view in between, so each switch fills anew
+        grid.SwitchMode(2, 0, 0, 0);  // a small view in between, so each switch fills anew
         state.ResumeTiming();
-        grid.SwitchMode(view.view.mode, view.view.submode, 0, 0, 0);
+        grid.SwitchMode(view.view.mode, view.view.submode, 0, 0);
     }
     state.counters["rows"] = grid.GetRowTotal() - 1;
     Reference().Window().filters = {};
@@ -74,7 +74,7 @@ void BM_SwitchMode(benchmark::State& state, const BenchView& view) {
 
 void BM_SortSongs(benchmark::State& state) {
     CLibraryGrid& grid = Reference().Grid();
-    grid.SwitchMode(3, 0, 0, 0, 0);
+    grid.SwitchMode(3, 0, 0, 0);
     const int column = static_cast<int>(state.range(0));
     bool ascending = true;
     for (auto _ : state) {
@@ -90,7 +90,7 @@ BENCHMARK(BM_SortSongs)
 
 void BM_RepaintSongs(benchmark::State& state) {
     CLibraryGrid& grid = Reference().Grid();
-    grid.SwitchMode(3, 0, 0, 0, 0);
+    grid.SwitchMode(3, 0, 0, 0);
     grid.ScrollToRow(50000);
     QApplication::processEvents();
     QPixmap target(grid.viewport()->size());
@@ -102,16 +102,16 @@ BENCHMARK(BM_RepaintSongs)->Unit(benchmark::kMillisecond);
 
 // The resident memory of the process with the Songs view shown, and what the view adds.
 void BM_SongsViewMemory(benchmark::State& state) {
-    Reference().Grid().SwitchMode(2, 0, 0, 0, 0);
+    Reference().Grid().SwitchMode(2, 0, 0, 0);
     malloc_trim(0);
     const double before = ResidentMegabytes();
     state.counters["in_use_before_MB"] = static_cast<double>(mallinfo2().uordblks) / 1048576.0;
-    Reference().Grid().SwitchMode(3, 0, 0, 0, 0);
+    Reference().Grid().SwitchMode(3, 0, 0, 0);
     for (auto _ : state) {
     }
     for (int again = 0; again < 12; ++again) {
-        Reference().Grid().SwitchMode(1, 0, 0, 0, 0);
-        Reference().Grid().SwitchMode(3, 0, 0, 0, 0);
+        Reference().Grid().SwitchMode(1, 0, 0, 0);
+        Reference().Grid().SwitchMode(3, 0, 0, 0);
     }
     state.counters["after_switches_MB"] = ResidentMegabytes();
     state.counters["in_use_MB"] = static_cast<double>(mallinfo2().uordblks) / 1048576.0;

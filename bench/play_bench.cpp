@@ -26,7 +26,7 @@ CBenchLibrary& Reference() {
 
 void BM_PlayAllSongsView(benchmark::State& state) {
     CLibraryGrid& grid = Reference().Grid();
-    grid.SwitchMode(3, 0, 0, 0, 0);
+    grid.SwitchMode(3, 0, 0, 0);
     Reference().Window().choices.randomize = state.range(0) != 0;
     for (auto _ : state) {
         benchmark::DoNotOptimize(grid.PlayAll());
@@ -38,7 +38,7 @@ BENCHMARK(BM_PlayAllSongsView)->ArgName("randomize")->Arg(0)->Arg(1)->Unit(bench
 
 void BM_PlayArtist(benchmark::State& state) {
     CLibraryGrid& grid = Reference().Grid();
-    grid.SwitchMode(0, 0, 0, 0, 0);
+    grid.SwitchMode(0, 0, 0, 0);
     const std::int32_t artist = Reference().Db().FindArtistId("Artist 7");
     for (auto _ : state) {
         benchmark::DoNotOptimize(grid.PlayItem(artist));
@@ -48,7 +48,7 @@ BENCHMARK(BM_PlayArtist)->Unit(benchmark::kMillisecond);
 
 void BM_ExportAllSongs(benchmark::State& state) {
     CLibraryGrid& grid = Reference().Grid();
-    grid.SwitchMode(3, 0, 0, 0, 0);
+    grid.SwitchMode(3, 0, 0, 0);
     const std::string path = (std::filesystem::current_path() / "all.m3u").string();
     for (auto _ : state) {
         benchmark::DoNotOptimize(

@@ -3,13 +3,13 @@
 bool IsValidView(int mode, int submode) {
     switch (mode) {
         case kArtistsMode:
-            return submode == 0 || submode == 1;
+            return submode == kAllArtists || submode == kArtistsWithAlbums;
         case kAlbumsMode:
-            return submode == 0 || submode == 2 || submode == 6;
+            return submode == kAllAlbums || submode == kAlbumsOfArtist || submode == kUnderplayedAlbums;
         case kCollectionsMode:
-            return submode == 0;
+            return submode == kAllCollections;
         case kSongsMode:
-            return submode >= 0 && submode <= 5;
+            return submode >= kAllSongs && submode <= kSongsOfCollection;
         default:
             return false;
     }
@@ -19,25 +19,25 @@ std::optional<DisplayMode> MakeView(int mode, int submode, std::int32_t artistId
     if (!IsValidView(mode, submode)) {
         return std::nullopt;
     }
-    const bool artistScope =
-        (mode == kAlbumsMode && submode == 2) || (mode == kSongsMode && (submode == 2 || submode == 3));
-    const bool itemScope = mode == kSongsMode && (submode == 4 || submode == 5);
+    const bool artistScope = (mode == kAlbumsMode && submode == kAlbumsOfArtist) ||
+                             (mode == kSongsMode && (submode == kSongsOfArtist || submode == kUnsortedSongsOfArtist));
+    const bool itemScope = mode == kSongsMode && (submode == kSongsOfAlbum || submode == kSongsOfCollection);
     return DisplayMode{mode, submode, artistScope ? artistId : 0, itemScope ? itemId : 0};
 }
 
 DefaultSort DefaultSortOf(const DisplayMode& view) {
     constexpr int kName = 5;
     constexpr int kTrack = 4;
-    if (view.mode == kAlbumsMode && view.submode == 6) {
+    if (view.mode == kAlbumsMode && view.submode == kUnderplayedAlbums) {
         return {16, false};  // the rank, highest first
     }
     if (view.mode != kSongsMode) {
         return {kName, true};
     }
     switch (view.submode) {
-        case 0:
+        case kAllSongs:
             return {13, false};  // the most played first
-        case 2:
+        case kSongsOfArtist:
             return {10, false};  // the best rated first
         default:
             return {kTrack, true};
@@ -47,14 +47,42 @@ DefaultSort DefaultSortOf(const DisplayMode& view) {
 std::optional<DisplayMode> DrillDownView(const DisplayMode& current, std::int32_t id) {
     switch (current.mode) {
         case kArtistsMode:
-            return MakeView(kAlbumsMode, 2, id, 0);
+            return MakeView(kAlbumsMode, kAlbumsOfArtist, id, 0);
         case kAlbumsMode:
             if (id == -1) {
-                return MakeView(kSongsMode, 3, current.artistId, 0);
+                return MakeView(kSongsMode, kUnsortedSongsOfArtist, current.artistId, 0);
             }
-            return id == 0 ? MakeView(kSongsMode, 2, current.artistId, 0) : MakeView(kSongsMode, 4, 0, id);
+            return id == 0 ? MakeView(kSongsMode, kSongsOfArtist, current.artistId, 0)
+                           : MakeView(kSongsMode, kSongsOfAlbum, 0, id);
         case kCollectionsMode:
-            return MakeView(kSongsMode, 5, 0, id);
+            return MakeView(kSongsMode, kSongsOfCollection, 0, id);
+        default:
+            return std::nullopt;
+    }
+}
+
+std::optional<DisplayMode> PlayItemView(const DisplayMode& current, std::int32_t id) {
+    switch (current.mode) {
+        case kArtistsMode:
+            return MakeView(kSongsMode, kSongsOfArtist, id, 0);
+        case kAlbumsMode:
+            return MakeView(kSongsMode, kSongsOfAlbum, 0, id);
+        case kCollectionsMode:
+            return MakeView(kSongsMode, kSongsOfCollection, 0, id);
+        default:
+            return std::nullopt;
+    }
+}
+
+std::optional<DisplayMode> PlayAllView(const DisplayMode& current) {
+    switch (current.mode) {
+        case kArtistsMode:
+            return MakeView(kSongsMode, current.submode == kArtistsWithAlbums ? kSortedSongs : kAllSongs, 0, 0);
+        case kAlbumsMode:
+            return current.submode == kAlbumsOfArtist ? MakeView(kSongsMode, kSongsOfArtist, current.artistId, 0)
+                                                      : MakeView(kSongsMode, kAllSongs, 0, 0);
+        case kCollectionsMode:
+            return MakeView(kSongsMode, kSongsOfCollection, 0, current.itemId);
         default:
             return std::nullopt;
     }

@@ -106,7 +106,7 @@ void CLibraryGrid::SetupGrid() {
 void CLibraryGrid::SetupColumns() {
     const DisplayMode view = CurrentView();
     SetCellText(0, kNameColumn, NameHeader(view.mode));
-    const bool underplayed = view.mode == kAlbumsMode && view.submode == 6;
+    const bool underplayed = view.mode == kAlbumsMode && view.submode == kUnderplayedAlbums;
     SetCellText(0, kMiscColumn, underplayed ? "Rank" : "Misc");
     RestoreColumnWidths();
     // The designed heights, or what the font needs where that is more.
@@ -142,8 +142,8 @@ void CLibraryGrid::RestoreColumnWidths() {
 
 // ---- Views ----
 
-void CLibraryGrid::SwitchMode(int mode, int submode, std::int32_t artistId, std::int32_t itemId, int how) {
-    if (how != 3) {
+void CLibraryGrid::SwitchMode(int mode, int submode, std::int32_t artistId, std::int32_t itemId, SwitchManner manner) {
+    if (manner != SwitchManner::Redirect) {
         SaveColumnWidths();
     }
     const std::optional<DisplayMode> view = MakeView(mode, submode, artistId, itemId);
@@ -152,11 +152,9 @@ void CLibraryGrid::SwitchMode(int mode, int submode, std::int32_t artistId, std:
         return;
     }
     m_history.Push(*view);
-    if (how != 2) {
-        SetupColumns();
-        FillRows();
-    }
-    if (how == 0) {
+    SetupColumns();
+    FillRows();
+    if (manner == SwitchManner::Show) {
         SelectTreeItemForMode();
     }
     ApplyDefaultSort();
@@ -174,18 +172,18 @@ bool CLibraryGrid::FillRows() {
     m_db.ReadRatingTable(labels, m_ratingColours);
     m_ratingLabels = std::make_shared<const std::vector<std::string>>(std::move(labels));
     const std::vector<ViewRow> records = ReadViewRows(m_db, BuildViewQuery(false), view.mode);
-    const bool albumsOfArtist = view.mode == kAlbumsMode && view.submode == 2;
+    const bool albumsOfArtist = view.mode == kAlbumsMode && view.submode == kAlbumsOfArtist;
     if (albumsOfArtist && records.empty()) {
         // An artist without albums: the artist's songs take the album list's place.
         m_history.Pop();
-        SwitchMode(kSongsMode, 2, view.artistId, 0, 3);
+        SwitchMode(kSongsMode, kSongsOfArtist, view.artistId, 0, SwitchManner::Redirect);
         return true;
     }
     if (albumsOfArtist) {
         AppendSpecialRows();
     }
     std::vector<int> ranks(records.size(), 0);
-    if (view.mode == kAlbumsMode && view.submode == 6) {
+    if (view.mode == kAlbumsMode && view.submode == kUnderplayedAlbums) {
         std::vector<std::int32_t> albums;
         albums.reserve(records.size());
         for (const ViewRow& record : records) {
@@ -290,7 +288,7 @@ void CLibraryGrid::SortByHeader(int column, bool ascending) {
 
 void CLibraryGrid::DrillDown(std::int32_t id) {
     if (const std::optional<DisplayMode> view = DrillDownView(CurrentView(), id)) {
-        SwitchMode(view->mode, view->submode, view->artistId, view->itemId, 0);
+        SwitchMode(view->mode, view->submode, view->artistId, view->itemId);
     }
 }
 
@@ -343,45 +341,34 @@ bool CLibraryGrid::IsRowChecked(int row) const {
 
 bool CLibraryGrid::PlayItem(std::int32_t id) {
     const DisplayMode view = CurrentView();
-    switch (view.mode) {
-        case kSongsMode:
-            return m_window.PlaySong(id);
-        case kArtistsMode:
-            return PlaySongsView(2, id, 0);
-        case kAlbumsMode:
-            return PlaySongsView(4, 0, id);
-        case kCollectionsMode:
-            return PlaySongsView(5, 0, id);
-        default:
-            m_window.Messages().Show(
-                fmt::sprintf("Error: Trying to play from display mode %d/%d unimplemented.", view.mode, view.submode));
-            return false;
+    if (view.mode == kSongsMode) {
+        return m_window.PlaySong(id);
     }
+    if (const std::optional<DisplayMode> songs = PlayItemView(view, id)) {
+        return PlaySongsView(*songs);
+    }
+    m_window.Messages().Show(
+        fmt::sprintf("Error: Trying to play from display mode %d/%d unimplemented.", view.mode, view.submode));
+    return false;
 }
 
 bool CLibraryGrid::PlayAll() {
     const DisplayMode view = CurrentView();
-    switch (view.mode) {
-        case kSongsMode:
-            return m_window.PlayListedSongs();
-        case kArtistsMode:
-            return PlaySongsView(view.submode == 1 ? 1 : 0, 0, 0);
-        case kAlbumsMode:
-            return view.submode == 2 ? PlaySongsView(2, view.artistId, 0) : PlaySongsView(0, 0, 0);
-        case kCollectionsMode:
-            return PlaySongsView(5, 0, view.itemId);
-        default:
-            m_window.Messages().Show(fmt::sprintf("Error: Trying to play all from display mode %d/%d unimplemented.",
-                                                  view.mode, view.submode));
-            return false;
+    if (view.mode == kSongsMode) {
+        return m_window.PlayListedSongs();
     }
+    if (const std::optional<DisplayMode> songs = PlayAllView(view)) {
+        return PlaySongsView(*songs);
+    }
+    m_window.Messages().Show(
+        fmt::sprintf("Error: Trying to play all from display mode %d/%d unimplemented.", view.mode, view.submode));
+    return false;
 }
 
-bool CLibraryGrid::PlaySongsView(int submode, std::int32_t artistId, std::int32_t itemId) {
+bool CLibraryGrid::PlaySongsView(const DisplayMode& songs) {
     // The Songs view's statement is built without making the view current, so neither the
     // history nor the rows change.
-    const std::optional<DisplayMode> songs = MakeView(kSongsMode, submode, artistId, itemId);
-    return songs && m_window.PlayQuery(::BuildViewQuery(*songs, m_window.CurrentFilters(), true));
+    return m_window.PlayQuery(::BuildViewQuery(songs, m_window.CurrentFilters(), true));
 }
 
 void CLibraryGrid::GetListedSongs(NameList& paths, IdList& ids) const {
@@ -440,7 +427,7 @@ bool CLibraryGrid::OnRatingEdited(int row, int column) {
     bool stored = false;
     double storedAutoRating = 0.0;
     m_window.RunCommand([&] {
-        storedAutoRating = StoreRating(id, rating);
+        storedAutoRating = m_db.StoreUserRating(static_cast<ItemKind>(CurrentView().mode), id, rating);
         stored = true;
     });
     if (!stored) {
@@ -456,30 +443,6 @@ bool CLibraryGrid::OnRatingEdited(int row, int column) {
     SetCellText(row, kTotalRatingColumn, TotalRatingText(rating, shownAutoRating));
     RepaintAll();
     return true;
-}
-
-// The new rating and what it changes of the computed ratings, all or nothing. Gives the item's
-// stored AutoRating as it was before the recomputation (0 for a song, which has none).
-double CLibraryGrid::StoreRating(std::int32_t id, int rating) {
-    const int mode = CurrentView().mode;
-    const std::string table(ModeTableNames[static_cast<std::size_t>(mode)]);
-    CTransaction transaction(m_db);
-    CDbTable items(&m_db, table);
-    items.UpdateShort("UserRating", "ID", id, static_cast<std::int16_t>(rating));
-    const double autoRating = mode == kSongsMode ? 0.0 : items.LookupDouble("AutoRating", "ID", id);
-    if (mode == kAlbumsMode || mode == kSongsMode) {
-        m_db.ComputeArtistAutoRating(items.LookupLong("ArtistID", "ID", id));
-    }
-    if (mode == kSongsMode) {
-        IdList collections;
-        m_db.GetCollectionIdsOfSong(collections, id);
-        for (const std::int32_t collection : collections) {
-            int songs = 0;
-            m_db.ComputeCollectionAutoRating(collection, songs);
-        }
-    }
-    transaction.Commit();
-    return autoRating;
 }
 
 // ---- Row buttons ----
@@ -501,5 +464,5 @@ void CLibraryGrid::RunEditItem(std::int32_t id) {
 }
 
 void CLibraryGrid::RunSwitchMode(int mode, int submode, std::int32_t artistId, std::int32_t itemId) {
-    m_window.RunCommand([=, this] { SwitchMode(mode, submode, artistId, itemId, 0); });
+    m_window.RunCommand([=, this] { SwitchMode(mode, submode, artistId, itemId); });
 }

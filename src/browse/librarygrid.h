@@ -57,10 +57,15 @@ public:
     // The widths of the current mode, the name header, the row height and the rank column.
     void SetupColumns();
 
-    // Makes the view current: `how` 0 fills it and selects its tree item, 1 fills it (the tree
-    // asked), 2 only puts it on the history, 3 fills it without saving the widths of the view
-    // left. Shows "Tried to switch to unsupported display mode %d/%d." for an unknown view.
-    void SwitchMode(int mode, int submode, std::int32_t artistId, std::int32_t itemId, int how);
+    // Makes the view current and fills it, in one of these manners. Shows "Tried to switch to
+    // unsupported display mode %d/%d." for an unknown view.
+    enum class SwitchManner {
+        Show,      // and selects its tree item
+        FromTree,  // the tree asked: its selection stays
+        Redirect,  // in place of the view being filled: that view's widths are not saved
+    };
+    void SwitchMode(int mode, int submode, std::int32_t artistId, std::int32_t itemId,
+                    SwitchManner manner = SwitchManner::Show);
     DisplayMode CurrentView() const { return m_history.Top(); }
     const CViewHistory& History() const { return m_history; }
 
@@ -115,9 +120,8 @@ private:
     // CGridOwner: only the rating column is edited, and an edited rating is stored or refused.
     int OnGridNotify(CGridCtrl& grid, int code, int row, int column) override;
     bool OnRatingEdited(int row, int column);
-    double StoreRating(std::int32_t id, int rating);
 
-    bool PlaySongsView(int submode, std::int32_t artistId, std::int32_t itemId);
+    bool PlaySongsView(const DisplayMode& songs);
     bool IsRowChecked(int row) const;
     void AppendSpecialRows();
     void AppendViewRow(const ViewRow& record, int rank);

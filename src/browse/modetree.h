@@ -20,12 +20,12 @@ struct ModeTreeEntry {
 // Entry 0 stands for no match and is never shown; entries 1..6 are the tree's items in order.
 inline constexpr std::array<ModeTreeEntry, 7> ModeTree = {{
     {"N/A", -1, -1, 0},
-    {"Artists", 0, 0, 0},
-    {"Artists w/Albums", 0, 1, 0},
-    {"Albums", 1, 0, 0},
-    {"Songs", 3, 0, 0},
-    {"Collections", 2, 0, 0},
-    {"Underplayed Albums", 1, 6, 0},
+    {"Artists", kArtistsMode, kAllArtists, 0},
+    {"Artists w/Albums", kArtistsMode, kArtistsWithAlbums, 0},
+    {"Albums", kAlbumsMode, kAllAlbums, 0},
+    {"Songs", kSongsMode, kAllSongs, 0},
+    {"Collections", kCollectionsMode, kAllCollections, 0},
+    {"Underplayed Albums", kAlbumsMode, kUnderplayedAlbums, 0},
 }};
 
 // The first tree entry (1..6) of the view's mode and submode; 0 when it has none.

@@ -40,36 +40,36 @@ std::string ViewStatement(const DisplayMode& view, bool& hasClause) {
     };
     switch (view.mode) {
         case kArtistsMode:
-            sql = view.submode == 1 ? kArtistsWithAlbumsSql : kArtistsSql;
-            if (view.submode == 1) {
+            sql = view.submode == kArtistsWithAlbums ? kArtistsWithAlbumsSql : kArtistsSql;
+            if (view.submode == kArtistsWithAlbums) {
                 AddWhereClause(sql, "Songs.Unsorted=FALSE OR Artists.Name='Various Artists'", hasClause);
             }
             return sql;
         case kAlbumsMode:
-            sql = view.submode == 2 ? kAlbumsOfArtistSql : kAlbumsSql;
+            sql = view.submode == kAlbumsOfArtist ? kAlbumsOfArtistSql : kAlbumsSql;
             AddWhereClause(sql, "Songs.Unsorted=FALSE", hasClause);
-            if (view.submode == 2 && view.artistId != 0) {
+            if (view.submode == kAlbumsOfArtist && view.artistId != 0) {
                 AddWhereClause(sql, fmt::sprintf("Albums.ArtistID = %ld", view.artistId), hasClause);
             }
             return sql;
         case kSongsMode:
             switch (view.submode) {
-                case 1:
+                case kSortedSongs:
                     sql = kSongsSql;
                     AddWhereClause(sql, "Songs.Unsorted = FALSE", hasClause);
                     break;
-                case 2:
+                case kSongsOfArtist:
                     scoped(kSongsSql, "Songs.ArtistID = %ld", view.artistId);
                     break;
-                case 3:
+                case kUnsortedSongsOfArtist:
                     scoped(kSongsSql, "Songs.ArtistID = %ld AND (Songs.Unsorted = TRUE OR Albums.ID = 0)",
                            view.artistId);
                     break;
-                case 4:
+                case kSongsOfAlbum:
                     sql = kSongsSql;
                     AddWhereClause(sql, fmt::sprintf("Albums.ID = %ld", view.itemId), hasClause);
                     break;
-                case 5:
+                case kSongsOfCollection:
                     sql = kCollectionSongsSql;
                     AddWhereClause(sql, fmt::sprintf("Collections.ID = %ld", view.itemId), hasClause);
                     break;

@@ -156,6 +156,10 @@ public:
     double ComputeCollectionAutoRating(std::int32_t collectionId, int& songCount);
     // Recomputes every artist (with their albums) and every collection.
     void RecalcRatings();
+    // Stores the user's rating of an artist, album, collection or song and recomputes what it
+    // changes (the artist of an album or song, the collections of a song), all or nothing. Gives
+    // the item's AutoRating as it was stored before (0 for a song, which has none).
+    double StoreUserRating(ItemKind kind, std::int32_t id, int rating);
 
     // ---- Import ----
 

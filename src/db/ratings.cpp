@@ -98,6 +98,26 @@ double CLibraryDb::ComputeCollectionAutoRating(std::int32_t collectionId, int& s
     return autoRating;
 }
 
+double CLibraryDb::StoreUserRating(ItemKind kind, std::int32_t id, int rating) {
+    CTransaction transaction(*this);
+    CDbTable items(this, std::string(ModeTableNames[static_cast<std::size_t>(kind)]));
+    items.UpdateShort("UserRating", "ID", id, static_cast<std::int16_t>(rating));
+    const double autoRating = kind == kSongItem ? 0.0 : items.LookupDouble("AutoRating", "ID", id);
+    if (kind == kAlbumItem || kind == kSongItem) {
+        ComputeArtistAutoRating(items.LookupLong("ArtistID", "ID", id));
+    }
+    if (kind == kSongItem) {
+        IdList collections;
+        GetCollectionIdsOfSong(collections, id);
+        for (const std::int32_t collection : collections) {
+            int songs = 0;
+            ComputeCollectionAutoRating(collection, songs);
+        }
+    }
+    transaction.Commit();
+    return autoRating;
+}
+
 void CLibraryDb::RecalcRatings() {
     // One transaction: all or nothing, and one write to disk instead of one per row.
     CTransaction transaction(*this);

@@ -7,10 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#include "app/commandguard.h"
 #include "browse/librarygrid.h"
 #include "browse/librarywindow.h"
 #include "db/dbtable.h"
-#include "engine/engineerror.h"
 #include "grid/gridcellcheck.h"
 #include "grid/gridcellcombo.h"
 #include "support/libraryfixture.h"
@@ -24,13 +24,7 @@ public:
     void SelectTreeEntry(int entry) override { treeEntries.push_back(entry); }
     bool IsReadOnly() const override { return readOnly; }
     CMessageBox& Messages() override { return messages; }
-    void RunCommand(const std::function<void()>& command) override {
-        try {
-            command();
-        } catch (const CEngineError& error) {
-            messages.Show(error.what());
-        }
-    }
+    void RunCommand(const std::function<void()>& command) override { RunGuarded(messages, command); }
     bool PlayQuery(const std::string& sql) override {
         queries.push_back(sql);
         return true;
@@ -136,12 +130,12 @@ protected:
 };
 
 TEST_F(LibraryGridTest, ViewsFillTheirRowsAndSortThemByDefault) {
-    m_grid->SwitchMode(0, 1, 0, 0, 0);
+    m_grid->SwitchMode(0, 1, 0, 0);
     EXPECT_EQ(Column(CLibraryGrid::kNameColumn), std::vector<std::string>{"The Beatles"});
     EXPECT_EQ(m_window.treeEntries.back(), 2);
     EXPECT_EQ(m_grid->GetCellText(0, CLibraryGrid::kNameColumn), "Artist Name");
 
-    m_grid->SwitchMode(3, 0, 0, 0, 0);
+    m_grid->SwitchMode(3, 0, 0, 0);
     EXPECT_EQ(Column(CLibraryGrid::kPlaysColumn).size(), 5u);
     EXPECT_EQ(m_grid->GetCellText(RowOf("* Alone"), CLibraryGrid::kArtistColumn), "Loner") << "unsorted is marked";
     m_grid->SortByColumn(CLibraryGrid::kLengthColumn, true);
@@ -155,16 +149,16 @@ TEST_F(LibraryGridTest, ViewsFillTheirRowsAndSortThemByDefault) {
     const auto& second = static_cast<CGridCellCombo*>(m_grid->GetCellObject(2, CLibraryGrid::kUserRatingColumn));
     EXPECT_EQ(&first->GetOptions(), &second->GetOptions()) << "one list of labels for every rating cell";
 
-    m_grid->SwitchMode(1, 6, 0, 0, 0);
+    m_grid->SwitchMode(1, 6, 0, 0);
     EXPECT_EQ(m_grid->GetCellText(0, CLibraryGrid::kMiscColumn), "Rank");
     EXPECT_GT(m_grid->GetColumnWidthAt(CLibraryGrid::kMiscColumn), 0);
-    m_grid->SwitchMode(1, 3, 0, 0, 0);
+    m_grid->SwitchMode(1, 3, 0, 0);
     EXPECT_EQ(m_window.messages.shown.back(), "Tried to switch to unsupported display mode 1/3.");
     EXPECT_EQ(m_grid->CurrentView(), (DisplayMode{1, 6, 0, 0}));
 }
 
 TEST_F(LibraryGridTest, ExpandingAndBackWalkThroughTheViews) {
-    m_grid->SwitchMode(0, 0, 0, 0, 0);
+    m_grid->SwitchMode(0, 0, 0, 0);
     DoubleClick(RowOf("The Beatles"), CLibraryGrid::kExpandColumn);
     EXPECT_EQ(m_grid->CurrentView(), (DisplayMode{1, 2, m_beatles, 0}));
     EXPECT_EQ(m_window.treeEntries.back(), 0) << "an artist's albums have no tree item";
@@ -178,7 +172,7 @@ TEST_F(LibraryGridTest, ExpandingAndBackWalkThroughTheViews) {
     Click(RowOf("(Unsorted Songs)"), CLibraryGrid::kExpandColumn);
     EXPECT_EQ(m_grid->CurrentView(), (DisplayMode{3, 3, m_beatles, 0}));
 
-    m_grid->SwitchMode(0, 0, 0, 0, 0);
+    m_grid->SwitchMode(0, 0, 0, 0);
     m_grid->DrillDown(m_loner);
     EXPECT_EQ(m_grid->CurrentView(), (DisplayMode{3, 2, m_loner, 0})) << "no albums: the artist's songs";
     EXPECT_EQ(Column(CLibraryGrid::kNameColumn), std::vector<std::string>{"* Alone"});
@@ -189,7 +183,7 @@ TEST_F(LibraryGridTest, ExpandingAndBackWalkThroughTheViews) {
 }
 
 TEST_F(LibraryGridTest, ARatingIsStoredAndRecolouredOrRefused) {
-    m_grid->SwitchMode(3, 4, 0, m_abbey, 0);
+    m_grid->SwitchMode(3, 4, 0, m_abbey);
     const int row = RowOf("Something");
     Rate(row, "7 - Favorite");
     EXPECT_EQ(StoredRating("Songs", 2), 7);
@@ -219,7 +213,7 @@ TEST_F(LibraryGridTest, ARatingIsStoredAndRecolouredOrRefused) {
 
 TEST_F(LibraryGridTest, AnUnratedAlbumTakesTheColourOfItsStoredAutoRating) {
     CDbTable(m_db.get(), "Albums").UpdateDouble("AutoRating", "ID", m_help, 2.4951);  // shown as "2.50"
-    m_grid->SwitchMode(1, 0, 0, 0, 0);
+    m_grid->SwitchMode(1, 0, 0, 0);
     const int row = RowOf("Help!");
     Rate(row, "0 - Not Rated");
     EXPECT_EQ(m_grid->GetCellObject(row, CLibraryGrid::kNameColumn)->GetBackColour(), 0xA0A0A0u) << "rating 2";
@@ -227,7 +221,7 @@ TEST_F(LibraryGridTest, AnUnratedAlbumTakesTheColourOfItsStoredAutoRating) {
 }
 
 TEST_F(LibraryGridTest, RowButtonsPlayEditAndSwitch) {
-    m_grid->SwitchMode(3, 0, 0, 0, 0);
+    m_grid->SwitchMode(3, 0, 0, 0);
     const int row = RowOf("Yesterday");
     DoubleClick(row, CLibraryGrid::kPlayColumn);
     EXPECT_EQ(m_window.played, std::vector<std::int32_t>{4});
@@ -247,11 +241,11 @@ TEST_F(LibraryGridTest, PlayingAViewTakesTheSongsViewItLeadsToAndStaysWhereItIs)
     const auto songsQuery = [this](int submode, std::int32_t artistId, std::int32_t itemId) {
         return BuildViewQuery(*MakeView(3, submode, artistId, itemId), m_window.filters, true);
     };
-    m_grid->SwitchMode(1, 2, m_beatles, 0, 0);
+    m_grid->SwitchMode(1, 2, m_beatles, 0);
     const std::size_t depth = m_grid->History().Count();
     DoubleClick(RowOf("Help!"), CLibraryGrid::kPlayColumn);
     EXPECT_TRUE(m_grid->PlayAll());
-    m_grid->SwitchMode(0, 1, 0, 0, 0);
+    m_grid->SwitchMode(0, 1, 0, 0);
     const int rows = m_grid->GetRowTotal();
     EXPECT_TRUE(m_grid->PlayItem(m_loner));
     EXPECT_TRUE(m_grid->PlayAll());
@@ -261,7 +255,7 @@ TEST_F(LibraryGridTest, PlayingAViewTakesTheSongsViewItLeadsToAndStaysWhereItIs)
     EXPECT_EQ(m_grid->CurrentView(), (DisplayMode{0, 1, 0, 0}));
     EXPECT_EQ(m_grid->GetRowTotal(), rows) << "the rows were not refilled";
 
-    m_grid->SwitchMode(3, 0, 0, 0, 0);
+    m_grid->SwitchMode(3, 0, 0, 0);
     EXPECT_TRUE(m_grid->PlayAll());
     EXPECT_EQ(m_window.listedPlays, 1);
     static_cast<CGridCellCheck*>(m_grid->GetCellObject(RowOf("* Alone"), CLibraryGrid::kCheckColumn))->SetCheck(true);
@@ -279,7 +273,7 @@ TEST_F(LibraryGridTest, PlayingAViewTakesTheSongsViewItLeadsToAndStaysWhereItIs)
 }
 
 TEST_F(LibraryGridTest, CheckAllTicksEveryRowOrNone) {
-    m_grid->SwitchMode(3, 0, 0, 0, 0);
+    m_grid->SwitchMode(3, 0, 0, 0);
     m_grid->CheckAll();
     EXPECT_EQ(m_grid->CountCheckedRows(), 5);
     static_cast<CGridCellCheck*>(m_grid->GetCellObject(1, CLibraryGrid::kCheckColumn))->SetCheck(false);
@@ -287,7 +281,7 @@ TEST_F(LibraryGridTest, CheckAllTicksEveryRowOrNone) {
     EXPECT_EQ(m_grid->CountCheckedRows(), 5) << "one unchecked row: all are checked";
     m_grid->CheckAll();
     EXPECT_EQ(m_grid->GetFirstCheckedId(), 0);
-    m_grid->SwitchMode(0, 0, 0, 0, 0);
+    m_grid->SwitchMode(0, 0, 0, 0);
     m_grid->CheckAll();
     EXPECT_EQ(m_grid->CountCheckedRows(), 0) << "only Songs views have check boxes";
 }
@@ -300,26 +294,26 @@ TEST_F(LibraryGridTest, OddRowsShowWhatTheyCan) {
     song.name = std::string(10000, 'n');
     m_db->UpdateSong(song);
     CDbTable(m_db.get(), "Albums").UpdateDouble("AutoRating", "ID", m_abbey, std::nan(""));
-    m_grid->SwitchMode(3, 0, 0, 0, 0);
+    m_grid->SwitchMode(3, 0, 0, 0);
     const int odd = RowOf("");
     EXPECT_EQ(m_grid->GetCellText(odd, CLibraryGrid::kUserRatingColumn), "0 - Not Rated") << "99 shows as 0";
     EXPECT_EQ(m_grid->GetCellText(odd, CLibraryGrid::kTotalRatingColumn), "0.00");
     EXPECT_EQ(m_grid->GetCellText(RowOf(std::string(10000, 'n')), CLibraryGrid::kPathColumn), path)
         << "the path's bytes are kept";
-    m_grid->SwitchMode(1, 0, 0, 0, 0);
+    m_grid->SwitchMode(1, 0, 0, 0);
     EXPECT_EQ(m_grid->GetCellObject(RowOf("Abbey Road"), CLibraryGrid::kNameColumn)->GetBackColour(), kUseDefaultColour)
         << "an AutoRating that is no number colours as unrated";
     EXPECT_EQ(m_grid->GetCellObject(RowOf("Help!"), CLibraryGrid::kNameColumn)->GetBackColour(), 0xFFC0FFu);
-    m_grid->SwitchMode(3, 4, 0, 999, 0);
+    m_grid->SwitchMode(3, 4, 0, 999);
     EXPECT_EQ(m_grid->GetRowTotal(), 1) << "an album that is gone shows nothing";
 }
 
 TEST_F(LibraryGridTest, ColumnWidthsAreKeptPerModeAndSavedAtTheEnd) {
-    m_grid->SwitchMode(3, 0, 0, 0, 0);
+    m_grid->SwitchMode(3, 0, 0, 0);
     m_grid->SetColumnWidthAt(CLibraryGrid::kTrackColumn, m_grid->FromDesignWidth(77));
-    m_grid->SwitchMode(0, 0, 0, 0, 0);
+    m_grid->SwitchMode(0, 0, 0, 0);
     EXPECT_EQ(m_grid->GetColumnWidthAt(CLibraryGrid::kTrackColumn), 0);
-    m_grid->SwitchMode(3, 0, 0, 0, 0);
+    m_grid->SwitchMode(3, 0, 0, 0);
     EXPECT_EQ(m_grid->ToDesignWidth(m_grid->GetColumnWidthAt(CLibraryGrid::kTrackColumn)), 77);
     m_grid.reset();
     CIniFile settings(m_dir.File("Cadenzo.ini"), false);
