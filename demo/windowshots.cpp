@@ -28,6 +28,7 @@
 #include "import/songfile.h"
 #include "import/tagworkers.h"
 #include "platform/launcher.h"
+#include "platform/librarylock.h"
 #include "ui/folderpickerdlg.h"
 
 namespace {
@@ -164,10 +165,20 @@ void SaveImportWindows(const std::string& pictures, const std::filesystem::path&
     Save(progress, pictures, "import-progress");
 }
 
-void SaveEditWindows(const std::string& pictures, CLibraryDb& db, CMessageBox& messages, QWidget& window) {
+void SaveEditWindows(const std::string& pictures, CLibraryDb& db, CSettings& settings, CMessageBox& messages,
+                     CLauncher& launcher, QWidget& window) {
     CTagWorkers workers;
-    const ManagerContext context{db, messages, ExecDialog, [](const std::function<void()>& command) { command(); },
-                                 [](int, std::int32_t) {}};
+    CLibraryLock lock;
+    const CCommandContext context{db,
+                                  lock,
+                                  settings,
+                                  messages,
+                                  launcher,
+                                  ExecDialog,
+                                  [](const std::function<void()>& command) { command(); },
+                                  [&workers]() -> CTagWorkers& { return workers; },
+                                  false,
+                                  &window};
     const struct {
         int kind;
         IdList ids;
@@ -177,11 +188,11 @@ void SaveEditWindows(const std::string& pictures, CLibraryDb& db, CMessageBox& m
                  {kAlbumItem, {1}, "edit-album"}};
     for (const auto& [kind, ids, name] : edits) {
         CItemEdit edit(db, workers, kind, ids);
-        CEditItemDlg dialog(edit, context, false, &window);
+        CEditItemDlg dialog(edit, context, &window);
         dialog.show();
         Save(dialog, pictures, name);
     }
-    CManagerDlg manager(context, kAlbumItem, "Manage Albums", kManagerAll, &window);
+    CManagerDlg manager(context, nullptr, kAlbumItem, "Manage Albums", kManagerAll, &window);
     manager.show();
     Save(manager, pictures, "manage-albums");
 }
@@ -212,13 +223,13 @@ int main(int argc, char** argv) {
     }
     CLibraryGrid& grid = window.Grid();
     Save(window, pictures, "artists-with-albums");
-    grid.SwitchMode(1, 0, 0, 0, 0);
+    grid.SwitchMode(1, 0, 0, 0);
     Save(window, pictures, "albums");
-    grid.SwitchMode(1, 2, 1, 0, 0);
+    grid.SwitchMode(1, 2, 1, 0);
     Save(window, pictures, "albums-of-artist");
-    grid.SwitchMode(3, 0, 0, 0, 0);
+    grid.SwitchMode(3, 0, 0, 0);
     Save(window, pictures, "songs");
-    grid.SwitchMode(1, 6, 0, 0, 0);
+    grid.SwitchMode(1, 6, 0, 0);
     Save(window, pictures, "underplayed-albums");
     for (QMenu* menu : window.menuBar()->findChildren<QMenu*>()) {
         if (menu->title() == QStringLiteral("&Edit") || menu->title() == QStringLiteral("&Debug")) {
@@ -231,7 +242,7 @@ int main(int argc, char** argv) {
     SaveImportWindows(pictures, library / "home", messages, window);
     // The dialogs' own connection, within this copy of the program: not a second start.
     CLibraryDb second(settings.GetDatabasePath(), false, false, settings, messages);
-    SaveEditWindows(pictures, second, messages, window);
+    SaveEditWindows(pictures, second, settings, messages, launcher, window);
     CAboutDlg about(launcher, messages, &window);
     about.show();
     Save(about, pictures, "about");

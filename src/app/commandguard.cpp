@@ -1,5 +1,7 @@
 #include "app/commandguard.h"
 
+#include <exception>
+
 #include "engine/engineerror.h"
 #include "platform/messagebox.h"
 
@@ -9,6 +11,10 @@ bool RunGuarded(CMessageBox& messages, const std::function<void()>& command) {
         return true;
     } catch (const CEngineError& error) {
         messages.Show(error.what());
-        return false;
+    } catch (const std::exception& error) {
+        // The last resort for what the standard library raises (a file system error, no memory):
+        // the command ends, the program goes on.
+        messages.Show(std::string("Error: ") + error.what());
     }
+    return false;
 }

@@ -4,6 +4,7 @@
 
 class CMessageBox;
 
-// Runs one command of the user. An engine error that it raises is shown with its description
-// and ends the command, never the program. False when the command failed so.
+// Runs one command of the user. An error that it raises (the engine's, or any other standard
+// exception) is shown with its description and ends the command, never the program. False when
+// the command failed so.
 bool RunGuarded(CMessageBox& messages, const std::function<void()>& command);

@@ -1,26 +1,31 @@
 #include "app/commands.h"
 
-bool IsCommandEnabled(int command, const CommandState& state) {
+bool IsCommandEnabled(Command command, const CommandState& state) {
     const bool anyItem = state.anyCellSelected || state.anyRowChecked;
     switch (command) {
-        case kCmdChangeArtist:
-        case kCmdChangeAlbum:
-        case kCmdAddToCollection:
+        case Command::ChangeArtist:
+        case Command::ChangeAlbum:
+        case Command::AddToCollection:
             return !state.readOnly && state.songsView;
-        case kCmdRemove:
+        case Command::Remove:
             return !state.readOnly && anyItem;
-        case kCmdManageArtists:
-        case kCmdManageAlbums:
-        case kCmdManageCollections:
-        case kCmdManageGenres:
-        case kCmdRecalcRatings:
-        case kCmdDeleteDatabase:
+        case Command::ManageArtists:
+        case Command::ManageAlbums:
+        case Command::ManageCollections:
+        case Command::ManageGenres:
+        case Command::RecalcRatings:
+        case Command::DeleteDatabase:
             return !state.readOnly;
-        case kCmdExportM3u:
+        case Command::ExportM3u:
             return state.songsView;
-        case kCmdEditItems:
+        case Command::EditItems:
             return anyItem;
-        default:
+        case Command::Exit:
+        case Command::Restore:
+        case Command::EditIni:
+        case Command::About:
+        case Command::Documentation:
             return true;
     }
+    return false;  // not a command
 }

@@ -1,24 +1,25 @@
 #pragma once
 
-// The commands of the main window's menus and the tray menu, by their ids.
-enum CommandId : int {
-    kCmdExit = 40002,
-    kCmdChangeArtist = 40004,
-    kCmdChangeAlbum = 40005,
-    kCmdManageArtists = 40006,
-    kCmdManageAlbums = 40007,
-    kCmdManageCollections = 40008,
-    kCmdRecalcRatings = 40009,
-    kCmdDeleteDatabase = 40010,
-    kCmdEditIni = 40011,
-    kCmdRemove = 40012,
-    kCmdRestore = 40015,
-    kCmdExportM3u = 40019,
-    kCmdAddToCollection = 40020,
-    kCmdEditItems = 40021,
-    kCmdManageGenres = 40023,
-    kCmdAbout = 40024,
-    kCmdDocumentation = 40025,
+// The commands of the main window's menus and the tray menu. The numbers name the menu actions
+// (their object names are "command" and the number).
+enum class Command : int {
+    Exit = 40002,
+    ChangeArtist = 40004,
+    ChangeAlbum = 40005,
+    ManageArtists = 40006,
+    ManageAlbums = 40007,
+    ManageCollections = 40008,
+    RecalcRatings = 40009,
+    DeleteDatabase = 40010,
+    EditIni = 40011,
+    Remove = 40012,
+    Restore = 40015,
+    ExportM3u = 40019,
+    AddToCollection = 40020,
+    EditItems = 40021,
+    ManageGenres = 40023,
+    About = 40024,
+    Documentation = 40025,
 };
 
 // What the enable rules of the commands look at.
@@ -32,4 +33,4 @@ struct CommandState {
 // True when the command may run in `state`: writing commands never in a read-only library;
 // batch changes and Export M3U only in Songs views; Remove and Edit Item(s) only with a selected
 // cell or a checked row.
-bool IsCommandEnabled(int command, const CommandState& state);
+bool IsCommandEnabled(Command command, const CommandState& state);

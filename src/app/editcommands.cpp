@@ -13,30 +13,13 @@
 #include "platform/messagebox.h"
 #include "play/playercommand.h"
 
-CEditCommands::CEditCommands(CLibraryDb& db, CLibraryLock& libraryLock, CLibraryGrid& grid, CSettings& settings,
-                             CLauncher& launcher, CMessageBox& messages, const DialogRunner& runDialog,
-                             std::function<void(const std::function<void()>&)> guarded,
-                             std::function<CTagWorkers&()> workers, bool readOnly, QWidget* window)
-    : m_db(db),
-      m_libraryLock(libraryLock),
-      m_grid(grid),
-      m_settings(settings),
-      m_launcher(launcher),
-      m_messages(messages),
-      m_runDialog(runDialog),
-      m_guarded(std::move(guarded)),
-      m_workers(std::move(workers)),
-      m_readOnly(readOnly),
-      m_window(window) {}
-
-ManagerContext CEditCommands::Context() {
-    return {m_db, m_messages, m_runDialog, m_guarded, [this](int kind, std::int32_t id) { EditItem(kind, id); }};
-}
+CEditCommands::CEditCommands(CCommandContext context, CLibraryGrid& grid)
+    : m_context(std::move(context)), m_db(m_context.db), m_messages(m_context.messages), m_grid(grid) {}
 
 bool CEditCommands::EditItem(int kind, std::int32_t id) {
-    CItemEdit edit(m_db, m_workers(), kind, {id});
-    CEditItemDlg dialog(edit, Context(), m_readOnly, m_window);
-    return m_runDialog(dialog) == QDialog::Accepted;
+    CItemEdit edit(m_db, m_context.workers(), kind, {id});
+    CEditItemDlg dialog(edit, m_context, m_context.window);
+    return m_context.runDialog(dialog) == QDialog::Accepted;
 }
 
 void CEditCommands::EditItems() {
@@ -51,9 +34,9 @@ void CEditCommands::EditItems() {
         m_messages.Show("Error: Could not find an ID to edit");
         return;
     }
-    CItemEdit edit(m_db, m_workers(), kSeveralSongsItem, std::move(checked));
-    CEditItemDlg dialog(edit, Context(), m_readOnly, m_window);
-    if (m_runDialog(dialog) == QDialog::Accepted) {
+    CItemEdit edit(m_db, m_context.workers(), kSeveralSongsItem, std::move(checked));
+    CEditItemDlg dialog(edit, m_context, m_context.window);
+    if (m_context.runDialog(dialog) == QDialog::Accepted) {
         m_grid.RefreshView();
     }
 }
@@ -75,8 +58,10 @@ void CEditCommands::Remove() {
 }
 
 void CEditCommands::Manage(int kind, const char* title) {
-    CManagerDlg manager(Context(), kind, title, kManagerAll, m_window);
-    m_runDialog(manager);
+    CManagerDlg manager(
+        m_context, [this](int itemKind, std::int32_t id) { EditItem(itemKind, id); }, kind, title, kManagerAll,
+        m_context.window);
+    m_context.runDialog(manager);
     m_grid.RefreshView();
 }
 
@@ -84,11 +69,19 @@ std::int32_t CEditCommands::PickFrom(const char* table, const char* title) {
     NameList names;
     IdList ids;
     m_db.FillNameList(names, ids, table, "Name", "ID");
-    CPickDlg pick(names, &ids, title, "", m_window);
-    if (m_runDialog(pick) != QDialog::Accepted || pick.ChosenName().empty()) {
+    CPickDlg pick(names, &ids, title, "", m_context.window);
+    if (m_context.runDialog(pick) != QDialog::Accepted || pick.ChosenName().empty()) {
         return 0;
     }
     return pick.ChosenId();
+}
+
+void CEditCommands::ChangeAlbum() {
+    ChangeField("Albums", "AlbumID", "Pick an Album to Set All Checked To");
+}
+
+void CEditCommands::ChangeArtist() {
+    ChangeField("Artists", "ArtistID", "Pick an Artist to Set All Checked To");
 }
 
 void CEditCommands::ChangeField(const char* table, const char* field, const char* title) {
@@ -112,19 +105,19 @@ void CEditCommands::AddToCollection() {
 }
 
 void CEditCommands::DeleteDatabase() {
-    if (m_readOnly) {
+    if (m_context.readOnly) {
         m_messages.Show("Error: Can not delete the database when it is opened as read-only.");
         return;
     }
-    const std::string path = m_settings.GetDatabasePath();
-    if (!m_libraryLock.TakeAlone()) {
+    const std::string path = m_context.settings.GetDatabasePath();
+    if (!m_context.libraryLock.TakeAlone()) {
         m_messages.Show(fmt::sprintf(
             "\"%s\" was not deleted: it is open in another Cadenzo window. Close that window first.", path));
         return;
     }
     bool alone = true;
     if (!m_messages.AskYesNo(fmt::sprintf("Are you sure you want to delete \"%s\"?", path))) {
-        m_libraryLock.Share(path, alone);
+        m_context.libraryLock.Share(path, alone);
         return;
     }
     m_db.Close();
@@ -139,13 +132,14 @@ void CEditCommands::DeleteDatabase() {
         m_messages.Show("Could not delete database.  Perhaps it's read-only or being accessed by something else?");
     }
     m_db.OpenOrCreate();  // a new, empty library; or the old one again, so the program stays usable
-    m_libraryLock.Share(path, alone);
+    m_context.libraryLock.Share(path, alone);
     m_grid.RefreshView();
 }
 
 void CEditCommands::EditIni() {
-    const std::string editor = m_settings.GetTextEditor();
-    const int error = LaunchWithFile(m_launcher, editor, std::filesystem::absolute(m_settings.GetIniPath()).string());
+    const std::string editor = m_context.settings.GetTextEditor();
+    const int error =
+        LaunchWithFile(m_context.launcher, editor, std::filesystem::absolute(m_context.settings.GetIniPath()).string());
     if (error != 0) {
         m_messages.Show(NotStartedMessage(error, "text editor", editor, "[Editors] Text Editor"));
     }

@@ -17,6 +17,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 
 #include <fmt/printf.h>
 
@@ -112,9 +113,11 @@ bool CMainDlg::Initialise() {
     setWindowTitle(QString::fromStdString(fmt::sprintf(format, "Cadenzo", "0.55")));
     BuildControls();
     m_edits = std::make_unique<CEditCommands>(
-        *m_library.db, m_library.lock, *m_grid, m_settings, m_launcher, m_messages, m_runDialog,
-        [this](const std::function<void()>& command) { RunCommand(command); },
-        [this]() -> CTagWorkers& { return TagWorkers(); }, m_library.readOnly, this);
+        CCommandContext{*m_library.db, m_library.lock, m_settings, m_messages, m_launcher,
+                        [this](QDialog& dialog) { return m_runDialog(dialog); },
+                        [this](const std::function<void()>& command) { RunCommand(command); },
+                        [this]() -> CTagWorkers& { return TagWorkers(); }, m_library.readOnly, this},
+        *m_grid);
     BuildMenus();
     // The rows of an edit that was interrupted between its files and its rows follow the files.
     if (CPendingTags pending(m_library.db->GetPath()); pending.Exists()) {
@@ -207,7 +210,7 @@ void CMainDlg::BuildControls() {
     connect(m_back, &QPushButton::clicked, this, [this] { RunCommand([this] { m_grid->GoBack(); }); });
     connect(m_checkAll, &QPushButton::clicked, this, [this] { RunCommand([this] { m_grid->CheckAll(); }); });
     connect(m_playAll, &QPushButton::clicked, this, [this] { RunCommand([this] { m_grid->PlayAll(); }); });
-    connect(m_edit, &QPushButton::clicked, this, [this] { RunMenuCommand(kCmdEditItems); });
+    connect(m_edit, &QPushButton::clicked, this, [this] { RunMenuCommand(Command::EditItems); });
     connect(m_importButton, &QPushButton::clicked, this, [this] { RunCommand([this] { OnImport(); }); });
     connect(exit, &QPushButton::clicked, this, &CMainDlg::close);
     const auto refresh = [this] { RunCommand([this] { m_grid->RefreshView(); }); };
@@ -216,48 +219,73 @@ void CMainDlg::BuildControls() {
     connect(m_tree, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item) { OnTreeSelection(item); });
 }
 
-QAction* CMainDlg::AddCommand(QMenu* menu, const char* text, int command) {
-    QAction* action = menu->addAction(QString::fromLatin1(text));
-    action->setProperty(kCommandProperty, command);
-    action->setObjectName(QStringLiteral("command%1").arg(command));
+const std::vector<CMainDlg::CommandRow>& CMainDlg::CommandTable() {
+    // Handlers that are not guarded show no library error of their own.
+    static const std::vector<CommandRow> table = {
+        {Command::ExportM3u, "Export M&3U", [](CMainDlg& w) { w.OnExportM3U(); }},
+        {Command::Exit, "E&xit", [](CMainDlg& w) { w.close(); }, false},
+        {Command::EditItems, "&Edit Item(s)", [](CMainDlg& w) { w.m_edits->EditItems(); }},
+        {Command::Remove, "&Remove", [](CMainDlg& w) { w.m_edits->Remove(); }},
+        {Command::ManageAlbums, "A&lbums", [](CMainDlg& w) { w.m_edits->Manage(kAlbumItem, "Manage Albums"); }},
+        {Command::ManageArtists, "A&rtists", [](CMainDlg& w) { w.m_edits->Manage(kArtistItem, "Manage Artists"); }},
+        {Command::ManageCollections, "&Collections",
+         [](CMainDlg& w) { w.m_edits->Manage(kCollectionItem, "Manage Collections"); }},
+        {Command::ManageGenres, "&Genres", [](CMainDlg& w) { w.m_edits->Manage(kGenreItem, "Manage Genres"); }},
+        {Command::ChangeAlbum, "Change A&lbum", [](CMainDlg& w) { w.m_edits->ChangeAlbum(); }},
+        {Command::ChangeArtist, "Change &Artist", [](CMainDlg& w) { w.m_edits->ChangeArtist(); }},
+        {Command::AddToCollection, "Add to &Collection", [](CMainDlg& w) { w.m_edits->AddToCollection(); }},
+        {Command::RecalcRatings, "&Recalc Ratings",
+         [](CMainDlg& w) {
+             w.m_library.db->RecalcRatings();
+             w.m_grid->RefreshView();
+         }},
+        {Command::DeleteDatabase, "&Delete Database",
+         [](CMainDlg& w) {
+             w.m_edits->DeleteDatabase();
+             w.FillGenreCombo(true);
+         }},
+        {Command::EditIni, "&Edit INI", [](CMainDlg& w) { w.m_edits->EditIni(); }},
+        {Command::Documentation, "&Documentation", [](CMainDlg& w) { w.OpenDocumentation(); }, false},
+        {Command::About, "&About / Donate", [](CMainDlg& w) { w.ShowAbout(); }, false},
+        {Command::Restore, "&Restore", [](CMainDlg& w) { w.RestoreFromTray(); }, false},
+    };
+    return table;
+}
+
+const CMainDlg::CommandRow& CMainDlg::RowOf(Command command) {
+    const std::vector<CommandRow>& table = CommandTable();
+    return *std::find_if(table.begin(), table.end(),
+                         [command](const CommandRow& row) { return row.command == command; });
+}
+
+QAction* CMainDlg::AddCommand(QMenu* menu, Command command, const char* text) {
+    QAction* action = menu->addAction(QString::fromLatin1(text != nullptr ? text : RowOf(command).text));
+    action->setProperty(kCommandProperty, static_cast<int>(command));
+    action->setObjectName(QStringLiteral("command%1").arg(static_cast<int>(command)));
     connect(action, &QAction::triggered, this, [this, command] { RunMenuCommand(command); });
     return action;
 }
 
 void CMainDlg::BuildMenus() {
-    struct Item {
-        const char* text;
-        int command;  // 0: a separator
-    };
     struct Menu {
         const char* title;
-        std::vector<Item> items;
+        std::vector<std::optional<Command>> items;  // nullopt: a separator
     };
     const std::vector<Menu> menus = {
-        {"&File", {{"Export M&3U", kCmdExportM3u}, {nullptr, 0}, {"E&xit", kCmdExit}}},
-        {"&Edit", {{"&Edit Item(s)", kCmdEditItems}, {"&Remove", kCmdRemove}}},
-        {"&Manage",
-         {{"A&lbums", kCmdManageAlbums},
-          {"A&rtists", kCmdManageArtists},
-          {"&Collections", kCmdManageCollections},
-          {"&Genres", kCmdManageGenres}}},
-        {"&Batch Change",
-         {{"Change A&lbum", kCmdChangeAlbum},
-          {"Change &Artist", kCmdChangeArtist},
-          {"Add to &Collection", kCmdAddToCollection}}},
-        {"&Debug",
-         {{"&Recalc Ratings", kCmdRecalcRatings},
-          {"&Delete Database", kCmdDeleteDatabase},
-          {"&Edit INI", kCmdEditIni}}},
-        {"&Help", {{"&Documentation", kCmdDocumentation}, {nullptr, 0}, {"&About / Donate", kCmdAbout}}},
+        {"&File", {Command::ExportM3u, std::nullopt, Command::Exit}},
+        {"&Edit", {Command::EditItems, Command::Remove}},
+        {"&Manage", {Command::ManageAlbums, Command::ManageArtists, Command::ManageCollections, Command::ManageGenres}},
+        {"&Batch Change", {Command::ChangeAlbum, Command::ChangeArtist, Command::AddToCollection}},
+        {"&Debug", {Command::RecalcRatings, Command::DeleteDatabase, Command::EditIni}},
+        {"&Help", {Command::Documentation, std::nullopt, Command::About}},
     };
     for (const Menu& spec : menus) {
         QMenu* menu = menuBar()->addMenu(QString::fromLatin1(spec.title));
-        for (const Item& item : spec.items) {
-            if (item.command == 0) {
-                menu->addSeparator();
+        for (const std::optional<Command>& item : spec.items) {
+            if (item) {
+                AddCommand(menu, *item);
             } else {
-                AddCommand(menu, item.text, item.command);
+                menu->addSeparator();
             }
         }
         connect(menu, &QMenu::aboutToShow, this, &CMainDlg::UpdateMenuStates);
@@ -267,9 +295,9 @@ void CMainDlg::BuildMenus() {
 
 void CMainDlg::BuildTray() {
     m_trayMenu = std::make_unique<QMenu>();
-    AddCommand(m_trayMenu.get(), "&Restore", kCmdRestore);
+    AddCommand(m_trayMenu.get(), Command::Restore);
     m_trayMenu->addSeparator();
-    AddCommand(m_trayMenu.get(), "&Exit", kCmdExit);
+    AddCommand(m_trayMenu.get(), Command::Exit, "&Exit");
     m_tray = std::make_unique<QSystemTrayIcon>(windowIcon());
     m_tray->setToolTip(QStringLiteral("Cadenzo"));
     m_tray->setContextMenu(m_trayMenu.get());
@@ -318,7 +346,8 @@ void CMainDlg::OnTreeSelection(QTreeWidgetItem* item) {
     const int entry = item != nullptr ? item->data(0, kEntryRole).toInt() : 0;
     const ModeTreeEntry& mode = ModeTree[static_cast<std::size_t>(entry)];
     if (mode.mode != -1) {
-        RunCommand([this, &mode] { m_grid->SwitchMode(mode.mode, mode.submode, 0, 0, 1); });
+        RunCommand(
+            [this, &mode] { m_grid->SwitchMode(mode.mode, mode.submode, 0, 0, CLibraryGrid::SwitchManner::FromTree); });
     }
 }
 
@@ -361,79 +390,18 @@ void CMainDlg::UpdateMenuStates() {
     for (QAction* action : menuBar()->findChildren<QAction*>()) {
         const QVariant command = action->property(kCommandProperty);
         if (command.isValid()) {
-            action->setEnabled(IsCommandEnabled(command.toInt(), state));
+            action->setEnabled(IsCommandEnabled(static_cast<Command>(command.toInt()), state));
         }
     }
     m_checkAll->setEnabled(state.songsView);
 }
 
-void CMainDlg::RunMenuCommand(int command) {
-    switch (command) {
-        case kCmdExit:
-            close();
-            break;
-        case kCmdRestore:
-            RestoreFromTray();
-            break;
-        case kCmdExportM3u:
-            RunCommand([this] { OnExportM3U(); });
-            break;
-        case kCmdRecalcRatings:
-            RunCommand([this] {
-                m_library.db->RecalcRatings();
-                m_grid->RefreshView();
-            });
-            break;
-        case kCmdDocumentation:
-            OpenDocumentation();
-            break;
-        case kCmdAbout:
-            ShowAbout();
-            break;
-        default:
-            RunCommand([this, command] { RunEditCommand(command); });
-            break;
-    }
-}
-
-void CMainDlg::RunEditCommand(int command) {
-    switch (command) {
-        case kCmdEditItems:
-            m_edits->EditItems();
-            break;
-        case kCmdRemove:
-            m_edits->Remove();
-            break;
-        case kCmdManageAlbums:
-            m_edits->Manage(kAlbumItem, "Manage Albums");
-            break;
-        case kCmdManageArtists:
-            m_edits->Manage(kArtistItem, "Manage Artists");
-            break;
-        case kCmdManageCollections:
-            m_edits->Manage(kCollectionItem, "Manage Collections");
-            break;
-        case kCmdManageGenres:
-            m_edits->Manage(kGenreItem, "Manage Genres");
-            break;
-        case kCmdChangeAlbum:
-            m_edits->ChangeField("Albums", "AlbumID", "Pick an Album to Set All Checked To");
-            break;
-        case kCmdChangeArtist:
-            m_edits->ChangeField("Artists", "ArtistID", "Pick an Artist to Set All Checked To");
-            break;
-        case kCmdAddToCollection:
-            m_edits->AddToCollection();
-            break;
-        case kCmdDeleteDatabase:
-            m_edits->DeleteDatabase();
-            FillGenreCombo(true);
-            break;
-        case kCmdEditIni:
-            m_edits->EditIni();
-            break;
-        default:
-            break;
+void CMainDlg::RunMenuCommand(Command command) {
+    const CommandRow& row = RowOf(command);
+    if (row.guarded) {
+        RunCommand([this, &row] { row.run(*this); });
+    } else {
+        row.run(*this);
     }
 }
 

@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/commands.h"
 #include "app/startup.h"
@@ -48,7 +49,7 @@ public:
     // The enable rules of the menus, as they are when a menu opens.
     void UpdateMenuStates();
     // Runs the command of a menu item.
-    void RunMenuCommand(int command);
+    void RunMenuCommand(Command command);
     CLibraryGrid& Grid() { return *m_grid; }
 
     // ---- CLibraryWindow ----
@@ -71,7 +72,18 @@ private:
     void BuildControls();
     void BuildMenus();
     void BuildTray();
-    QAction* AddCommand(QMenu* menu, const char* text, int command);
+    // A command of the menus: its text there and what it does; a guarded one runs in the
+    // command guard.
+    struct CommandRow {
+        Command command;
+        const char* text;
+        void (*run)(CMainDlg& window);
+        bool guarded = true;
+    };
+    static const std::vector<CommandRow>& CommandTable();
+    static const CommandRow& RowOf(Command command);
+    // The action of the command in `menu`, with the command's text unless `text` is given.
+    QAction* AddCommand(QMenu* menu, Command command, const char* text = nullptr);
     void FillTree();
     void FillRatingCombos(bool reset);
     void FillGenreCombo(bool reset);
@@ -80,7 +92,6 @@ private:
     PlayChoices CurrentPlayChoices() const;
     void OnExportM3U();
     void OnImport();
-    void RunEditCommand(int command);
     CTagWorkers& TagWorkers();
     void OpenDocumentation();
     void ShowAbout();

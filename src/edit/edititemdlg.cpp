@@ -12,8 +12,8 @@
 #include "import/importdlgs.h"
 #include "platform/messagebox.h"
 
-CEditItemDlg::CEditItemDlg(CItemEdit& edit, const ManagerContext& context, bool readOnly, QWidget* parent)
-    : QDialog(parent), m_edit(edit), m_context(context), m_readOnly(readOnly), m_texts(edit.Loaded()) {
+CEditItemDlg::CEditItemDlg(CItemEdit& edit, const CCommandContext& context, QWidget* parent)
+    : QDialog(parent), m_edit(edit), m_context(context), m_texts(edit.Loaded()) {
     setObjectName(QStringLiteral("editItemDialog"));
     setWindowTitle(QStringLiteral("Edit Item"));
     auto* layout = new QGridLayout(this);
@@ -103,7 +103,7 @@ void CEditItemDlg::accept() {
 }
 
 void CEditItemDlg::Store() {
-    if (!m_readOnly) {
+    if (!m_context.readOnly) {
         std::unique_ptr<CProcessingDlg> progress;
         if (m_edit.Count() > 1) {
             progress = std::make_unique<CProcessingDlg>("Saving Tags", this, false);

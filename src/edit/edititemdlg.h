@@ -17,7 +17,7 @@ class CEditItemDlg : public QDialog {
     Q_OBJECT
 
 public:
-    CEditItemDlg(CItemEdit& edit, const ManagerContext& context, bool readOnly, QWidget* parent = nullptr);
+    CEditItemDlg(CItemEdit& edit, const CCommandContext& context, QWidget* parent = nullptr);
 
     void accept() override;
 
@@ -29,8 +29,7 @@ private:
     ItemTexts Texts() const;
 
     CItemEdit& m_edit;
-    ManagerContext m_context;
-    bool m_readOnly;
+    CCommandContext m_context;
     ItemTexts m_texts;  // as loaded, then as picked
     QLineEdit* m_title = nullptr;
     QLineEdit* m_artist = nullptr;

@@ -28,9 +28,9 @@ QPushButton* Button(const char* text, const char* name, bool enabled, QWidget* p
 
 }  // namespace
 
-CManagerDlg::CManagerDlg(const ManagerContext& context, int kind, const std::string& title, int buttons,
-                         QWidget* parent)
-    : QDialog(parent), m_context(context), m_kind(kind) {
+CManagerDlg::CManagerDlg(const CCommandContext& context, EditItemFunction editItem, int kind, const std::string& title,
+                         int buttons, QWidget* parent)
+    : QDialog(parent), m_context(context), m_editItem(std::move(editItem)), m_kind(kind) {
     Build(title, buttons);
     FillList("");
     SelectFirst();
@@ -39,7 +39,7 @@ CManagerDlg::CManagerDlg(const ManagerContext& context, int kind, const std::str
     }
 }
 
-CManagerDlg::CManagerDlg(const ManagerContext& context, NameList& names, IdList& ids, const std::string& preselect,
+CManagerDlg::CManagerDlg(const CCommandContext& context, NameList& names, IdList& ids, const std::string& preselect,
                          int kind, const std::string& title, int buttons, QWidget* parent)
     : QDialog(parent), m_context(context), m_kind(kind), m_names(&names), m_ids(&ids) {
     Build(title, buttons);
@@ -127,11 +127,11 @@ void CManagerDlg::OnRename() {
 }
 
 void CManagerDlg::OnEdit() {
-    if (m_list->selectedItems().isEmpty() || !m_context.editItem) {
+    if (m_list->selectedItems().isEmpty() || !m_editItem) {
         return;
     }
     const auto [entry, id] = PickedEntry(m_list);
-    m_context.editItem(m_kind, id);
+    m_editItem(m_kind, id);
     FillList(entry);
 }
 

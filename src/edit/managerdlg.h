@@ -7,7 +7,7 @@
 #include <string>
 
 #include "db/librarydb.h"
-#include "platform/dialogrunner.h"
+#include "edit/commandcontext.h"
 
 class CMessageBox;
 class QListWidget;
@@ -24,15 +24,8 @@ enum ManagerButtons : int {
     kManagerPicker = 0xF9,  // the pickers of Edit Item: New, Rename and Cancel
 };
 
-// What a Manager needs besides the library: how it runs its dialogs, asks, runs an action so
-// that an engine error is shown (the window's command guard), and edits an item.
-struct ManagerContext {
-    CLibraryDb& db;
-    CMessageBox& messages;
-    DialogRunner runDialog;
-    std::function<void(const std::function<void()>&)> guarded;
-    std::function<void(int kind, std::int32_t id)> editItem;
-};
+// Edit Item for one item of a kind, as the Edit button of a Manager opens it.
+using EditItemFunction = std::function<void(int kind, std::int32_t id)>;
 
 // Lists every item of a kind to rename, edit, add and remove it (the Manage commands), or
 // offers a caller's list to pick one entry from (the pickers of Edit Item), where New and
@@ -41,9 +34,9 @@ class CManagerDlg : public QDialog {
     Q_OBJECT
 
 public:
-    CManagerDlg(const ManagerContext& context, int kind, const std::string& title, int buttons,
-                QWidget* parent = nullptr);
-    CManagerDlg(const ManagerContext& context, NameList& names, IdList& ids, const std::string& preselect, int kind,
+    CManagerDlg(const CCommandContext& context, EditItemFunction editItem, int kind, const std::string& title,
+                int buttons, QWidget* parent = nullptr);
+    CManagerDlg(const CCommandContext& context, NameList& names, IdList& ids, const std::string& preselect, int kind,
                 const std::string& title, int buttons, QWidget* parent = nullptr);
 
     // After OK: the chosen entry ("" and 0 with none selected).
@@ -63,7 +56,8 @@ private:
     void OnDeepRemove();
     void Remove(bool deep);
 
-    ManagerContext m_context;
+    CCommandContext m_context;
+    EditItemFunction m_editItem;
     int m_kind;
     NameList* m_names = nullptr;  // the picker's lists, or null for a Manager
     IdList* m_ids = nullptr;

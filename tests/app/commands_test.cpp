@@ -1,5 +1,7 @@
 #include "app/commands.h"
 
+#include <filesystem>
+
 #include <gtest/gtest.h>
 
 #include "app/commandguard.h"
@@ -11,7 +13,7 @@ namespace {
 
 TEST(CommandsTest, EnableRulesFollowTheLibraryTheViewAndTheSelection) {
     struct Case {
-        int command;
+        Command command;
         CommandState state;
         bool enabled;
     };
@@ -19,24 +21,24 @@ TEST(CommandsTest, EnableRulesFollowTheLibraryTheViewAndTheSelection) {
     const CommandState readOnlySongs{true, true, true, true};
     const CommandState selectedArtists{false, false, true, false};
     const Case cases[] = {
-        {kCmdChangeAlbum, songs, true},
-        {kCmdChangeArtist, readOnlySongs, false},
-        {kCmdAddToCollection, selectedArtists, false},
-        {kCmdRemove, songs, false},
-        {kCmdRemove, selectedArtists, true},
-        {kCmdRemove, readOnlySongs, false},
-        {kCmdManageGenres, readOnlySongs, false},
-        {kCmdRecalcRatings, songs, true},
-        {kCmdDeleteDatabase, readOnlySongs, false},
-        {kCmdExportM3u, readOnlySongs, true},
-        {kCmdExportM3u, selectedArtists, false},
-        {kCmdEditItems, readOnlySongs, true},
-        {kCmdEditItems, songs, false},
-        {kCmdAbout, readOnlySongs, true},
-        {kCmdEditIni, readOnlySongs, true},
+        {Command::ChangeAlbum, songs, true},
+        {Command::ChangeArtist, readOnlySongs, false},
+        {Command::AddToCollection, selectedArtists, false},
+        {Command::Remove, songs, false},
+        {Command::Remove, selectedArtists, true},
+        {Command::Remove, readOnlySongs, false},
+        {Command::ManageGenres, readOnlySongs, false},
+        {Command::RecalcRatings, songs, true},
+        {Command::DeleteDatabase, readOnlySongs, false},
+        {Command::ExportM3u, readOnlySongs, true},
+        {Command::ExportM3u, selectedArtists, false},
+        {Command::EditItems, readOnlySongs, true},
+        {Command::EditItems, songs, false},
+        {Command::About, readOnlySongs, true},
+        {Command::EditIni, readOnlySongs, true},
     };
     for (const Case& test : cases) {
-        EXPECT_EQ(IsCommandEnabled(test.command, test.state), test.enabled) << test.command;
+        EXPECT_EQ(IsCommandEnabled(test.command, test.state), test.enabled) << static_cast<int>(test.command);
     }
 }
 
@@ -50,6 +52,8 @@ TEST(CommandsTest, AFailingCommandShowsItsDescriptionAndEnds) {
     EXPECT_FALSE(after);
     EXPECT_EQ(messages.shown, std::vector<std::string>{"disk I/O error"});
     EXPECT_TRUE(RunGuarded(messages, [] {}));
+    EXPECT_FALSE(RunGuarded(messages, [] { std::filesystem::current_path("/no/such/folder"); }));
+    EXPECT_EQ(messages.shown.back().rfind("Error: filesystem error", 0), 0U) << messages.shown.back();
 }
 
 TEST(CommandsTest, AMissingRuntimePartIsNamed) {

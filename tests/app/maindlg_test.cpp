@@ -69,8 +69,8 @@ protected:
         return window;
     }
 
-    QAction* Command(CMainDlg& window, int command) {
-        return window.menuBar()->findChild<QAction*>(QStringLiteral("command%1").arg(command));
+    QAction* Action(CMainDlg& window, Command command) {
+        return window.menuBar()->findChild<QAction*>(QStringLiteral("command%1").arg(static_cast<int>(command)));
     }
 
     CTempDir m_dir;
@@ -101,25 +101,25 @@ TEST_F(MainWindowTest, StartsOnArtistsWithAlbumsAndStaysOpenOnEnterAndEscape) {
     tree->setCurrentItem(tree->topLevelItem(3));  // "Songs"
     EXPECT_EQ(window->Grid().CurrentView(), (DisplayMode{3, 0, 0, 0}));
     window->UpdateMenuStates();
-    EXPECT_FALSE(Command(*window, kCmdRemove)->isEnabled()) << "nothing selected or checked";
-    EXPECT_TRUE(Command(*window, kCmdRecalcRatings)->isEnabled());
-    Command(*window, kCmdRecalcRatings)->trigger();
+    EXPECT_FALSE(Action(*window, Command::Remove)->isEnabled()) << "nothing selected or checked";
+    EXPECT_TRUE(Action(*window, Command::RecalcRatings)->isEnabled());
+    Action(*window, Command::RecalcRatings)->trigger();
     EXPECT_TRUE(m_messages.shown.empty());
 
-    Command(*window, kCmdAbout)->trigger();
+    Action(*window, Command::About)->trigger();
     EXPECT_EQ(dialogs, std::vector<std::string>{"aboutDialog"});
-    Command(*window, kCmdDocumentation)->trigger();
+    Action(*window, Command::Documentation)->trigger();
     ASSERT_EQ(m_launcher.launched.size(), 1u);
     EXPECT_EQ(m_launcher.launched[0][0], "xdg-open");
     EXPECT_TRUE(m_launcher.launched[0][1].ends_with("manual.html"));
     WriteFile(m_dir.File("Cadenzo.doc"), "doc");
-    Command(*window, kCmdDocumentation)->trigger();
+    Action(*window, Command::Documentation)->trigger();
     EXPECT_EQ(m_launcher.launched[1][1], "Cadenzo.doc");
     EXPECT_TRUE(m_messages.shown.empty());
 
     // What cannot be opened is told, never passed over in silence.
     m_launcher.error = ENOENT;
-    Command(*window, kCmdDocumentation)->trigger();
+    Action(*window, Command::Documentation)->trigger();
     CAboutDlg about(m_launcher, m_messages);
     QTest::mouseClick(about.findChild<QPushButton*>(QStringLiteral("donateButton")), Qt::LeftButton);
     EXPECT_EQ(m_messages.shown, (std::vector<std::string>{"'Cadenzo.doc' could not be opened: the program 'xdg-open' "
@@ -129,7 +129,7 @@ TEST_F(MainWindowTest, StartsOnArtistsWithAlbumsAndStaysOpenOnEnterAndEscape) {
     m_messages.shown.clear();
     m_launcher.error = 0;
 
-    Command(*window, kCmdExit)->trigger();
+    Action(*window, Command::Exit)->trigger();
     EXPECT_FALSE(window->isVisible());
 }
 
@@ -161,8 +161,8 @@ TEST_F(MainWindowTest, PlayAllAndExportHandTheSongsViewOn) {
 
     const std::size_t views = window->Grid().History().Count();
     window->UpdateMenuStates();
-    ASSERT_TRUE(Command(*window, kCmdExportM3u)->isEnabled());
-    Command(*window, kCmdExportM3u)->trigger();
+    ASSERT_TRUE(Action(*window, Command::ExportM3u)->isEnabled());
+    Action(*window, Command::ExportM3u)->trigger();
     EXPECT_TRUE(offeredFiles.at(0).ends_with("/Unknown.m3u")) << offeredFiles[0];
     EXPECT_EQ(ReadFile(m_dir.File("list.m3u")), "/m/a.mp3\n/m/b.mp3\n");
     EXPECT_EQ(m_launcher.launched.size(), 1u);
@@ -245,12 +245,12 @@ TEST_F(MainWindowTest, TheEditingCommandsChangeTheLibraryAndRefreshTheView) {
     };
     tick(1);
     tick(2);
-    const auto run = [&](int command) {
+    const auto run = [&](Command command) {
         window->UpdateMenuStates();
-        Command(*window, command)->trigger();
+        Action(*window, command)->trigger();
     };
     pickChoice = QStringLiteral("Blue");
-    run(kCmdChangeAlbum);
+    run(Command::ChangeAlbum);
     ASSERT_EQ(dialogs, std::vector<std::string>{"pickDialog"});
     int onBlue = 0;
     for (int row = 1; row < grid.GetRowTotal(); ++row) {
@@ -260,14 +260,14 @@ TEST_F(MainWindowTest, TheEditingCommandsChangeTheLibraryAndRefreshTheView) {
 
     tick(1);
     m_messages.answers = {true, true};
-    run(kCmdRemove);
+    run(Command::Remove);
     EXPECT_EQ(m_messages.asked.at(0), "Are you sure you want to remove all checked items?");
     EXPECT_EQ(grid.GetRowTotal(), 3);
 
-    run(kCmdEditIni);
+    run(Command::EditIni);
     EXPECT_EQ(m_launcher.launched.back(), (std::vector<std::string>{"xdg-open", m_dir.File("Cadenzo.ini")}));
     m_launcher.error = EACCES;
-    run(kCmdEditIni);
+    run(Command::EditIni);
     EXPECT_EQ(m_messages.shown, std::vector<std::string>{"The text editor 'xdg-open' could not be started: Permission "
                                                          "denied. Set the text editor in Cadenzo.ini, [Editors] Text "
                                                          "Editor."});
@@ -279,7 +279,7 @@ TEST_F(MainWindowTest, TheEditingCommandsChangeTheLibraryAndRefreshTheView) {
         bool alone = true;
         ASSERT_TRUE(otherCopy.Share(m_dir.File("Cadenzo.mdb"), alone));
         EXPECT_FALSE(alone);
-        run(kCmdDeleteDatabase);
+        run(Command::DeleteDatabase);
         EXPECT_EQ(m_messages.asked.size(), 1u) << "refused before the question";
         EXPECT_EQ(m_messages.shown, std::vector<std::string>{"\"Cadenzo.mdb\" was not deleted: it is open in another "
                                                              "Cadenzo window. Close that window first."});
@@ -289,7 +289,7 @@ TEST_F(MainWindowTest, TheEditingCommandsChangeTheLibraryAndRefreshTheView) {
     WriteFile(m_dir.File("Cadenzo.mdb-wal"), "the log of another connection");
     WriteFile(m_dir.File("Cadenzo.mdb-shm"), "its index");
     m_messages.answers = {true};
-    run(kCmdDeleteDatabase);
+    run(Command::DeleteDatabase);
     EXPECT_EQ(m_messages.asked.at(1), "Are you sure you want to delete \"Cadenzo.mdb\"?");
     EXPECT_EQ(grid.GetRowTotal(), 1) << "a new, empty library";
     EXPECT_TRUE(std::filesystem::exists(m_dir.File("Cadenzo.mdb")));
@@ -307,10 +307,11 @@ TEST_F(MainWindowTest, AReadOnlyLibraryTurnsItsWritingCommandsOff) {
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Cadenzo (v0.55)  (Read-Only)"));
     EXPECT_EQ(dialogs, std::vector<std::string>{"aboutDialog"}) << "the splash";
     window->UpdateMenuStates();
-    for (const int command : {kCmdRecalcRatings, kCmdManageArtists, kCmdRemove, kCmdChangeAlbum}) {
-        EXPECT_FALSE(Command(*window, command)->isEnabled()) << command;
+    for (const Command command :
+         {Command::RecalcRatings, Command::ManageArtists, Command::Remove, Command::ChangeAlbum}) {
+        EXPECT_FALSE(Action(*window, command)->isEnabled()) << static_cast<int>(command);
     }
-    EXPECT_TRUE(Command(*window, kCmdAbout)->isEnabled());
+    EXPECT_TRUE(Action(*window, Command::About)->isEnabled());
     EXPECT_FALSE(window->findChild<QPushButton*>(QStringLiteral("importButton"))->isEnabled());
 }
 

@@ -11,11 +11,14 @@
 
 #include <gtest/gtest.h>
 
+#include "app/commandguard.h"
+#include "app/settings.h"
 #include "edit/edititemdlg.h"
 #include "edit/managerdlg.h"
-#include "engine/engineerror.h"
 #include "import/tagworkers.h"
+#include "platform/librarylock.h"
 #include "support/libraryfixture.h"
+#include "support/recordinglauncher.h"
 
 namespace {
 
@@ -27,8 +30,12 @@ protected:
         m_album = m_db->FindOrAddAlbum({0, m_alpha, "Blue", 0, 0.0, "/m"});
     }
 
-    ManagerContext Context() {
-        return {*m_db, m_messages,
+    CCommandContext Context() {
+        return {*m_db,
+                m_lock,
+                m_programSettings,
+                m_messages,
+                m_launcher,
                 [this](QDialog& dialog) {
                     if (m_answers.empty()) {
                         return static_cast<int>(QDialog::Rejected);
@@ -38,14 +45,12 @@ protected:
                     answer(dialog);
                     return dialog.result();
                 },
-                [this](const std::function<void()>& command) {
-                    try {
-                        command();
-                    } catch (const CEngineError& error) {
-                        m_messages.Show(error.what());
-                    }
-                },
-                [this](int kind, std::int32_t id) { edited.emplace_back(kind, id); }};
+                [this](const std::function<void()>& command) { RunGuarded(m_messages, command); },
+                [this]() -> CTagWorkers& { return m_workers; },
+                m_readOnly};
+    }
+    EditItemFunction RecordEdits() {
+        return [this](int kind, std::int32_t id) { edited.emplace_back(kind, id); };
     }
 
     // An answer that types `text` into the New Item field and accepts.
@@ -83,6 +88,10 @@ protected:
     std::deque<std::function<void(QDialog&)>> m_answers;
     std::vector<std::pair<int, std::int32_t>> edited;
     CTagWorkers m_workers;
+    CLibraryLock m_lock;
+    CSettings m_programSettings;
+    CRecordingLauncher m_launcher;
+    bool m_readOnly = false;
 };
 
 TEST_F(EditDialogsTest, ThePickerRenamesAndAddsInPlaceAndPreselectsIgnoringCase) {
@@ -103,7 +112,7 @@ TEST_F(EditDialogsTest, ThePickerRenamesAndAddsInPlaceAndPreselectsIgnoringCase)
 }
 
 TEST_F(EditDialogsTest, TheAlbumManagerAddsWithAnArtistAndRemovesOnlyAfterAsking) {
-    CManagerDlg manager(Context(), kAlbumItem, "Manage Albums", kManagerAll);
+    CManagerDlg manager(Context(), RecordEdits(), kAlbumItem, "Manage Albums", kManagerAll);
     EXPECT_EQ(Entries(manager), (QStringList{QStringLiteral("Alpha - Blue")}));
     m_answers = {Type("Green"), Choose("beta")};
     Click(manager, "newButton");
@@ -130,7 +139,8 @@ TEST_F(EditDialogsTest, SeveralSongsShowNeitherTitleNorTrackAndAReadOnlyOkWrites
     song.filePath = "/m/missing.mp3";
     const std::int32_t id = m_db->FindOrAddSong(song);
     CItemEdit edit(*m_db, m_workers, kSeveralSongsItem, {id});
-    CEditItemDlg dialog(edit, Context(), true);
+    m_readOnly = true;
+    CEditItemDlg dialog(edit, Context());
     dialog.show();
     EXPECT_FALSE(dialog.findChild<QLineEdit*>(QStringLiteral("titleEdit"))->isVisible());
     EXPECT_FALSE(dialog.findChild<QLineEdit*>(QStringLiteral("trackEdit"))->isVisible());
