@@ -24,12 +24,12 @@
 #include "edit/aboutdlg.h"
 #include "edit/edititemdlg.h"
 #include "edit/managerdlg.h"
+#include "folderpicker/folderpickerdlg.h"
 #include "import/importdlgs.h"
 #include "import/songfile.h"
 #include "import/tagworkers.h"
 #include "platform/launcher.h"
 #include "platform/librarylock.h"
-#include "ui/folderpickerdlg.h"
 
 namespace {
 

@@ -22,8 +22,8 @@ const fs::path kSourceDir = CADENZO_SOURCE_DIR;
 // Lower ranks are lower layers; a folder may include its own files and those of lower ranks.
 // Editing reads and writes song files, so it stands on the import.
 const std::map<std::string, int> kRanks = {
-    {"platform", 0}, {"engine", 1}, {"db", 2}, {"grid", 2}, {"import", 3},
-    {"browse", 3},   {"play", 3},   {"ui", 3}, {"edit", 4}, {"app", 5},
+    {"platform", 0}, {"engine", 1}, {"widgets", 1}, {"db", 2},  {"grid", 2},         {"import", 3},
+    {"browse", 3},   {"play", 3},   {"edit", 4},    {"app", 5}, {"folderpicker", 3},
 };
 
 struct Includes {

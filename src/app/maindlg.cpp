@@ -29,30 +29,24 @@
 #include "db/librarydb.h"
 #include "edit/aboutdlg.h"
 #include "edit/pendingtags.h"
-#include "grid/displaytext.h"
+#include "folderpicker/folderpickerdlg.h"
 #include "import/importdlgs.h"
 #include "import/tagworkers.h"
 #include "platform/fileaccess.h"
 #include "platform/launcher.h"
 #include "platform/messagebox.h"
 #include "platform/runtimerandom.h"
-#include "ui/folderpickerdlg.h"
+#include "play/playlist.h"
+#include "widgets/displaytext.h"
+#include "widgets/widgetparts.h"
 
 namespace {
 
 constexpr int kEntryRole = Qt::UserRole;
-constexpr int kBytesRole = Qt::UserRole + 1;
 constexpr const char* kCommandProperty = "commandId";
 
 QString Text(const std::string& bytes) {
     return DisplayText(bytes);
-}
-
-QPushButton* MakeButton(QWidget* parent, const char* text, const char* name) {
-    auto* button = new QPushButton(QString::fromLatin1(text), parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setAutoDefault(false);
-    return button;
 }
 
 QComboBox* MakeCombo(QWidget* parent, const char* name) {
@@ -110,7 +104,7 @@ bool CMainDlg::Initialise() {
         return false;
     }
     const char* format = m_library.readOnly ? "%s (v%s)  (Read-Only)" : "%s (v%s)";
-    setWindowTitle(QString::fromStdString(fmt::sprintf(format, "Cadenzo", "0.55")));
+    setWindowTitle(QString::fromStdString(fmt::sprintf(format, kProgramName, kProgramVersion)));
     BuildControls();
     m_edits = std::make_unique<CEditCommands>(
         CCommandContext{*m_library.db, m_library.lock, m_settings, m_messages, m_launcher,
@@ -444,11 +438,7 @@ bool CMainDlg::PlayListedSongs() {
 }
 
 void CMainDlg::OnExportM3U() {
-    // A view that no name scopes is offered as "Unknown"; a "/" in a name would make the offered
-    // name a path into some folder.
-    const std::string title = GetViewTitle(m_grid->History(), *m_library.db);
-    QString name = Text(title.empty() ? "Unknown" : title);
-    name.replace(QLatin1Char('/'), QLatin1Char('_'));
+    const QString name = Text(ExportFileName(GetViewTitle(m_grid->History(), *m_library.db)));
     QFileDialog dialog(this, QStringLiteral("Select Folder To Export .M3U To"));
     dialog.setObjectName(QStringLiteral("exportDialog"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
@@ -501,8 +491,8 @@ void CMainDlg::OpenDocumentation() {
         // The manual installed with the program (which lives in libexec/cadenzo), else the one of
         // the source tree it was built from.
         std::error_code error;
-        const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error).parent_path();
-        const std::filesystem::path installed = program / "../../share/doc/cadenzo/manual.html";
+        const std::filesystem::path installed =
+            std::filesystem::path(ExecutableFolder()) / "../../share/doc/cadenzo/manual.html";
         manual = std::filesystem::exists(installed, error) ? installed.string() : std::string(CADENZO_SOURCE_MANUAL);
     }
     if (const std::string problem = OpenFileWithDesktop(m_launcher, manual); !problem.empty()) {

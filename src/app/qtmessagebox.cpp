@@ -2,7 +2,7 @@
 
 #include <QMessageBox>
 
-#include "grid/displaytext.h"
+#include "widgets/displaytext.h"
 
 namespace {
 

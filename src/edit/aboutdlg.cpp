@@ -10,6 +10,7 @@
 
 #include "platform/launcher.h"
 #include "platform/messagebox.h"
+#include "widgets/widgetparts.h"
 
 namespace {
 
@@ -30,13 +31,6 @@ QFont TitleFont(int pixelSize, bool underline) {
     return font;
 }
 
-QLabel* AddLabel(QWidget* parent, const char* name, const QString& text) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QString::fromLatin1(name));
-    label->setTextFormat(Qt::PlainText);
-    return label;
-}
-
 }  // namespace
 
 CAboutDlg::CAboutDlg(CLauncher& launcher, CMessageBox& messages, QWidget* parent) : QDialog(parent) {
@@ -44,15 +38,15 @@ CAboutDlg::CAboutDlg(CLauncher& launcher, CMessageBox& messages, QWidget* parent
     setWindowTitle(QStringLiteral("About Cadenzo"));
     auto* icon = new QLabel(this);
     icon->setPixmap(QIcon(QStringLiteral(":/cadenzo.svg")).pixmap(48, 48));
-    QLabel* title = AddLabel(this, "aboutTitle", QString::fromStdString(fmt::sprintf("%s v%s", "Cadenzo", "0.55")));
+    QLabel* title = PlainLabel(fmt::sprintf("%s v%s", kProgramName, kProgramVersion), "aboutTitle", this);
     title->setFont(TitleFont(20, true));
     title->setAlignment(Qt::AlignCenter);
-    QLabel* credit = AddLabel(this, "aboutCredit", QString::fromLatin1(kCredit));
+    QLabel* credit = PlainLabel(kCredit, "aboutCredit", this);
     credit->setFont(TitleFont(16, false));
     credit->setAlignment(Qt::AlignCenter);
-    QLabel* donation = AddLabel(this, "aboutDonation", QString::fromLatin1(kDonation));
+    QLabel* donation = PlainLabel(kDonation, "aboutDonation", this);
     donation->setWordWrap(true);
-    QLabel* disclaimer = AddLabel(this, "aboutDisclaimer", QString());
+    QLabel* disclaimer = PlainLabel("", "aboutDisclaimer", this);
     auto* donate = new QPushButton(QStringLiteral("Donate"), this);
     donate->setObjectName(QStringLiteral("donateButton"));
     connect(donate, &QPushButton::clicked, this, [&launcher, &messages] {

@@ -8,9 +8,9 @@
 
 #include <fmt/format.h>
 
-#include "grid/displaytext.h"
 #include "import/importdlgs.h"
 #include "platform/messagebox.h"
+#include "widgets/displaytext.h"
 
 CEditItemDlg::CEditItemDlg(CItemEdit& edit, const CCommandContext& context, QWidget* parent)
     : QDialog(parent), m_edit(edit), m_context(context), m_texts(edit.Loaded()) {

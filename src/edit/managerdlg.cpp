@@ -13,16 +13,15 @@
 #include "edit/librarychanges.h"
 #include "edit/newitemdlg.h"
 #include "edit/pickdlg.h"
-#include "grid/displaytext.h"
 #include "platform/messagebox.h"
+#include "widgets/displaytext.h"
+#include "widgets/widgetparts.h"
 
 namespace {
 
 QPushButton* Button(const char* text, const char* name, bool enabled, QWidget* parent) {
-    auto* button = new QPushButton(QString::fromLatin1(text), parent);
-    button->setObjectName(QString::fromLatin1(name));
+    QPushButton* button = MakeButton(parent, text, name);
     button->setEnabled(enabled);
-    button->setAutoDefault(false);
     return button;
 }
 

@@ -5,7 +5,7 @@
 #include <QLineEdit>
 #include <QVBoxLayout>
 
-#include "grid/displaytext.h"
+#include "widgets/displaytext.h"
 
 CNewItemDlg::CNewItemDlg(const std::string& prompt, const std::string& value, QWidget* parent)
     : QDialog(parent), m_value(new QLineEdit(DisplayText(value), this)), m_initial(value) {

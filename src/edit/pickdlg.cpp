@@ -6,16 +6,12 @@
 
 #include <tuple>
 
-#include "grid/displaytext.h"
+#include "widgets/displaytext.h"
+#include "widgets/widgetparts.h"
 
 namespace {
 
 constexpr int kIdRole = Qt::UserRole;
-constexpr int kBytesRole = Qt::UserRole + 1;
-
-QByteArray Bytes(const std::string& text) {
-    return {text.data(), static_cast<qsizetype>(text.size())};
-}
 
 }  // namespace
 
@@ -28,7 +24,7 @@ void FillPickList(QListWidget* list, const std::vector<std::string>& names, cons
         const std::int32_t id =
             ids == nullptr ? static_cast<std::int32_t>(index) : (index < ids->size() ? (*ids)[index] : 0);
         item->setData(kIdRole, id);
-        item->setData(kBytesRole, Bytes(names[index]));
+        item->setData(kBytesRole, ByteArray(names[index]));
         if (selected == nullptr && item->text().compare(DisplayText(select), Qt::CaseInsensitive) == 0) {
             selected = item;
         }

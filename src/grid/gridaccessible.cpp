@@ -5,9 +5,9 @@
 
 #include <map>
 
-#include "grid/displaytext.h"
 #include "grid/gridcellcheck.h"
 #include "grid/gridctrl.h"
+#include "widgets/displaytext.h"
 
 namespace {
 

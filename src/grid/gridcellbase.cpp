@@ -5,9 +5,9 @@
 #include <QPainter>
 #include <QStyleOptionHeader>
 
-#include "grid/displaytext.h"
 #include "grid/gridctrl.h"
 #include "grid/griddefaultcell.h"
+#include "widgets/displaytext.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <QComboBox>
 
-#include "grid/displaytext.h"
+#include "widgets/displaytext.h"
 
 const std::vector<std::string>& CGridCellCombo::GetOptions() const {
     static const std::vector<std::string> kNone;

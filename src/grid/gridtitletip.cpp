@@ -1,6 +1,6 @@
 #include "grid/gridtitletip.h"
 
-#include "grid/displaytext.h"
+#include "widgets/displaytext.h"
 
 CGridTitleTip::CGridTitleTip(QWidget* grid)
     : QLabel(grid, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowTransparentForInput) {

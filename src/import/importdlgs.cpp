@@ -1,12 +1,9 @@
 #include "import/importdlgs.h"
 
-#include <QApplication>
 #include <QCheckBox>
-#include <QCloseEvent>
 #include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -14,19 +11,14 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include <fmt/format.h>
-
-#include "grid/displaytext.h"
 #include "import/songfile.h"
+#include "widgets/displaytext.h"
+#include "widgets/widgetparts.h"
 
 namespace {
 
-constexpr qint64 kRepaintIntervalMs = 50;
-
-QLabel* PlainLabel(const std::string& text, const char* name, QWidget* parent) {
-    auto* label = new QLabel(DisplayText(text), parent);
-    label->setObjectName(QString::fromLatin1(name));
-    label->setTextFormat(Qt::PlainText);
+QLabel* WrappedLabel(const std::string& text, const char* name, QWidget* parent) {
+    QLabel* label = PlainLabel(text, name, parent);
     label->setWordWrap(true);
     return label;
 }
@@ -70,7 +62,7 @@ QDialogButtonBox* OkButton(QDialog* dialog) {
 // The message, the captions with their values, and the song list above the options.
 void AddHeader(QVBoxLayout* layout, QDialog* dialog, const std::string& message,
                const std::vector<std::pair<const char*, QLabel*>>& captions, const std::vector<CSongFile>& songs) {
-    layout->addWidget(PlainLabel(message, "messageLabel", dialog));
+    layout->addWidget(WrappedLabel(message, "messageLabel", dialog));
     auto* grid = new QGridLayout;
     int row = 0;
     for (const auto& [caption, value] : captions) {
@@ -119,8 +111,8 @@ CImportUnknownDlg::CImportUnknownDlg(const std::string& firstArtist, const std::
     m_updateTags->setObjectName(QStringLiteral("updateTagsCheck"));
     auto* layout = new QVBoxLayout(this);
     AddHeader(layout, this, message,
-              {{"Artist:", PlainLabel(firstArtist, "artistLabel", this)},
-               {"Directory:", PlainLabel(folderPath, "directoryLabel", this)}},
+              {{"Artist:", WrappedLabel(firstArtist, "artistLabel", this)},
+               {"Directory:", WrappedLabel(folderPath, "directoryLabel", this)}},
               songs);
     auto* group = new QGroupBox(QStringLiteral("Add As:"), this);
     auto* options = new QGridLayout(group);
@@ -166,7 +158,7 @@ CImportUntaggedDlg::CImportUntaggedDlg(const std::string& folderPath, const std:
     setWindowTitle(QStringLiteral("Import Untagged Files"));
     m_updateTags->setObjectName(QStringLiteral("updateTagsCheck"));
     auto* layout = new QVBoxLayout(this);
-    AddHeader(layout, this, message, {{"Directory:", PlainLabel(folderPath, "directoryLabel", this)}}, songs);
+    AddHeader(layout, this, message, {{"Directory:", WrappedLabel(folderPath, "directoryLabel", this)}}, songs);
     auto* group = new QGroupBox(QStringLiteral("Add As:"), this);
     auto* options = new QGridLayout(group);
     m_options = {Option("One Album:", "oneAlbumOption", group), Option("One Collection:", "oneCollectionOption", group),
@@ -214,67 +206,6 @@ void CImportUntaggedDlg::accept() {
     fields.updateTags = m_updateTags->isChecked();
     m_answer = UntaggedAnswerOnOk(m_option, fields, m_answer);
     QDialog::accept();
-}
-
-CProcessingDlg::CProcessingDlg(const std::string& title, QWidget* parent, bool cancellable)
-    : QDialog(parent),
-      m_progress(PlainLabel("", "progressLine", this)),
-      m_counts(PlainLabel("", "progressCounts", this)),
-      m_cancel(new QPushButton(QStringLiteral("Cancel"), this)) {
-    setObjectName(QStringLiteral("processingDialog"));
-    setWindowTitle(QStringLiteral("Processing..."));
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
-    setWindowModality(Qt::ApplicationModal);
-    QLabel* titleLine = PlainLabel(title, "progressTitle", this);
-    titleLine->setAlignment(Qt::AlignCenter);
-    m_progress->setAlignment(Qt::AlignCenter);
-    m_progress->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    m_progress->setMinimumHeight(m_progress->fontMetrics().height() * 2 + 8);
-    m_counts->setAlignment(Qt::AlignCenter);
-    m_cancel->setObjectName(QStringLiteral("cancelImportButton"));
-    m_cancel->setVisible(cancellable);
-    connect(m_cancel, &QPushButton::clicked, this, &CProcessingDlg::Cancel);
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(titleLine);
-    layout->addWidget(m_progress);
-    layout->addWidget(m_counts);
-    layout->addWidget(m_cancel, 0, Qt::AlignCenter);
-    resize(520, sizeHint().height());
-}
-
-void CProcessingDlg::SetProgressText(const std::string& text) {
-    m_progress->setText(DisplayText(text));
-}
-
-void CProcessingDlg::SetCounts(int folders, int songs) {
-    m_counts->setText(QString::fromStdString(fmt::format("{} folders, {} songs imported so far", folders, songs)));
-}
-
-void CProcessingDlg::KeepPainted(bool now) {
-    if (now || !m_sinceRepaint.isValid() || m_sinceRepaint.elapsed() >= kRepaintIntervalMs) {
-        // The window is modal: only its own Cancel takes input meanwhile.
-        QCoreApplication::processEvents();
-        m_sinceRepaint.restart();
-    }
-}
-
-void CProcessingDlg::Cancel() {
-    m_cancelled = true;
-    m_cancel->setEnabled(false);
-    m_cancel->setText(QStringLiteral("Stopping..."));
-}
-
-void CProcessingDlg::closeEvent(QCloseEvent* event) {
-    Cancel();  // the walk ends the window when it has stopped
-    event->ignore();
-}
-
-void CProcessingDlg::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Escape) {
-        Cancel();
-        return;
-    }
-    QDialog::keyPressEvent(event);
 }
 
 CImportDialogs::CImportDialogs(DialogRunner runDialog, QWidget* parent)

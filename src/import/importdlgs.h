@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QDialog>
-#include <QElapsedTimer>
 
 #include <array>
 #include <string>
@@ -9,6 +8,7 @@
 
 #include "import/importquestions.h"
 #include "platform/dialogrunner.h"
+#include "widgets/processingdlg.h"
 
 class CSongFile;
 class QCheckBox;
@@ -60,35 +60,6 @@ private:
     QLineEdit* m_albumName;
     QLineEdit* m_collectionName;
     QCheckBox* m_updateTags;
-};
-
-// "Processing...": the title line, the progress line, how much is done so far, and Cancel
-// where the work can stop. While it is shown nothing else of the program takes input.
-class CProcessingDlg : public QDialog {
-    Q_OBJECT
-
-public:
-    CProcessingDlg(const std::string& title, QWidget* parent = nullptr, bool cancellable = true);
-
-    void SetProgressText(const std::string& text);
-    void SetCounts(int folders, int songs);
-    bool Cancelled() const { return m_cancelled; }
-    // Lets the window repaint (and Cancel be clicked), at most about 20 times a second unless
-    // `now`.
-    void KeepPainted(bool now = false);
-
-protected:
-    void closeEvent(QCloseEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
-
-private:
-    void Cancel();
-
-    QLabel* m_progress;
-    QLabel* m_counts;
-    QPushButton* m_cancel;
-    QElapsedTimer m_sinceRepaint;
-    bool m_cancelled = false;
 };
 
 // The import's questions asked with the two dialogs, and its progress in the progress window,

@@ -12,6 +12,8 @@
 #include <stdexcept>
 #include <utility>
 
+#include "platform/fileaccess.h"
+
 extern char** environ;
 
 namespace {
@@ -34,9 +36,10 @@ constexpr std::size_t kWritesAhead = 16;
 }  // namespace
 
 std::vector<std::string> CTagWorkers::DefaultTagWorkerCommand() {
+    const std::string folder = ExecutableFolder();
+    const auto beside = std::filesystem::path(folder) / "cadenzo-tagworker";
     std::error_code error;
-    const auto beside = std::filesystem::read_symlink("/proc/self/exe", error).parent_path() / "cadenzo-tagworker";
-    if (!error && std::filesystem::exists(beside, error)) {
+    if (!folder.empty() && std::filesystem::exists(beside, error)) {
         return {beside.string()};
     }
     return {CADENZO_TAGWORKER_BUILD_PATH};

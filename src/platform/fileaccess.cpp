@@ -20,3 +20,9 @@ bool IsReadOnlyFile(const std::string& path) {
     }
     return access(path.c_str(), W_OK) != 0 || access(folder.c_str(), W_OK) != 0;
 }
+
+std::string ExecutableFolder() {
+    std::error_code error;
+    const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
+    return error ? std::string() : program.parent_path().string();
+}

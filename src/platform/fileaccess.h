@@ -9,3 +9,6 @@ bool FileExists(const std::string& path);
 // itself is not writable, or the folder that holds it is not (a database needs its folder for
 // the journal).
 bool IsReadOnlyFile(const std::string& path);
+
+// The folder that holds the running program's executable ("" when it cannot be found).
+std::string ExecutableFolder();

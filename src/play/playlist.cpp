@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
@@ -176,4 +177,12 @@ void IncrementPlayCounts(CDatabase& db, const std::vector<std::int32_t>& ids) {
         db.Execute(fmt::sprintf("UPDATE Songs SET PlayCount = PlayCount+1 WHERE ID = %ld", id), dbFailOnError);
     }
     transaction.Commit();
+}
+
+std::string ExportFileName(std::string viewTitle) {
+    if (viewTitle.empty()) {
+        return "Unknown";
+    }
+    std::replace(viewTitle.begin(), viewTitle.end(), '/', '_');
+    return viewTitle;
 }

@@ -37,6 +37,10 @@ void TranslatePrefixes(PathList& paths, const std::string& from, const std::stri
 // followed. The path written, or "" when it could not be, with errno telling why.
 std::string WritePlaylistFile(const std::string& path, const PathList& paths);
 
+// The file name Export M3U offers for a view titled `viewTitle`: "Unknown" for a view no name
+// scopes; a "/" becomes "_", so that the name never leads into another folder.
+std::string ExportFileName(std::string viewTitle);
+
 // The program's own folder for the playlists of its plays: "cadenzo-UID" in this user's runtime
 // folder ($XDG_RUNTIME_DIR), else in the temporary folder ($TMPDIR, else /tmp). Only this user
 // may enter it. With `make`, it is made when missing, and when a folder of that name is a link or

@@ -5,10 +5,10 @@
 
 #include <random>
 
-#include "grid/displaytext.h"
 #include "grid/gridaxis.h"
 #include "grid/gridclipboard.h"
 #include "grid/gridsort.h"
+#include "widgets/displaytext.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "ui/folderrules.h"
+#include "folderpicker/folderrules.h"
 
 #include <dirent.h>
 #include <sys/stat.h>

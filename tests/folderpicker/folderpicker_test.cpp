@@ -1,6 +1,6 @@
 // The folder picker offscreen: typing with completion, Enter, the list, Open.
 
-#include "ui/folderpickerdlg.h"
+#include "folderpicker/folderpickerdlg.h"
 
 #include <QLabel>
 #include <QListWidget>

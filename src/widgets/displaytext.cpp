@@ -1,4 +1,4 @@
-#include "grid/displaytext.h"
+#include "widgets/displaytext.h"
 
 #include <QLineEdit>
 
@@ -88,4 +88,8 @@ std::vector<std::size_t> OrderIgnoringCase(const std::vector<std::string>& texts
 
 std::string LineEditBytes(const QLineEdit* edit, const std::string& initial) {
     return edit->isModified() ? edit->text().toStdString() : initial;
+}
+
+QByteArray ByteArray(const std::string& bytes) {
+    return {bytes.data(), static_cast<qsizetype>(bytes.size())};
 }

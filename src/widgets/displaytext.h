@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 class QLineEdit;
@@ -19,6 +20,9 @@ std::vector<std::size_t> OrderIgnoringCase(const std::vector<std::string>& texts
 
 // What a line edit holds as bytes: the bytes it was given while the user did not change it.
 std::string LineEditBytes(const QLineEdit* edit, const std::string& initial);
+
+// The bytes as a QByteArray, for an item's data (see kBytesRole).
+QByteArray ByteArray(const std::string& bytes);
 
 // True when `bytes` is valid UTF-8.
 bool IsValidUtf8(const std::string& bytes);

@@ -1,4 +1,4 @@
-#include "ui/folderpickerdlg.h"
+#include "folderpicker/folderpickerdlg.h"
 
 #include <QGridLayout>
 #include <QKeyEvent>
@@ -7,18 +7,9 @@
 #include <QPushButton>
 #include <QStyle>
 
-#include "grid/displaytext.h"
 #include "platform/messagebox.h"
-
-namespace {
-
-constexpr int kBytesRole = Qt::UserRole;
-
-QByteArray Bytes(const std::string& text) {
-    return QByteArray(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-}  // namespace
+#include "widgets/displaytext.h"
+#include "widgets/widgetparts.h"
 
 void CFolderEdit::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
@@ -127,7 +118,7 @@ void CFolderPickerDlg::FillList() {
     }
     for (const std::string& name : m_rules.Subfolders()) {
         auto* item = new QListWidgetItem(folder, DisplayText(name), m_list);
-        item->setData(kBytesRole, Bytes(name));
+        item->setData(kBytesRole, ByteArray(name));
     }
 }
 

@@ -1,6 +1,6 @@
 // The folder picker's rules on real folders.
 
-#include "ui/folderrules.h"
+#include "folderpicker/folderrules.h"
 
 #include <sys/stat.h>
 

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "ui/folderrules.h"
+#include "folderpicker/folderrules.h"
 
 class CMessageBox;
 class QLabel;

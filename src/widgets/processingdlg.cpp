@@ -1,0 +1,85 @@
+#include "widgets/processingdlg.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include <fmt/format.h>
+
+#include "widgets/displaytext.h"
+#include "widgets/widgetparts.h"
+
+namespace {
+
+constexpr qint64 kRepaintIntervalMs = 50;
+
+// A centred line of the window, wrapped when long.
+QLabel* ProgressLine(const std::string& text, const char* name, QWidget* parent) {
+    QLabel* label = PlainLabel(text, name, parent);
+    label->setWordWrap(true);
+    label->setAlignment(Qt::AlignCenter);
+    return label;
+}
+
+}  // namespace
+
+CProcessingDlg::CProcessingDlg(const std::string& title, QWidget* parent, bool cancellable)
+    : QDialog(parent),
+      m_progress(ProgressLine("", "progressLine", this)),
+      m_counts(ProgressLine("", "progressCounts", this)),
+      m_cancel(new QPushButton(QStringLiteral("Cancel"), this)) {
+    setObjectName(QStringLiteral("processingDialog"));
+    setWindowTitle(QStringLiteral("Processing..."));
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    setWindowModality(Qt::ApplicationModal);
+    QLabel* titleLine = ProgressLine(title, "progressTitle", this);
+    m_progress->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    m_progress->setMinimumHeight(m_progress->fontMetrics().height() * 2 + 8);
+    m_cancel->setObjectName(QStringLiteral("cancelImportButton"));
+    m_cancel->setVisible(cancellable);
+    connect(m_cancel, &QPushButton::clicked, this, &CProcessingDlg::Cancel);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(titleLine);
+    layout->addWidget(m_progress);
+    layout->addWidget(m_counts);
+    layout->addWidget(m_cancel, 0, Qt::AlignCenter);
+    resize(520, sizeHint().height());
+}
+
+void CProcessingDlg::SetProgressText(const std::string& text) {
+    m_progress->setText(DisplayText(text));
+}
+
+void CProcessingDlg::SetCounts(int folders, int songs) {
+    m_counts->setText(QString::fromStdString(fmt::format("{} folders, {} songs imported so far", folders, songs)));
+}
+
+void CProcessingDlg::KeepPainted(bool now) {
+    if (now || !m_sinceRepaint.isValid() || m_sinceRepaint.elapsed() >= kRepaintIntervalMs) {
+        // The window is modal: only its own Cancel takes input meanwhile.
+        QCoreApplication::processEvents();
+        m_sinceRepaint.restart();
+    }
+}
+
+void CProcessingDlg::Cancel() {
+    m_cancelled = true;
+    m_cancel->setEnabled(false);
+    m_cancel->setText(QStringLiteral("Stopping..."));
+}
+
+void CProcessingDlg::closeEvent(QCloseEvent* event) {
+    Cancel();  // the walk ends the window when it has stopped
+    event->ignore();
+}
+
+void CProcessingDlg::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape) {
+        Cancel();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}

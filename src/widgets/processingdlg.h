@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QDialog>
+#include <QElapsedTimer>
+
+#include <string>
+
+class QLabel;
+class QPushButton;
+
+// "Processing...": the title line, the progress line, how much is done so far, and Cancel
+// where the work can stop. While it is shown nothing else of the program takes input.
+class CProcessingDlg : public QDialog {
+    Q_OBJECT
+
+public:
+    CProcessingDlg(const std::string& title, QWidget* parent = nullptr, bool cancellable = true);
+
+    void SetProgressText(const std::string& text);
+    void SetCounts(int folders, int songs);
+    bool Cancelled() const { return m_cancelled; }
+    // Lets the window repaint (and Cancel be clicked), at most about 20 times a second unless
+    // `now`.
+    void KeepPainted(bool now = false);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void Cancel();
+
+    QLabel* m_progress;
+    QLabel* m_counts;
+    QPushButton* m_cancel;
+    QElapsedTimer m_sinceRepaint;
+    bool m_cancelled = false;
+};
