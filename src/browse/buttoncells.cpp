@@ -77,14 +77,14 @@ bool CellEditButton::OnDblClick(CGridCtrl& grid, int, int, const QPoint&, const 
 
 bool CellArtistButton::OnDblClick(CGridCtrl& grid, int, int, const QPoint&, const QRect&) {
     if (CLibraryGrid* library = LibraryGridOf(grid)) {
-        library->RunSwitchMode(kAlbumsMode, 2, GetData(), 0);
+        library->RunSwitchMode(kAlbumsMode, kAlbumsOfArtist, GetData(), 0);
     }
     return true;
 }
 
 bool CellAlbumButton::OnDblClick(CGridCtrl& grid, int, int, const QPoint&, const QRect&) {
     if (CLibraryGrid* library = LibraryGridOf(grid)) {
-        library->RunSwitchMode(kSongsMode, 4, 0, GetData());
+        library->RunSwitchMode(kSongsMode, kSongsOfAlbum, 0, GetData());
     }
     return true;
 }

@@ -328,7 +328,7 @@ std::vector<std::int32_t> CLibraryGrid::GetCheckedIds() const {
     }
     for (int row = GetFixedRowTotal(); row < GetRowTotal(); ++row) {
         if (IsRowChecked(row)) {
-            ids.push_back(std::atoi(GetCellText(row, kIdColumn).c_str()));
+            ids.push_back(RowId(row));
         }
     }
     return ids;
@@ -381,7 +381,7 @@ void CLibraryGrid::GetListedSongs(NameList& paths, IdList& ids) const {
     for (int row = GetFixedRowTotal(); row < GetRowTotal(); ++row) {
         if (!onlyChecked || IsRowChecked(row)) {
             paths.push_back(GetCellText(row, kPathColumn));
-            ids.push_back(std::atoi(GetCellText(row, kIdColumn).c_str()));
+            ids.push_back(RowId(row));
         }
     }
 }
@@ -393,7 +393,11 @@ std::int32_t CLibraryGrid::GetFirstCheckedId() const {
 
 std::int32_t CLibraryGrid::CurrentRowItemId() const {
     const int row = GetFocusCell().first;
-    const CGridCellBase* cell = row >= GetFixedRowTotal() ? GetCellObject(row, kNumberColumn) : nullptr;
+    return row >= GetFixedRowTotal() ? RowId(row) : 0;
+}
+
+std::int32_t CLibraryGrid::RowId(int row) const {
+    const CGridCellBase* cell = GetCellObject(row, kNumberColumn);
     return cell != nullptr ? cell->GetData() : 0;
 }
 

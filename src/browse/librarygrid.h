@@ -120,6 +120,8 @@ private:
     // CGridOwner: only the rating column is edited, and an edited rating is stored or refused.
     int OnGridNotify(CGridCtrl& grid, int code, int row, int column) override;
     bool OnRatingEdited(int row, int column);
+    // The ID of the item a row shows, kept in its number cell.
+    std::int32_t RowId(int row) const;
 
     bool PlaySongsView(const DisplayMode& songs);
     bool IsRowChecked(int row) const;

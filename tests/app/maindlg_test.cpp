@@ -3,19 +3,22 @@
 #include "app/maindlg.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QListWidget>
-
+#include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTest>
 #include <QTreeWidget>
+
 #include <cerrno>
 #include <filesystem>
+#include <functional>
 
 #include <fmt/format.h>
 #include <gtest/gtest.h>
@@ -43,6 +46,9 @@ protected:
             std::make_unique<CMainDlg>(*m_settings, OpenLibrary(*m_settings, m_messages), m_messages, m_launcher);
         window->SetDialogRunner([this](QDialog& dialog) -> int {
             dialogs.push_back(dialog.objectName().toStdString());
+            if (onDialog) {
+                onDialog(dialog);
+            }
             if (dialog.objectName() == QStringLiteral("folderPicker")) {
                 dialog.findChild<QLineEdit*>(QStringLiteral("folderEdit"))->setText(importFolder);
                 QTest::mouseClick(dialog.findChild<QPushButton*>(QStringLiteral("openButton")), Qt::LeftButton);
@@ -69,9 +75,10 @@ protected:
         return window;
     }
 
-    QAction* Action(CMainDlg& window, Command command) {
-        return window.menuBar()->findChild<QAction*>(QStringLiteral("command%1").arg(static_cast<int>(command)));
+    static QAction* Action(const QWidget& menus, Command command) {
+        return menus.findChild<QAction*>(QStringLiteral("command%1").arg(static_cast<int>(command)));
     }
+    static QAction* Action(CMainDlg& window, Command command) { return Action(*window.menuBar(), command); }
 
     CTempDir m_dir;
     CWorkingDirectory m_cwd{m_dir.Path()};
@@ -83,6 +90,7 @@ protected:
     QString importFolder;
     QString pickChoice;
     QString editedTitle;
+    std::function<void(QDialog&)> onDialog;  // what the user does first in every dialog
 };
 
 TEST_F(MainWindowTest, StartsOnArtistsWithAlbumsAndStaysOpenOnEnterAndEscape) {
@@ -190,6 +198,46 @@ TEST_F(MainWindowTest, ImportAsksWhereTheTagsLeaveItOpenAndShowsTheNewSongsAtOnc
     EXPECT_TRUE(window->isVisible());
 }
 
+TEST_F(MainWindowTest, ClosingTheWindowDuringAnImportStopsItAfterTheFolderAndThenCloses) {
+    CTagWorkers workers;
+    CSongTree tree(workers);
+    for (const char* folder : {"A", "B"}) {
+        tree.AddSong(std::string(folder) + "/1.mp3", CSongTree::Tags("One", folder, "First"));
+        tree.AddSong(std::string(folder) + "/2.mp3", CSongTree::Tags("Two", folder, "Second"));
+    }
+    auto window = Open();
+    ASSERT_TRUE(window->Initialise());
+    window->Grid().SwitchMode(kSongsMode, kAllSongs, 0, 0);
+    importFolder = QString::fromStdString(tree.Root() + "/");
+    onDialog = [&window](QDialog& dialog) {
+        if (dialog.objectName() == QStringLiteral("importUnknownDialog")) {
+            window->close();
+        }
+    };
+    QTest::mouseClick(window->findChild<QPushButton*>(QStringLiteral("importButton")), Qt::LeftButton);
+    EXPECT_EQ(dialogs, (std::vector<std::string>{"folderPicker", "importUnknownDialog"})) << "B was never asked about";
+    EXPECT_EQ(window->Grid().GetRowTotal(), 3) << "A's two songs are stored";
+    EXPECT_FALSE(window->isVisible());
+}
+
+TEST_F(MainWindowTest, TheTrayMenuRestoresAndEnds) {
+    auto window = Open();
+    ASSERT_TRUE(window->Initialise());
+    QMenu* tray = nullptr;
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (auto* menu = qobject_cast<QMenu*>(widget); menu != nullptr && Action(*menu, Command::Restore) != nullptr) {
+            tray = menu;
+        }
+    }
+    ASSERT_NE(tray, nullptr);
+    window->hide();
+    Action(*tray, Command::Restore)->trigger();
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(Action(*tray, Command::Exit)->text(), QStringLiteral("&Exit"));
+    Action(*tray, Command::Exit)->trigger();
+    EXPECT_FALSE(window->isVisible());
+}
+
 TEST_F(MainWindowTest, AnAlbumIsStoredAndPlayedInTheOrderOfItsFileNames) {
     CTagWorkers workers;
     CSongTree tree(workers);
@@ -257,6 +305,17 @@ TEST_F(MainWindowTest, TheEditingCommandsChangeTheLibraryAndRefreshTheView) {
         onBlue += grid.GetCellText(row, CLibraryGrid::kAlbumColumn) == "Blue" ? 1 : 0;
     }
     EXPECT_EQ(onBlue, 2);
+
+    // A command that fails through its menu shows why and leaves the window working.
+    const auto renameTable = [&](const char* sql) {
+        CLibraryDb("Cadenzo.mdb", false, false, settings, m_messages).Execute(sql);  // another program
+    };
+    renameTable("ALTER TABLE Collections RENAME TO Gone");
+    run(Command::RecalcRatings);
+    ASSERT_EQ(m_messages.shown.size(), 1u);
+    EXPECT_NE(m_messages.shown[0].find("no such table: Collections"), std::string::npos) << m_messages.shown[0];
+    m_messages.shown.clear();
+    renameTable("ALTER TABLE Gone RENAME TO Collections");
 
     tick(1);
     m_messages.answers = {true, true};

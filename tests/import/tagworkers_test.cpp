@@ -1,0 +1,139 @@
+// The pool of tag worker processes: order of answers, limits, workers that hang, die or are missing.
+
+#include "import/tagworkers.h"
+#include "hostilefiles.h"
+
+#include <algorithm>
+#include <chrono>
+#include <stdexcept>
+
+#include <gtest/gtest.h>
+
+#include "import/songfile.h"
+#include "support/songtree.h"
+
+namespace {
+
+TEST(TagWorkersTest, AWorkerThatHangsCostsOnlyItsTimeLimit) {
+    CTagWorkers workers({"/bin/sleep", "60"}, 2, 200);
+    const auto started = std::chrono::steady_clock::now();
+    const std::vector<SongTags> tags = workers.Read({{"/a.mp3", 1}, {"/b.mp3", 1}, {"/c.ogg", 2}});
+    ASSERT_EQ(tags.size(), 3u);
+    for (const SongTags& song : tags) {
+        EXPECT_FALSE(song.parsed);
+    }
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(5));
+    EXPECT_FALSE(workers.Write("/a.mp3", 1, SongTags()));
+}
+
+TEST(TagWorkersTest, AMissingOrDyingWorkerReadsNothing) {
+    CTagWorkers missing({"/no/such/worker"}, 1, 200);
+    EXPECT_FALSE(missing.Read({{"/a.mp3", 1}}).front().parsed);
+    CTagWorkers dying({"/bin/sh", "-c", "exit 3"}, 2, 2000);
+    const std::vector<SongTags> tags = dying.Read({{"/a.mp3", 1}, {"/b.mp3", 1}, {"/c.mp3", 1}});
+    EXPECT_EQ(tags.size(), 3u);
+    EXPECT_FALSE(tags[2].parsed);
+}
+
+TEST(TagWorkersTest, AHostileFileIsStoppedAndASlowOneIsReadWhole) {
+    CTagWorkers workers;
+    CSongTree tree(workers);
+    const std::string before = tree.AddSong("before.ogg", CSongTree::Tags("Before", "A", "B"));
+    const std::string hostile = tree.Path("hostile.ogg");
+    MakeWrappingCommentOgg(hostile, FixturePath(2), workers);
+    const std::string after = tree.AddSong("after.mp3", CSongTree::Tags("After", "A", "B"));
+    // A worker whose first answer comes late, as from a slow disk: it starts 1.5 s late.
+    const std::string worker = CTagWorkers::DefaultTagWorkerCommand().front();
+    CTagWorkers slow({"/bin/sh", "-c", "sleep 1.5; exec \"$0\"", worker}, 1);
+    const std::vector<SongTags> tags = slow.Read({{before, 2}, {hostile, 2}, {after, 1}});
+    ASSERT_EQ(tags.size(), 3u);
+    EXPECT_EQ(tags[0].title, "Before");
+    EXPECT_FALSE(tags[0].stopped);
+    EXPECT_FALSE(tags[1].parsed);
+    EXPECT_TRUE(tags[1].stopped);
+    EXPECT_EQ(tags[2].title, "After") << "the new worker reads the rest";
+}
+
+TEST(TagWorkersTest, ManyWritesAreAnsweredTruthfullyAndInOrderAlsoWhenWorkersEnd) {
+    CTagWorkers workers;
+    CSongTree tree(workers);
+    std::vector<CTagWorkers::TagWrite> writes;
+    for (int i = 0; i < 40; ++i) {
+        const int type = i % 2 == 0 ? 1 : 2;
+        const std::string path =
+            tree.AddSong(std::to_string(i) + (type == 1 ? ".mp3" : ".ogg"), CSongTree::Tags("Old", "A", "B"));
+        writes.push_back({path, type, CSongTree::Tags("New " + std::to_string(i), "A", "B")});
+    }
+    writes[10].path = tree.Path("hostile.ogg");
+    MakeWrappingCommentOgg(writes[10].path, FixturePath(2), workers);
+    const std::string hostileBefore = ReadFile(writes[10].path);
+    writes[20].path = tree.Path("missing.mp3");
+    std::vector<std::size_t> told;
+    const std::vector<bool> written = workers.WriteAll(writes, [&](std::size_t i) { told.push_back(i); });
+    ASSERT_EQ(written.size(), writes.size());
+    for (std::size_t i = 0; i < writes.size(); ++i) {
+        EXPECT_EQ(told[i], i);
+        if (i == 10 || i == 20) {
+            EXPECT_FALSE(written[i]) << i;
+            continue;
+        }
+        EXPECT_TRUE(written[i]) << i;
+        EXPECT_EQ(workers.Read({{writes[i].path, writes[i].fileType}}).front().title, "New " + std::to_string(i));
+    }
+    EXPECT_EQ(ReadFile(writes[10].path), hostileBefore);
+
+    // Workers that end after about a kilobyte of requests: each one's unanswered writes are
+    // asked of the next, and every answer tells the truth.
+    const std::string worker = CTagWorkers::DefaultTagWorkerCommand().front();
+    CTagWorkers ending({"/bin/sh", "-c", "dd bs=4096 count=1200 iflag=count_bytes status=none | '" + worker + "'"}, 1);
+    for (CTagWorkers::TagWrite& write : writes) {
+        write.tags.title += " again";
+    }
+    const std::vector<bool> again = ending.WriteAll(writes, [](std::size_t) {});
+    EXPECT_GT(std::count(again.begin(), again.end(), true), 30);
+    for (std::size_t i = 0; i < writes.size(); ++i) {
+        if (i != 10 && i != 20) {
+            const std::string title = workers.Read({{writes[i].path, writes[i].fileType}}).front().title;
+            EXPECT_EQ(title, again[i] ? writes[i].tags.title : "New " + std::to_string(i)) << i;
+        }
+    }
+}
+
+TEST(TagWorkersTest, ReadsOverlapAndComeBackInOrder) {
+    CTagWorkers workers;
+    CSongTree tree(workers);
+    const std::string first = tree.AddSong("first.mp3", CSongTree::Tags("First", "A", "B"));
+    const std::string second = tree.AddSong("second.ogg", CSongTree::Tags("Second", "A", "B"));
+    const CTagWorkers::Ticket one = workers.Request({{first, 1}, {second, 2}});
+    const CTagWorkers::Ticket two = workers.Request({{second, 2}});
+    EXPECT_THROW(workers.Collect(two), std::logic_error) << "the older read comes first";
+    SongTags changed = CSongTree::Tags("Changed", "A", "B");
+    EXPECT_TRUE(workers.Write(first, 1, changed)) << "a write while reads are under way";
+    EXPECT_EQ(workers.Collect(one).at(1).title, "Second");
+    EXPECT_EQ(workers.Collect(two).at(0).title, "Second");
+    EXPECT_EQ(workers.Read({{first, 1}}).at(0).title, "Changed");
+    EXPECT_TRUE(workers.Read({}).empty());
+}
+
+TEST(TagWorkersTest, ResultsComeInTheOrderAsked) {
+    CTagWorkers workers;
+    CSongTree tree(workers);
+    std::vector<std::pair<std::string, int>> files;
+    for (int i = 0; i < 40; ++i) {
+        const std::string name = std::to_string(i) + (i % 3 == 0 ? ".ogg" : ".mp3");
+        if (i % 5 == 0) {
+            tree.AddFile(name, "broken");
+        } else {
+            tree.AddSong(name, CSongTree::Tags("Song " + std::to_string(i), "A", "B"));
+        }
+        files.emplace_back(tree.Path(name), FileTypeFromPath(name));
+    }
+    const std::vector<SongTags> tags = workers.Read(files);
+    for (int i = 0; i < 40; ++i) {
+        EXPECT_EQ(tags[static_cast<std::size_t>(i)].parsed, i % 5 != 0) << i;
+        if (i % 5 != 0) {
+            EXPECT_EQ(tags[static_cast<std::size_t>(i)].title, "Song " + std::to_string(i));
+        }
+    }
+}
+}  // namespace
