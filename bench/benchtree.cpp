@@ -17,9 +17,10 @@ public:
 
     // One song file in `folder` (relative to the root); tagged unless `artist` is empty.
     void Add(const std::string& folder, int number, const std::string& artist, const std::string& album) {
-        const int type = number % 2 == 0 ? 1 : 2;
+        const SongFileType type = number % 2 == 0 ? kMp3File : kOggFile;
         const std::string directory = m_tree.root + "/" + folder;
-        const std::string path = fmt::format("{}/{:02} Song.{}", directory, number + 1, type == 1 ? "mp3" : "ogg");
+        const std::string path =
+            fmt::format("{}/{:02} Song.{}", directory, number + 1, type == kMp3File ? "mp3" : "ogg");
         m_tree.files.emplace_back(path, type);
         if (m_reuse) {
             return;
@@ -51,7 +52,7 @@ SongTree ListedTree(const std::string& root) {
     for (const auto& entry : std::filesystem::recursive_directory_iterator(root)) {
         const std::string path = entry.path().string();
         if (entry.is_regular_file() && (path.ends_with(".mp3") || path.ends_with(".ogg"))) {
-            listed.files.emplace_back(path, path.ends_with(".mp3") ? 1 : 2);
+            listed.files.emplace_back(path, path.ends_with(".mp3") ? kMp3File : kOggFile);
         }
     }
     return listed;

@@ -7,6 +7,7 @@
 #include <benchmark/benchmark.h>
 
 #include "import/importquestions.h"
+#include "import/tagprotocol.h"
 #include "platform/filedescriptor.h"
 
 constexpr int kArtists = 100;
@@ -20,7 +21,7 @@ constexpr int kSongsPerAlbum = 10;
 // that path instead (for example one made by make-music-tree).
 struct SongTree {
     std::string root;
-    std::vector<std::pair<std::string, int>> files;  // path, file type
+    std::vector<std::pair<std::string, SongFileType>> files;  // path, file type
 };
 const SongTree& GeneratedTree();
 

@@ -38,7 +38,7 @@ public:
         m_listed(songs.paths, songs.ids);
         return m_player.PlayListed(std::move(songs), choices);
     }
-    bool EditItem(int, std::int32_t) override { return false; }
+    bool EditItem(ItemKind, std::int32_t) override { return false; }
     CSongPlayer& Player() { return m_player; }
 
     ViewFilters filters;

@@ -84,8 +84,8 @@ void BM_WorkersReadPerFolder(benchmark::State& state) {
     CTagWorkers workers(CTagWorkers::DefaultTagWorkerCommand(), static_cast<int>(state.range(0)));
     for (auto _ : state) {
         for (std::size_t i = 0; i < tree.files.size(); i += kSongsPerAlbum) {
-            std::vector<std::pair<std::string, int>> folder(tree.files.begin() + static_cast<long>(i),
-                                                            tree.files.begin() + static_cast<long>(i + kSongsPerAlbum));
+            CTagWorkers::Files folder(tree.files.begin() + static_cast<long>(i),
+                                      tree.files.begin() + static_cast<long>(i + kSongsPerAlbum));
             benchmark::DoNotOptimize(workers.Read(folder));
         }
     }

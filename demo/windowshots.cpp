@@ -180,7 +180,7 @@ void SaveEditWindows(const std::string& pictures, CLibraryDb& db, CSettings& set
                                   false,
                                   &window};
     const struct {
-        int kind;
+        ItemKind kind;
         IdList ids;
         const char* name;
     } edits[] = {{kSongItem, {4}, "edit-song"},

@@ -16,7 +16,7 @@
 CEditCommands::CEditCommands(CCommandContext context, CLibraryGrid& grid)
     : m_context(std::move(context)), m_db(m_context.db), m_messages(m_context.messages), m_grid(grid) {}
 
-bool CEditCommands::EditItem(int kind, std::int32_t id) {
+bool CEditCommands::EditItem(ItemKind kind, std::int32_t id) {
     CItemEdit edit(m_db, m_context.workers(), kind, {id});
     CEditItemDlg dialog(edit, m_context, m_context.window);
     return m_context.runDialog(dialog) == QDialog::Accepted;
@@ -57,9 +57,9 @@ void CEditCommands::Remove() {
     m_grid.RefreshView();
 }
 
-void CEditCommands::Manage(int kind, const char* title) {
+void CEditCommands::Manage(ItemKind kind, const char* title) {
     CManagerDlg manager(
-        m_context, [this](int itemKind, std::int32_t id) { EditItem(itemKind, id); }, kind, title, kManagerAll,
+        m_context, [this](ItemKind itemKind, std::int32_t id) { EditItem(itemKind, id); }, kind, title, kManagerAll,
         m_context.window);
     m_context.runDialog(manager);
     m_grid.RefreshView();

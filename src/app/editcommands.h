@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "db/records.h"
 #include "edit/commandcontext.h"
 
 class CLibraryGrid;
@@ -17,10 +18,10 @@ public:
     CEditCommands(CCommandContext context, CLibraryGrid& grid);
 
     // The Edit Item dialog for one item; true when it ended with OK.
-    bool EditItem(int kind, std::int32_t id);
+    bool EditItem(ItemKind kind, std::int32_t id);
     void EditItems();
     void Remove();
-    void Manage(int kind, const char* title);
+    void Manage(ItemKind kind, const char* title);
     // Sets the album (the artist) of the ticked songs to the one the user picks.
     void ChangeAlbum();
     void ChangeArtist();

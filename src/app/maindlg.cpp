@@ -453,7 +453,7 @@ void CMainDlg::OnExportM3U() {
     m_player->ExportQuery(path.toStdString(), m_grid->BuildViewQuery(true), CurrentPlayChoices());
 }
 
-bool CMainDlg::EditItem(int kind, std::int32_t id) {
+bool CMainDlg::EditItem(ItemKind kind, std::int32_t id) {
     return m_edits->EditItem(kind, id);
 }
 

@@ -62,7 +62,7 @@ public:
     bool PlayQuery(const std::string& sql) override;
     bool PlaySong(std::int32_t id) override;
     bool PlayListedSongs() override;
-    bool EditItem(int kind, std::int32_t id) override;
+    bool EditItem(ItemKind kind, std::int32_t id) override;
 
 protected:
     void changeEvent(QEvent* event) override;

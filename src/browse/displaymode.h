@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <optional>
 
+#include "db/records.h"
+
 // View modes: what a view lists.
 enum ViewMode : int { kArtistsMode = 0, kAlbumsMode = 1, kCollectionsMode = 2, kSongsMode = 3 };
 
@@ -53,3 +55,8 @@ std::optional<DisplayMode> DrillDownView(const DisplayMode& current, std::int32_
 std::optional<DisplayMode> PlayItemView(const DisplayMode& current, std::int32_t id);
 // The Songs view that Play All plays in `current`; none for a Songs view, which plays its rows.
 std::optional<DisplayMode> PlayAllView(const DisplayMode& current);
+
+// The kind of the items a view lists (its mode: the modes are the first item kinds).
+inline ItemKind ItemKindOfView(const DisplayMode& view) {
+    return static_cast<ItemKind>(view.mode);
+}

@@ -431,7 +431,7 @@ bool CLibraryGrid::OnRatingEdited(int row, int column) {
     bool stored = false;
     double storedAutoRating = 0.0;
     m_window.RunCommand([&] {
-        storedAutoRating = m_db.StoreUserRating(static_cast<ItemKind>(CurrentView().mode), id, rating);
+        storedAutoRating = m_db.StoreUserRating(ItemKindOfView(CurrentView()), id, rating);
         stored = true;
     });
     if (!stored) {
@@ -461,7 +461,7 @@ void CLibraryGrid::RunPlayItem(std::int32_t id) {
 
 void CLibraryGrid::RunEditItem(std::int32_t id) {
     m_window.RunCommand([this, id] {
-        if (m_window.EditItem(CurrentView().mode, id)) {
+        if (m_window.EditItem(ItemKindOfView(CurrentView()), id)) {
             RefreshView();
         }
     });

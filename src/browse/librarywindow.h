@@ -33,5 +33,5 @@ public:
     // Plays the rows of the current Songs view: the ticked ones, or all when none is ticked.
     virtual bool PlayListedSongs() = 0;
     // Opens the Edit Item dialog for the item of `kind`; true when it ended with OK.
-    virtual bool EditItem(int kind, std::int32_t id) = 0;
+    virtual bool EditItem(ItemKind kind, std::int32_t id) = 0;
 };

@@ -17,5 +17,5 @@ std::string GetViewTitle(const CViewHistory& history, CLibraryDb& db) {
         return "Unknown";
     }
     const DisplayMode top = history.Top();
-    return db.GetItemName(history.BelowTop().mode, top.itemId != 0 ? top.itemId : top.artistId);
+    return db.GetItemName(ItemKindOfView(history.BelowTop()), top.itemId != 0 ? top.itemId : top.artistId);
 }

@@ -96,9 +96,9 @@ public:
     // ---- Names ----
 
     // The Name of the item of `kind` with that ID; empty when there is none.
-    std::string GetItemName(int kind, std::int32_t id);
+    std::string GetItemName(ItemKind kind, std::int32_t id);
     // False when there is no such item.
-    bool RenameItem(const std::string& name, int kind, std::int32_t id);
+    bool RenameItem(const std::string& name, ItemKind kind, std::int32_t id);
 
     // ---- Removal ----
 
@@ -108,7 +108,7 @@ public:
     // Removes the item. Not deep: its row only (and a song's collection links). Deep: an
     // artist with its songs and albums, an album with its songs, a collection with its songs
     // (from the whole library). Removed IDs are never given out again.
-    bool RemoveItem(int kind, std::int32_t id, bool deep);
+    bool RemoveItem(ItemKind kind, std::int32_t id, bool deep);
 
     // ---- Collections ----
 

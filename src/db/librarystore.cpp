@@ -22,7 +22,7 @@ CVariant Flag(bool value) {
 }
 
 // The table of an item kind; empty for a kind the program does not know.
-std::string TableOfKind(int kind) {
+std::string TableOfKind(ItemKind kind) {
     return kind >= 0 && kind < static_cast<int>(ModeTableNames.size()) ? std::string(ModeTableNames[kind]) : "";
 }
 
@@ -140,12 +140,12 @@ bool CLibraryDb::UpdateSong(const SongRecord& song) {
     return true;
 }
 
-std::string CLibraryDb::GetItemName(int kind, std::int32_t id) {
+std::string CLibraryDb::GetItemName(ItemKind kind, std::int32_t id) {
     const std::string table = TableOfKind(kind);
     return table.empty() ? "" : CDbTable(this, table).LookupText("Name", "ID", id);
 }
 
-bool CLibraryDb::RenameItem(const std::string& name, int kind, std::int32_t id) {
+bool CLibraryDb::RenameItem(const std::string& name, ItemKind kind, std::int32_t id) {
     const std::string table = TableOfKind(kind);
     if (table.empty()) {
         return false;
@@ -165,7 +165,7 @@ void CLibraryDb::RemoveSongLinks(std::int32_t songId) {
     Execute(DeleteSongLinksSql(songId), dbFailOnError);
 }
 
-bool CLibraryDb::RemoveItem(int kind, std::int32_t id, bool deep) {
+bool CLibraryDb::RemoveItem(ItemKind kind, std::int32_t id, bool deep) {
     const std::string table = TableOfKind(kind);
     if (table.empty()) {
         return false;

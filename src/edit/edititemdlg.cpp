@@ -18,13 +18,13 @@ CEditItemDlg::CEditItemDlg(CItemEdit& edit, const CCommandContext& context, QWid
     setWindowTitle(QStringLiteral("Edit Item"));
     auto* layout = new QGridLayout(this);
     const ItemRows rows = RowsOfKind(edit.Kind());
-    m_title = AddRow("Title:", "titleEdit", m_texts.title, rows.title, false, 0);
-    m_artist = AddRow("Artist:", "artistEdit", m_texts.artist, rows.artist, true, kArtistItem);
-    m_album = AddRow("Album:", "albumEdit", m_texts.album, rows.album, true, kAlbumItem);
-    m_genre = AddRow("Genre:", "genreEdit", m_texts.genre, rows.genre, true, kGenreItem);
-    m_comment = AddRow("Comment:", "commentEdit", m_texts.comment, rows.comment, false, 0);
-    m_year = AddRow("Year:", "yearEdit", m_texts.year, rows.year, false, 0);
-    m_track = AddRow("Track:", "trackEdit", m_texts.track, rows.track, false, 0);
+    m_title = AddRow("Title:", "titleEdit", m_texts.title, rows.title, std::nullopt);
+    m_artist = AddRow("Artist:", "artistEdit", m_texts.artist, rows.artist, kArtistItem);
+    m_album = AddRow("Album:", "albumEdit", m_texts.album, rows.album, kAlbumItem);
+    m_genre = AddRow("Genre:", "genreEdit", m_texts.genre, rows.genre, kGenreItem);
+    m_comment = AddRow("Comment:", "commentEdit", m_texts.comment, rows.comment, std::nullopt);
+    m_year = AddRow("Year:", "yearEdit", m_texts.year, rows.year, std::nullopt);
+    m_track = AddRow("Track:", "trackEdit", m_texts.track, rows.track, std::nullopt);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("okButton"));
     connect(buttons, &QDialogButtonBox::accepted, this, &CEditItemDlg::accept);
@@ -34,12 +34,12 @@ CEditItemDlg::CEditItemDlg(CItemEdit& edit, const CCommandContext& context, QWid
     resize(520, sizeHint().height());
 }
 
-QLineEdit* CEditItemDlg::AddRow(const char* label, const char* name, const std::string& text, bool shown, bool picked,
-                                int pickKind) {
+QLineEdit* CEditItemDlg::AddRow(const char* label, const char* name, const std::string& text, bool shown,
+                                std::optional<ItemKind> picked) {
     auto* layout = static_cast<QGridLayout*>(this->layout());
     auto* edit = new QLineEdit(DisplayText(text), this);
     edit->setObjectName(QString::fromLatin1(name));
-    edit->setReadOnly(picked);
+    edit->setReadOnly(picked.has_value());
     auto* caption = new QLabel(QString::fromLatin1(label), this);
     caption->setBuddy(edit);
     const int row = layout->rowCount();
@@ -55,12 +55,12 @@ QLineEdit* CEditItemDlg::AddRow(const char* label, const char* name, const std::
         pick->setVisible(shown);
         layout->addWidget(pick, row, 2);
         connect(pick, &QPushButton::clicked, this,
-                [this, pickKind] { m_context.guarded([this, pickKind] { Pick(pickKind); }); });
+                [this, kind = *picked] { m_context.guarded([this, kind] { Pick(kind); }); });
     }
     return edit;
 }
 
-void CEditItemDlg::Pick(int kind) {
+void CEditItemDlg::Pick(ItemKind kind) {
     NameList names;
     IdList ids;
     std::string* text = &m_texts.artist;

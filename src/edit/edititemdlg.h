@@ -2,6 +2,7 @@
 
 #include <QDialog>
 
+#include <optional>
 #include <string>
 
 #include "edit/itemedit.h"
@@ -22,9 +23,10 @@ public:
     void accept() override;
 
 private:
-    QLineEdit* AddRow(const char* label, const char* name, const std::string& text, bool shown, bool picked,
-                      int pickKind);
-    void Pick(int kind);
+    // A row of the form; a `picked` one is read-only and gets a button that picks an item of that kind.
+    QLineEdit* AddRow(const char* label, const char* name, const std::string& text, bool shown,
+                      std::optional<ItemKind> picked);
+    void Pick(ItemKind kind);
     void Store();
     ItemTexts Texts() const;
 

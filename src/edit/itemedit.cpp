@@ -12,11 +12,11 @@
 
 namespace {
 
-bool IsSongKind(int kind) {
+bool IsSongKind(ItemKind kind) {
     return kind == kSongItem || kind == kSeveralSongsItem;
 }
 
-std::string TableOf(int kind) {
+std::string TableOf(ItemKind kind) {
     return std::string(ModeTableNames[static_cast<std::size_t>(kind)]);
 }
 
@@ -35,7 +35,7 @@ SongTags TagsOf(const ItemTexts& texts) {
 
 }  // namespace
 
-ItemRows RowsOfKind(int kind) {
+ItemRows RowsOfKind(ItemKind kind) {
     ItemRows rows;
     rows.title = kind != kSeveralSongsItem;
     rows.artist = kind == kAlbumItem || IsSongKind(kind);
@@ -44,7 +44,7 @@ ItemRows RowsOfKind(int kind) {
     return rows;
 }
 
-CItemEdit::CItemEdit(CLibraryDb& db, CTagWorkers& workers, int kind, IdList ids)
+CItemEdit::CItemEdit(CLibraryDb& db, CTagWorkers& workers, ItemKind kind, IdList ids)
     : m_db(db), m_workers(workers), m_kind(kind), m_ids(std::move(ids)) {
     const std::int32_t first = m_ids.empty() ? 0 : m_ids.front();
     if (IsSongKind(kind)) {
@@ -99,7 +99,7 @@ std::vector<std::string> CItemEdit::Store(const ItemTexts& texts, const std::fun
         if (song.id == 0) {
             continue;  // no such song: nothing to write
         }
-        if (const int type = FileTypeFromPath(song.filePath); type != kNotASongFile) {
+        if (const SongFileType type = FileTypeFromPath(song.filePath); type != kNotASongFile) {
             writes.push_back({song.filePath, type, tags, m_kind == kSeveralSongsItem});
             songOfFile.push_back(songs.size());
         }

@@ -31,7 +31,7 @@ struct ItemRows {
     bool year = false;
     bool track = false;
 };
-ItemRows RowsOfKind(int kind);
+ItemRows RowsOfKind(ItemKind kind);
 
 // What Edit Item loads and writes for one item of a kind, or for several songs (kSeveralSongsItem):
 // names and an album's artist in the library; a song's texts from its file's tags, written back
@@ -39,9 +39,9 @@ ItemRows RowsOfKind(int kind);
 // names none gives ID 0.
 class CItemEdit {
 public:
-    CItemEdit(CLibraryDb& db, CTagWorkers& workers, int kind, IdList ids);
+    CItemEdit(CLibraryDb& db, CTagWorkers& workers, ItemKind kind, IdList ids);
 
-    int Kind() const { return m_kind; }
+    ItemKind Kind() const { return m_kind; }
     std::size_t Count() const { return m_ids.size(); }
     // The texts loaded for the first item.
     const ItemTexts& Loaded() const { return m_loaded; }
@@ -62,7 +62,7 @@ private:
 
     CLibraryDb& m_db;
     CTagWorkers& m_workers;
-    int m_kind;
+    ItemKind m_kind;
     IdList m_ids;
     ItemTexts m_loaded;
 };

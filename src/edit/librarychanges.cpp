@@ -20,7 +20,7 @@ void DeleteWhere(CLibraryDb& db, const char* table, const char* field, std::int3
 
 }  // namespace
 
-void FillManagerEntries(CLibraryDb& db, int kind, NameList& names, IdList& ids) {
+void FillManagerEntries(CLibraryDb& db, ItemKind kind, NameList& names, IdList& ids) {
     names.clear();
     ids.clear();
     if (kind == kAlbumItem) {
@@ -33,7 +33,7 @@ void FillManagerEntries(CLibraryDb& db, int kind, NameList& names, IdList& ids) 
     }
 }
 
-std::string NewItemPrompt(int kind) {
+std::string NewItemPrompt(ItemKind kind) {
     switch (kind) {
         case kArtistItem:
             return "Add New Artist Named:";
@@ -48,12 +48,12 @@ std::string NewItemPrompt(int kind) {
     }
 }
 
-std::string NewItemRefusal(int kind) {
+std::string NewItemRefusal(ItemKind kind) {
     return kind == kSongItem ? "Adding new songs not currently implemented"
                              : "Adding this type of item not currently implemented";
 }
 
-std::int32_t AddNamedItem(CLibraryDb& db, int kind, const std::string& name, std::int32_t artistId) {
+std::int32_t AddNamedItem(CLibraryDb& db, ItemKind kind, const std::string& name, std::int32_t artistId) {
     std::int32_t id = 0;
     InOneTransaction(db, [&] {
         switch (kind) {
@@ -76,7 +76,7 @@ std::int32_t AddNamedItem(CLibraryDb& db, int kind, const std::string& name, std
     return id;
 }
 
-void RemoveItemWhole(CLibraryDb& db, int kind, std::int32_t id, bool deep) {
+void RemoveItemWhole(CLibraryDb& db, ItemKind kind, std::int32_t id, bool deep) {
     InOneTransaction(db, [&] { db.RemoveItem(kind, id, deep); });
 }
 

@@ -10,18 +10,18 @@
 
 // The entries the Manager lists for an item kind: albums as "Artist - Album", the other kinds by
 // name; nothing for a kind it does not manage.
-void FillManagerEntries(CLibraryDb& db, int kind, NameList& names, IdList& ids);
+void FillManagerEntries(CLibraryDb& db, ItemKind kind, NameList& names, IdList& ids);
 
 // The prompt of New for the kind ("Add New Artist Named:"...), or "" when New cannot add it;
 // then NewItemRefusal is the message.
-std::string NewItemPrompt(int kind);
-std::string NewItemRefusal(int kind);
+std::string NewItemPrompt(ItemKind kind);
+std::string NewItemRefusal(ItemKind kind);
 // Adds the item of that kind with that name (an album with its artist), or finds it when it is
 // there; its ID.
-std::int32_t AddNamedItem(CLibraryDb& db, int kind, const std::string& name, std::int32_t artistId);
+std::int32_t AddNamedItem(CLibraryDb& db, ItemKind kind, const std::string& name, std::int32_t artistId);
 
 // Remove and Deep Remove of the Manager.
-void RemoveItemWhole(CLibraryDb& db, int kind, std::int32_t id, bool deep);
+void RemoveItemWhole(CLibraryDb& db, ItemKind kind, std::int32_t id, bool deep);
 
 // Sets `field` (AlbumID or ArtistID) of every listed song; IDs without a song are passed over.
 void SetFieldOfSongs(CLibraryDb& db, const std::string& field, const IdList& songs, std::int32_t value);

@@ -27,8 +27,8 @@ QPushButton* Button(const char* text, const char* name, bool enabled, QWidget* p
 
 }  // namespace
 
-CManagerDlg::CManagerDlg(const CCommandContext& context, EditItemFunction editItem, int kind, const std::string& title,
-                         int buttons, QWidget* parent)
+CManagerDlg::CManagerDlg(const CCommandContext& context, EditItemFunction editItem, ItemKind kind,
+                         const std::string& title, int buttons, QWidget* parent)
     : QDialog(parent), m_context(context), m_editItem(std::move(editItem)), m_kind(kind) {
     Build(title, buttons);
     FillList("");
@@ -39,7 +39,7 @@ CManagerDlg::CManagerDlg(const CCommandContext& context, EditItemFunction editIt
 }
 
 CManagerDlg::CManagerDlg(const CCommandContext& context, NameList& names, IdList& ids, const std::string& preselect,
-                         int kind, const std::string& title, int buttons, QWidget* parent)
+                         ItemKind kind, const std::string& title, int buttons, QWidget* parent)
     : QDialog(parent), m_context(context), m_kind(kind), m_names(&names), m_ids(&ids) {
     Build(title, buttons);
     FillList(preselect);

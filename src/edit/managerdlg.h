@@ -25,7 +25,7 @@ enum ManagerButtons : int {
 };
 
 // Edit Item for one item of a kind, as the Edit button of a Manager opens it.
-using EditItemFunction = std::function<void(int kind, std::int32_t id)>;
+using EditItemFunction = std::function<void(ItemKind kind, std::int32_t id)>;
 
 // Lists every item of a kind to rename, edit, add and remove it (the Manage commands), or
 // offers a caller's list to pick one entry from (the pickers of Edit Item), where New and
@@ -34,10 +34,10 @@ class CManagerDlg : public QDialog {
     Q_OBJECT
 
 public:
-    CManagerDlg(const CCommandContext& context, EditItemFunction editItem, int kind, const std::string& title,
+    CManagerDlg(const CCommandContext& context, EditItemFunction editItem, ItemKind kind, const std::string& title,
                 int buttons, QWidget* parent = nullptr);
-    CManagerDlg(const CCommandContext& context, NameList& names, IdList& ids, const std::string& preselect, int kind,
-                const std::string& title, int buttons, QWidget* parent = nullptr);
+    CManagerDlg(const CCommandContext& context, NameList& names, IdList& ids, const std::string& preselect,
+                ItemKind kind, const std::string& title, int buttons, QWidget* parent = nullptr);
 
     // After OK: the chosen entry ("" and 0 with none selected).
     const std::string& ChosenName() const { return m_chosenName; }
@@ -58,7 +58,7 @@ private:
 
     CCommandContext m_context;
     EditItemFunction m_editItem;
-    int m_kind;
+    ItemKind m_kind;
     NameList* m_names = nullptr;  // the picker's lists, or null for a Manager
     IdList* m_ids = nullptr;
     NameList m_entries;  // a Manager's own lists

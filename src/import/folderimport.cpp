@@ -151,8 +151,8 @@ std::int32_t KnownId(std::map<Key, std::int32_t>& known, const std::type_identit
 // One folder's entries, in name order.
 struct FolderListing {
     std::vector<std::string> subfolders;
-    std::vector<std::pair<std::string, int>> songFiles;  // path, file type
-    std::vector<std::string> tooLong;                    // song files and folders whose paths the system refuses
+    CTagWorkers::Files songFiles;
+    std::vector<std::string> tooLong;  // song files and folders whose paths the system refuses
 };
 
 std::string ChildPath(const std::string& folder, const char* name) {
@@ -182,7 +182,7 @@ FolderListing ListFolder(const std::string& folder) {
             continue;
         }
         const std::string path = ChildPath(folder, entry->d_name);
-        const int type = FileTypeFromPath(path);
+        const SongFileType type = FileTypeFromPath(path);
         if (entry->d_type != DT_DIR && entry->d_type != DT_LNK && entry->d_type != DT_UNKNOWN &&
             type == kNotASongFile) {
             continue;  // no folder, no link and no song: nothing to ask the system

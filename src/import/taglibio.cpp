@@ -40,7 +40,7 @@ TagLib::String TagText(const std::string& text) {
     return TagLib::String(text, TagLib::String::UTF8);
 }
 
-std::unique_ptr<TagLib::File> OpenFile(TagLib::IOStream* stream, int fileType) {
+std::unique_ptr<TagLib::File> OpenFile(TagLib::IOStream* stream, SongFileType fileType) {
     if (fileType == kMp3File) {
         return std::make_unique<TagLib::MPEG::File>(stream, TagLib::ID3v2::FrameFactory::instance(), true,
                                                     TagLib::AudioProperties::Average);
@@ -113,7 +113,8 @@ bool IsSong(TagLib::File& file) {
 // Writes the tags into the song on `stream` (with `keepTitleAndTrack`, the song's own title and
 // track instead of those in `tags`). Gives what a read of the song must then give; nullopt when it
 // is no song or cannot be written.
-std::optional<SongTags> SaveInto(TagLib::IOStream* stream, int fileType, SongTags tags, bool keepTitleAndTrack) {
+std::optional<SongTags> SaveInto(TagLib::IOStream* stream, SongFileType fileType, SongTags tags,
+                                 bool keepTitleAndTrack) {
     std::unique_ptr<TagLib::File> file = OpenFile(stream, fileType);
     if (!IsSong(*file)) {
         return std::nullopt;
@@ -136,7 +137,7 @@ std::optional<SongTags> SaveInto(TagLib::IOStream* stream, int fileType, SongTag
     return Expected(tags, file->audioProperties()->lengthInSeconds());
 }
 
-SongTags ReadTags(TagLib::IOStream* stream, int fileType) {
+SongTags ReadTags(TagLib::IOStream* stream, SongFileType fileType) {
     SongTags tags;
     std::unique_ptr<TagLib::File> file = OpenFile(stream, fileType);
     if (!IsSong(*file)) {
@@ -161,7 +162,7 @@ constexpr off_t kTaggedInMemory = off_t{32} << 20;
 
 // Fills the copy with the song `original` (of `size` bytes), the tags written into it and read
 // back: a write that TagLib got wrong never replaces the song.
-bool MakeTaggedCopy(const PreparedWrite& write, off_t size, int fileType, const SongTags& tags,
+bool MakeTaggedCopy(const PreparedWrite& write, off_t size, SongFileType fileType, const SongTags& tags,
                     bool keepTitleAndTrack) {
     if (size <= kTaggedInMemory) {
         TagLib::ByteVectorStream song(ReadWhole(write.original.Get(), static_cast<std::size_t>(size)));
@@ -271,7 +272,7 @@ private:
 
 }  // namespace
 
-SongTags ReadSongTags(const std::string& path, int fileType) {
+SongTags ReadSongTags(const std::string& path, SongFileType fileType) {
     struct stat info {};
     if (stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
         return {};  // a FIFO or a device would block or never end
@@ -280,7 +281,7 @@ SongTags ReadSongTags(const std::string& path, int fileType) {
     return stream.isOpen() ? ReadTags(&stream, fileType) : SongTags();
 }
 
-std::optional<PreparedWrite> PrepareSongTags(const std::string& path, int fileType, const SongTags& tags,
+std::optional<PreparedWrite> PrepareSongTags(const std::string& path, SongFileType fileType, const SongTags& tags,
                                              bool keepTitleAndTrack) {
     PreparedWrite write;
     // Not blocking: a FIFO is refused below instead of waiting for a writer.

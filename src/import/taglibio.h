@@ -14,7 +14,7 @@
 
 // Reads the seven texts and the length through a read-only stream. A file TagLib cannot open
 // or parse gives SongTags with parsed false.
-SongTags ReadSongTags(const std::string& path, int fileType);
+SongTags ReadSongTags(const std::string& path, SongFileType fileType);
 
 // Writes the seven texts into song files without ever leaving one damaged, in two halves, so
 // that many writes cost one sync. PrepareSongTags makes a checked copy of the song in its folder
@@ -31,6 +31,6 @@ struct PreparedWrite {
     CFileDescriptor original;  // the song, read for the copy
     dev_t device = 0;          // the copy's file system
 };
-std::optional<PreparedWrite> PrepareSongTags(const std::string& path, int fileType, const SongTags& tags,
+std::optional<PreparedWrite> PrepareSongTags(const std::string& path, SongFileType fileType, const SongTags& tags,
                                              bool keepTitleAndTrack);
 std::vector<bool> FinishSongTags(std::vector<std::optional<PreparedWrite>>& writes);

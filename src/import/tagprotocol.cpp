@@ -155,3 +155,10 @@ bool CMessageReader::Read(int fd, std::string& payload, int timeoutMs) {
         }
     }
 }
+
+SongFileType FileTypeFromField(const std::string& field) {
+    if (field == "1") {
+        return kMp3File;
+    }
+    return field == "2" ? kOggFile : kNotASongFile;
+}

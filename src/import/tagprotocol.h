@@ -6,6 +6,9 @@
 // The kinds of song file, as Songs.FileType stores them.
 enum SongFileType : int { kNotASongFile = 0, kMp3File = 1, kOggFile = 2 };
 
+// The file type a request field names ("1", "2"); anything else is no song file.
+SongFileType FileTypeFromField(const std::string& field);
+
 // The tags of one song file as the tag worker reads them. Texts are UTF-8 with trailing
 // white space cut off; Year and Track are decimal texts ("0" when absent).
 struct SongTags {

@@ -69,7 +69,7 @@ public:
         }
         LimitCpu(m_cpuMs);
         m_writes.push_back(
-            PrepareSongTags(request[2], std::atoi(request[1].c_str()), TagsFromFields(request, 4), request[3] == "1"));
+            PrepareSongTags(request[2], FileTypeFromField(request[1]), TagsFromFields(request, 4), request[3] == "1"));
         LimitCpu(0);
     }
 
@@ -105,7 +105,7 @@ bool Answer(const std::vector<std::string>& request, long cpuMs) {
     }
     for (std::size_t file = 1; file + 1 < request.size(); file += 2) {
         LimitCpu(cpuMs);
-        const SongTags tags = ReadSongTags(request[file + 1], std::atoi(request[file].c_str()));
+        const SongTags tags = ReadSongTags(request[file + 1], FileTypeFromField(request[file]));
         LimitCpu(0);
         std::vector<std::string> fields = {tags.parsed ? "1" : "0"};
         for (const std::string& text : TagFields(tags)) {

@@ -228,7 +228,7 @@ std::optional<bool> CTagWorkers::ReceiveWrite(Worker& worker, bool sent) {
     return DecodeFields(answer, reply) && reply.size() == 1 && reply[0] == "1";
 }
 
-bool CTagWorkers::Write(const std::string& path, int fileType, const SongTags& tags) {
+bool CTagWorkers::Write(const std::string& path, SongFileType fileType, const SongTags& tags) {
     Worker& writer = m_writers.front();
     return ReceiveWrite(writer, SendWrite(writer, {path, fileType, tags})).value_or(false);
 }

@@ -30,7 +30,7 @@ public:
     CTagWorkers(const CTagWorkers&) = delete;
     CTagWorkers& operator=(const CTagWorkers&) = delete;
 
-    using Files = std::vector<std::pair<std::string, int>>;  // path, file type 1 MP3 or 2 OGG
+    using Files = std::vector<std::pair<std::string, SongFileType>>;  // path and file type
     using Ticket = std::size_t;
 
     // Starts reading the tags of `files` and returns at once (so the caller can work while
@@ -43,10 +43,10 @@ public:
     std::vector<SongTags> Read(const Files& files) { return Collect(Request(files)); }
 
     // Writes the seven texts into the file (safely, see PrepareSongTags); false on any failure.
-    bool Write(const std::string& path, int fileType, const SongTags& tags);
+    bool Write(const std::string& path, SongFileType fileType, const SongTags& tags);
     struct TagWrite {
         std::string path;
-        int fileType = 0;
+        SongFileType fileType = kNotASongFile;
         SongTags tags;
         bool keepTitleAndTrack = false;  // the file keeps its own title and track
     };

@@ -393,7 +393,7 @@ TEST_F(MainWindowTest, AnEditWhoseRowsCouldNotBeStoredIsCompletedFromTheFilesAtT
         auto window = Open();
         ASSERT_TRUE(window->Initialise());
         editedTitle = QStringLiteral("New");
-        ASSERT_TRUE(window->EditItem(kSongsMode, id));
+        ASSERT_TRUE(window->EditItem(kSongItem, id));
         ASSERT_EQ(m_messages.shown.size(), 1u);
         EXPECT_TRUE(
             m_messages.shown[0].starts_with("The tags of 1 songs were written into their files, but the "

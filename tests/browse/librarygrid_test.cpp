@@ -37,7 +37,7 @@ public:
         ++listedPlays;
         return true;
     }
-    bool EditItem(int kind, std::int32_t id) override {
+    bool EditItem(ItemKind kind, std::int32_t id) override {
         edited.emplace_back(kind, id);
         return true;
     }

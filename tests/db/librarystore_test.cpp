@@ -103,7 +103,7 @@ TEST_F(LibraryStoreTest, NamesAreReadAndChangedByKind) {
     EXPECT_EQ(m_db->GetItemName(kArtistItem, artist), "The Artist");
     EXPECT_FALSE(m_db->RenameItem("x", kAlbumItem, 5));
     EXPECT_EQ(m_db->GetItemName(kGenreItem, 5), "");
-    EXPECT_FALSE(m_db->RenameItem("x", 17, artist));
+    EXPECT_FALSE(m_db->RenameItem("x", static_cast<ItemKind>(17), artist));
 }
 
 TEST_F(LibraryStoreTest, CollectionLinksAreKeptOnce) {

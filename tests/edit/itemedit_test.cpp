@@ -34,7 +34,7 @@ protected:
 
     SongTags FileTags(std::int32_t song) {
         const SongRecord row = m_db->ReadSong(song);
-        return m_workers.Read({{row.filePath, row.fileType}}).front();
+        return m_workers.Read({{row.filePath, static_cast<SongFileType>(row.fileType)}}).front();
     }
 
     long Count(const std::string& sql) { return CDbQuery(*m_db, sql).GetCount(); }

@@ -454,7 +454,7 @@ TEST_F(FolderImportTest, AWalkEndedByAnErrorLeavesTheWorkersReadyForTheNext) {
     PathStack paths{m_tree.Root()};
     EXPECT_THROW(m_db->ImportFolder(paths, m_questions, m_workers), CEngineError);
     const std::string song = m_tree.Path("b0/0.mp3");
-    EXPECT_EQ(m_workers.Read({{song, 1}}).front().title, "Song 0");
+    EXPECT_EQ(m_workers.Read({{song, kMp3File}}).front().title, "Song 0");
 }
 
 }  // namespace

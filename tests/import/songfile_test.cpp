@@ -157,7 +157,7 @@ TEST_F(SongFileTest, AFailedWriteLeavesTheFileAsItWas) {
     const std::vector<std::string> worker = WorkerCommandIn(programs.Path());
     const std::string readOnly = RunAsUnprivileged([&] {
         CTagWorkers workers(worker);
-        return std::string(workers.Read({{path, 1}}).front().parsed ? "readable, " : "unreadable, ") +
+        return std::string(workers.Read({{path, kMp3File}}).front().parsed ? "readable, " : "unreadable, ") +
                (song.WriteTags(workers) ? "written" : "refused");
     });
     EXPECT_EQ(readOnly, "readable, refused");

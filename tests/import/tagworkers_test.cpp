@@ -17,20 +17,20 @@ namespace {
 TEST(TagWorkersTest, AWorkerThatHangsCostsOnlyItsTimeLimit) {
     CTagWorkers workers({"/bin/sleep", "60"}, 2, 200);
     const auto started = std::chrono::steady_clock::now();
-    const std::vector<SongTags> tags = workers.Read({{"/a.mp3", 1}, {"/b.mp3", 1}, {"/c.ogg", 2}});
+    const std::vector<SongTags> tags = workers.Read({{"/a.mp3", kMp3File}, {"/b.mp3", kMp3File}, {"/c.ogg", kOggFile}});
     ASSERT_EQ(tags.size(), 3u);
     for (const SongTags& song : tags) {
         EXPECT_FALSE(song.parsed);
     }
     EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(5));
-    EXPECT_FALSE(workers.Write("/a.mp3", 1, SongTags()));
+    EXPECT_FALSE(workers.Write("/a.mp3", kMp3File, SongTags()));
 }
 
 TEST(TagWorkersTest, AMissingOrDyingWorkerReadsNothing) {
     CTagWorkers missing({"/no/such/worker"}, 1, 200);
-    EXPECT_FALSE(missing.Read({{"/a.mp3", 1}}).front().parsed);
+    EXPECT_FALSE(missing.Read({{"/a.mp3", kMp3File}}).front().parsed);
     CTagWorkers dying({"/bin/sh", "-c", "exit 3"}, 2, 2000);
-    const std::vector<SongTags> tags = dying.Read({{"/a.mp3", 1}, {"/b.mp3", 1}, {"/c.mp3", 1}});
+    const std::vector<SongTags> tags = dying.Read({{"/a.mp3", kMp3File}, {"/b.mp3", kMp3File}, {"/c.mp3", kMp3File}});
     EXPECT_EQ(tags.size(), 3u);
     EXPECT_FALSE(tags[2].parsed);
 }
@@ -45,7 +45,7 @@ TEST(TagWorkersTest, AHostileFileIsStoppedAndASlowOneIsReadWhole) {
     // A worker whose first answer comes late, as from a slow disk: it starts 1.5 s late.
     const std::string worker = CTagWorkers::DefaultTagWorkerCommand().front();
     CTagWorkers slow({"/bin/sh", "-c", "sleep 1.5; exec \"$0\"", worker}, 1);
-    const std::vector<SongTags> tags = slow.Read({{before, 2}, {hostile, 2}, {after, 1}});
+    const std::vector<SongTags> tags = slow.Read({{before, kOggFile}, {hostile, kOggFile}, {after, kMp3File}});
     ASSERT_EQ(tags.size(), 3u);
     EXPECT_EQ(tags[0].title, "Before");
     EXPECT_FALSE(tags[0].stopped);
@@ -59,9 +59,9 @@ TEST(TagWorkersTest, ManyWritesAreAnsweredTruthfullyAndInOrderAlsoWhenWorkersEnd
     CSongTree tree(workers);
     std::vector<CTagWorkers::TagWrite> writes;
     for (int i = 0; i < 40; ++i) {
-        const int type = i % 2 == 0 ? 1 : 2;
+        const SongFileType type = i % 2 == 0 ? kMp3File : kOggFile;
         const std::string path =
-            tree.AddSong(std::to_string(i) + (type == 1 ? ".mp3" : ".ogg"), CSongTree::Tags("Old", "A", "B"));
+            tree.AddSong(std::to_string(i) + (type == kMp3File ? ".mp3" : ".ogg"), CSongTree::Tags("Old", "A", "B"));
         writes.push_back({path, type, CSongTree::Tags("New " + std::to_string(i), "A", "B")});
     }
     writes[10].path = tree.Path("hostile.ogg");
@@ -104,21 +104,21 @@ TEST(TagWorkersTest, ReadsOverlapAndComeBackInOrder) {
     CSongTree tree(workers);
     const std::string first = tree.AddSong("first.mp3", CSongTree::Tags("First", "A", "B"));
     const std::string second = tree.AddSong("second.ogg", CSongTree::Tags("Second", "A", "B"));
-    const CTagWorkers::Ticket one = workers.Request({{first, 1}, {second, 2}});
-    const CTagWorkers::Ticket two = workers.Request({{second, 2}});
+    const CTagWorkers::Ticket one = workers.Request({{first, kMp3File}, {second, kOggFile}});
+    const CTagWorkers::Ticket two = workers.Request({{second, kOggFile}});
     EXPECT_THROW(workers.Collect(two), std::logic_error) << "the older read comes first";
     SongTags changed = CSongTree::Tags("Changed", "A", "B");
-    EXPECT_TRUE(workers.Write(first, 1, changed)) << "a write while reads are under way";
+    EXPECT_TRUE(workers.Write(first, kMp3File, changed)) << "a write while reads are under way";
     EXPECT_EQ(workers.Collect(one).at(1).title, "Second");
     EXPECT_EQ(workers.Collect(two).at(0).title, "Second");
-    EXPECT_EQ(workers.Read({{first, 1}}).at(0).title, "Changed");
+    EXPECT_EQ(workers.Read({{first, kMp3File}}).at(0).title, "Changed");
     EXPECT_TRUE(workers.Read({}).empty());
 }
 
 TEST(TagWorkersTest, ResultsComeInTheOrderAsked) {
     CTagWorkers workers;
     CSongTree tree(workers);
-    std::vector<std::pair<std::string, int>> files;
+    CTagWorkers::Files files;
     for (int i = 0; i < 40; ++i) {
         const std::string name = std::to_string(i) + (i % 3 == 0 ? ".ogg" : ".mp3");
         if (i % 5 == 0) {

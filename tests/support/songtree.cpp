@@ -20,7 +20,7 @@ void CSongTree::AddFile(const std::string& relative, const std::string& bytes) {
 
 std::string CSongTree::AddSong(const std::string& relative, const SongTags& tags, bool tagged) {
     const std::string path = Path(relative);
-    const int type = FileTypeFromPath(path);
+    const SongFileType type = FileTypeFromPath(path);
     AddFile(relative, ReadFile(FixturePath(type)));
     if (tagged && !m_workers.Write(path, type, tags)) {
         throw std::runtime_error("cannot tag " + path);
