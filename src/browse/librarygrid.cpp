@@ -279,7 +279,11 @@ void CLibraryGrid::ApplyDefaultSort() {
 
 void CLibraryGrid::SortByColumn(int column, bool ascending) {
     const CWaitCursor wait;
-    SortRows(IsNumberColumn(column) ? CompareNumbers : CompareText, column, ascending, 0);
+    if (IsNumberColumn(column)) {
+        SortRowsByNumbers(column, ascending);
+    } else {
+        SortRowsByText(column, ascending);
+    }
 }
 
 void CLibraryGrid::SortByHeader(int column, bool ascending) {

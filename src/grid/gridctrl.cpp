@@ -619,7 +619,8 @@ int CGridCtrl::CompareNumbers(const CGridCellBase& a, const CGridCellBase& b, st
     return x < y ? -1 : x > y ? 1 : 0;
 }
 
-bool CGridCtrl::SortRows(const CompareFunction& compare, int column, bool ascending, std::intptr_t callerValue) {
+template <typename KeyOf, typename Compare>
+bool CGridCtrl::SortRowsByKey(int column, bool ascending, const KeyOf& keyOf, const Compare& compare) {
     if (!m_columns.Contains(column)) {
         return false;
     }
@@ -628,17 +629,17 @@ bool CGridCtrl::SortRows(const CompareFunction& compare, int column, bool ascend
     SetFocusCell(-1, -1);
     m_sortColumn = column;
     m_sortAscending = ascending;
-    // The sort moves entries of the sort column, which carry their row along; the rows
-    // themselves are put in that order once at the end.
-    using Key = std::pair<const CGridCellBase*, std::size_t>;
+    // The sort moves the rows' keys, which carry their row along; the rows themselves are put in
+    // that order once at the end.
+    using Key = std::pair<decltype(keyOf(*m_cells.front().front())), std::size_t>;
     std::vector<Key> keys;
     keys.reserve(m_cells.size());
     for (std::size_t row = 0; row < m_cells.size(); ++row) {
-        keys.emplace_back(m_cells[row][static_cast<std::size_t>(column)].get(), row);
+        keys.emplace_back(keyOf(*m_cells[row][static_cast<std::size_t>(column)]), row);
     }
     QuickSortRange(
-        keys, [&](const Key& a, const Key& b) { return compare(*a.first, *b.first, callerValue); }, ascending,
-        GetFixedRowTotal(), GetRowTotal() - 1);
+        keys, [&](const Key& a, const Key& b) { return compare(a.first, b.first); }, ascending, GetFixedRowTotal(),
+        GetRowTotal() - 1);
     std::vector<std::size_t> order;
     order.reserve(keys.size());
     std::vector<CellRow> sorted;
@@ -654,8 +655,27 @@ bool CGridCtrl::SortRows(const CompareFunction& compare, int column, bool ascend
     return true;
 }
 
+bool CGridCtrl::SortRows(const CompareFunction& compare, int column, bool ascending, std::intptr_t callerValue) {
+    return SortRowsByKey(
+        column, ascending, [](const CGridCellBase& cell) { return &cell; },
+        [&](const CGridCellBase* a, const CGridCellBase* b) { return compare(*a, *b, callerValue); });
+}
+
+bool CGridCtrl::SortRowsByNumbers(int column, bool ascending) {
+    // Each text is read as a number once, not at every comparison.
+    return SortRowsByKey(
+        column, ascending, [](const CGridCellBase& cell) { return LeadingNumber(cell.GetText()); },
+        [](long long a, long long b) { return a < b ? -1 : a > b ? 1 : 0; });
+}
+
+bool CGridCtrl::SortRowsByText(int column, bool ascending) {
+    return SortRowsByKey(
+        column, ascending, [](const CGridCellBase& cell) { return &cell.GetText(); },
+        [](const std::string* a, const std::string* b) { return a->compare(*b); });
+}
+
 void CGridCtrl::SortByHeader(int column, bool ascending) {
-    SortRows(CompareText, column, ascending, 0);
+    SortRowsByText(column, ascending);
 }
 
 // ---- Painting ----

@@ -124,6 +124,9 @@ public:
     // equal may change places) and shows the column and direction in its header. Clears the
     // selection and the focus.
     bool SortRows(const CompareFunction& compare, int column, bool ascending, std::intptr_t callerValue);
+    // The same as SortRows with CompareNumbers (CompareText), faster.
+    bool SortRowsByNumbers(int column, bool ascending);
+    bool SortRowsByText(int column, bool ascending);
     // Byte order of the texts, and order of their leading numbers.
     static int CompareText(const CGridCellBase& a, const CGridCellBase& b, std::intptr_t);
     static int CompareNumbers(const CGridCellBase& a, const CGridCellBase& b, std::intptr_t);
@@ -195,6 +198,11 @@ private:
     };
     enum class MouseMode { None, SelectingCells, SizingColumn, SizingRow, PressedOnCell };
     enum class Reaction { Handled, Ignored, CellsGone };
+
+    // Sorts the rows below the fixed rows by a key made once for each from its cell of `column`,
+    // compared by `compare` (<0, 0, >0).
+    template <typename KeyOf, typename Compare>
+    bool SortRowsByKey(int column, bool ascending, const KeyOf& keyOf, const Compare& compare);
 
     bool IsValid(int row, int column) const { return m_rows.Contains(row) && m_columns.Contains(column); }
     // Changes one cell and repaints it; false for a cell outside the grid.

@@ -11,6 +11,8 @@
 #include <QScrollBar>
 #include <QTest>
 
+#include <functional>
+
 #include <gtest/gtest.h>
 
 #include "grid/gridcellcheck.h"
@@ -183,6 +185,25 @@ TEST_F(GridTest, SortingManyRowsGivesAnOrder) {
         EXPECT_LE(std::atoi(m_grid.GetCellText(row - 1, 0).c_str()), std::atoi(m_grid.GetCellText(row, 0).c_str()));
     }
     EXPECT_EQ(m_grid.GetCellText(0, 1), "") << "the header row stays on top";
+}
+
+TEST_F(GridTest, TheFastSortsLeaveTiesWhereTheComparingSortsDo) {
+    for (int i = 0; i < 500; ++i) {
+        m_grid.AppendRow(std::to_string((i * 7919) % 37));
+        m_grid.SetCellText(m_grid.GetRowTotal() - 1, 1, std::to_string(i));  // tells tied rows apart
+    }
+    // Each sort starts from the same order: by column 1, whose texts all differ.
+    const auto sorted = [this](const std::function<void()>& sort) {
+        m_grid.SortRows(CGridCtrl::CompareText, 1, true, 0);
+        sort();
+        return Column(1);
+    };
+    for (const bool ascending : {true, false}) {
+        EXPECT_EQ(sorted([&] { m_grid.SortRowsByNumbers(0, ascending); }),
+                  sorted([&] { m_grid.SortRows(CGridCtrl::CompareNumbers, 0, ascending, 0); }));
+        EXPECT_EQ(sorted([&] { m_grid.SortRowsByText(0, ascending); }),
+                  sorted([&] { m_grid.SortRows(CGridCtrl::CompareText, 0, ascending, 0); }));
+    }
 }
 
 TEST_F(GridTest, ARefusedEditNeverOpens) {
