@@ -171,28 +171,36 @@ bool CLibraryGrid::FillRows() {
     std::vector<std::string> labels;
     m_db.ReadRatingTable(labels, m_ratingColours);
     m_ratingLabels = std::make_shared<const std::vector<std::string>>(std::move(labels));
-    const std::vector<ViewRow> records = ReadViewRows(m_db, BuildViewQuery(false), view.mode);
-    const bool albumsOfArtist = view.mode == kAlbumsMode && view.submode == kAlbumsOfArtist;
-    if (albumsOfArtist && records.empty()) {
-        // An artist without albums: the artist's songs take the album list's place.
-        m_history.Pop();
-        SwitchMode(kSongsMode, kSongsOfArtist, view.artistId, 0, SwitchManner::Redirect);
-        return true;
-    }
-    if (albumsOfArtist) {
-        AppendSpecialRows();
-    }
-    std::vector<int> ranks(records.size(), 0);
+    const std::string sql = BuildViewQuery(false);
     if (view.mode == kAlbumsMode && view.submode == kUnderplayedAlbums) {
+        // The ranks need every album of the view first.
+        const std::vector<ViewRow> records = ReadViewRows(m_db, sql, view.mode);
         std::vector<std::int32_t> albums;
         albums.reserve(records.size());
         for (const ViewRow& record : records) {
             albums.push_back(record.id);
         }
-        ranks = ComputeUnderplayedRanks(m_db, albums, m_window.CurrentFilters().unratedAsRating);
-    }
-    for (std::size_t i = 0; i < records.size(); ++i) {
-        AppendViewRow(records[i], ranks[i]);
+        const std::vector<int> ranks = ComputeUnderplayedRanks(m_db, albums, m_window.CurrentFilters().unratedAsRating);
+        for (std::size_t i = 0; i < records.size(); ++i) {
+            AppendViewRow(records[i], ranks[i]);
+        }
+    } else {
+        // The rows go straight into cells, without a list of them all in between.
+        const bool albumsOfArtist = view.mode == kAlbumsMode && view.submode == kAlbumsOfArtist;
+        bool any = false;
+        ForEachViewRow(m_db, sql, view.mode, [&](const ViewRow& record) {
+            if (!any && albumsOfArtist) {
+                AppendSpecialRows();
+            }
+            any = true;
+            AppendViewRow(record, 0);
+        });
+        if (albumsOfArtist && !any) {
+            // An artist without albums: the artist's songs take the album list's place.
+            m_history.Pop();
+            SwitchMode(kSongsMode, kSongsOfArtist, view.artistId, 0, SwitchManner::Redirect);
+            return true;
+        }
     }
     RepaintAll();
     return true;

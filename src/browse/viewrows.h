@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -25,7 +26,10 @@ struct ViewRow {
     bool unsorted = false;       // Songs
 };
 
-// The records of `sql`, a statement of a view of `mode`, in the order they come.
+// Hands each record of `sql`, a statement of a view of `mode`, to `take`, in the order they
+// come; the row handed over is reused for the next one.
+void ForEachViewRow(CLibraryDb& db, const std::string& sql, int mode, const std::function<void(const ViewRow&)>& take);
+// The records of `sql`, all at once.
 std::vector<ViewRow> ReadViewRows(CLibraryDb& db, const std::string& sql, int mode);
 
 // The rating a row is coloured by: its user rating, else its AutoRating rounded half away

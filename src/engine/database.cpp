@@ -74,8 +74,7 @@ void CDatabase::Configure() {
     // data, and no function of ours called from a trigger or view of the file.
     sqlite3_db_config(m_db, SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
     Run("PRAGMA trusted_schema=OFF");
-    // A page cache that holds the indexes of a large library (the default is 2 MB).
-    Run("PRAGMA cache_size = -32768");
+    SetLargeCache(false);
     // Temporary data in memory: an import's savepoint of each folder (inside the savepoint
     // of its batch) keeps the pages it changes, megabytes that SQLite would otherwise write to
     // a temporary file.
@@ -157,6 +156,13 @@ void CDatabase::Execute(const std::string& sql, int /*options*/) {
     prepared->BindAll(change.values);
     prepared->Run();
     ReturnStatement(std::move(prepared));
+}
+
+void CDatabase::SetLargeCache(bool large) {
+    // Browsing reads each view's rows once; a write that looks up many rows by their indexes (an
+    // import) finds them in memory.
+    // A hint: never fails, so that it may run in a destructor.
+    sqlite3_exec(m_db, large ? "PRAGMA cache_size = -32768" : "PRAGMA cache_size = -8192", nullptr, nullptr, nullptr);
 }
 
 bool CDatabase::SetJournalMode(const std::string& mode) {

@@ -195,6 +195,13 @@ CVariant CRecordset::GetFieldValue(const std::string& name) {
     return ReadColumn(Statement().Get(), column, m_columns->types[static_cast<std::size_t>(column)]);
 }
 
+CVariant CRecordset::FieldAt(int index) {
+    if (IsEOF() || IsBOF()) {
+        throw CEngineError(kNoCurrentRecord);
+    }
+    return ReadColumn(Statement().Get(), index, m_columns->types[static_cast<std::size_t>(index)]);
+}
+
 const CTableSchema& CRecordset::EditableTable() const {
     if (!m_table) {
         throw CEngineError("The recordset cannot be changed: it is read-only or not over one table.");

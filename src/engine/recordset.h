@@ -51,6 +51,10 @@ public:
     // field's schema type; Null for a Null field.
     CVariant GetFieldValue(const std::string& name);
     void SetFieldValue(const std::string& name, const CVariant& value);
+    // For reading many rows: the position of field `name`, looked up once, and the value at that
+    // position of the current row as GetFieldValue gives it (of a row that is not being changed).
+    int FieldIndex(const std::string& name) const { return ColumnIndex(name); }
+    CVariant FieldAt(int index);
 
     int GetFieldCount() const { return m_fieldCount; }
     const std::string& GetFieldName(int index) const { return m_columns->names[static_cast<std::size_t>(index)]; }

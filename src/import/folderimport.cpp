@@ -91,11 +91,14 @@ private:
 
 // An import commits through a write-ahead log: its many small commits (one for each question
 // at least) then cost one sync each instead of four. The library is one file again when the
-// import ends, and at the next open after a crash.
+// import ends, and at the next open after a crash. Its many lookups by index get a larger cache.
 class CLoggedCommits {
 public:
-    explicit CLoggedCommits(CLibraryDb& db) : m_db(db), m_logged(!db.InTransaction() && db.SetJournalMode("wal")) {}
+    explicit CLoggedCommits(CLibraryDb& db) : m_db(db), m_logged(!db.InTransaction() && db.SetJournalMode("wal")) {
+        m_db.SetLargeCache(true);
+    }
     ~CLoggedCommits() {
+        m_db.SetLargeCache(false);
         if (m_logged) {
             m_db.SetJournalMode("delete");
         }
