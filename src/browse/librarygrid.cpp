@@ -174,7 +174,7 @@ bool CLibraryGrid::FillRows() {
     const std::string sql = BuildViewQuery(false);
     if (view.mode == kAlbumsMode && view.submode == kUnderplayedAlbums) {
         // The ranks need every album of the view first.
-        const std::vector<ViewRow> records = ReadViewRows(m_db, sql, view.mode);
+        std::vector<ViewRow> records = ReadViewRows(m_db, sql, view.mode);
         std::vector<std::int32_t> albums;
         albums.reserve(records.size());
         for (const ViewRow& record : records) {
@@ -188,7 +188,7 @@ bool CLibraryGrid::FillRows() {
         // The rows go straight into cells, without a list of them all in between.
         const bool albumsOfArtist = view.mode == kAlbumsMode && view.submode == kAlbumsOfArtist;
         bool any = false;
-        ForEachViewRow(m_db, sql, view.mode, [&](const ViewRow& record) {
+        ForEachViewRow(m_db, sql, view.mode, [&](ViewRow& record) {
             if (!any && albumsOfArtist) {
                 AppendSpecialRows();
             }
@@ -229,7 +229,7 @@ void CLibraryGrid::AppendSpecialRows() {
     }
 }
 
-void CLibraryGrid::AppendViewRow(const ViewRow& record, int rank) {
+void CLibraryGrid::AppendViewRow(ViewRow& record, int rank) {
     const int mode = CurrentView().mode;
     const bool songs = mode == kSongsMode;
     const bool albums = mode == kAlbumsMode;
@@ -248,9 +248,11 @@ void CLibraryGrid::AppendViewRow(const ViewRow& record, int rank) {
     cells.push_back(std::move(check));
     cells.push_back(MakeCell<CellPlayButton>(kPlayText, record.id));
     cells.push_back(MakeCell<CGridCell>(songs ? record.track : ""));
-    cells.push_back(MakeCell<CGridCell>(songs && record.unsorted ? "* " + record.name : record.name));
-    cells.push_back(MakeCell<CellAlbumButton>(songs ? record.albumName : "", record.albumId));
-    cells.push_back(MakeCell<CellArtistButton>(songs || albums ? record.artistName : "", record.artistId));
+    // The row's texts move into their cells.
+    cells.push_back(MakeCell<CGridCell>(songs && record.unsorted ? "* " + record.name : std::move(record.name)));
+    cells.push_back(MakeCell<CellAlbumButton>(songs ? std::move(record.albumName) : std::string(), record.albumId));
+    cells.push_back(
+        MakeCell<CellArtistButton>(songs || albums ? std::move(record.artistName) : std::string(), record.artistId));
     cells.push_back(MakeCell<CGridCell>(songs ? record.length : ""));
     cells.push_back(MakeCell<CGridCell>(""));
     auto combo = std::make_unique<CGridCellCombo>();
@@ -261,7 +263,7 @@ void CLibraryGrid::AppendViewRow(const ViewRow& record, int rank) {
     cells.push_back(MakeCell<CGridCell>(songs ? "" : fmt::sprintf("%.2f", record.autoRating)));
     cells.push_back(MakeCell<CGridCell>(TotalRatingText(rating, songs ? 0.0 : record.autoRating)));
     cells.push_back(MakeCell<CGridCell>(songs ? fmt::sprintf("%d", record.playCount) : ""));
-    cells.push_back(MakeCell<CGridCell>(songs || albums ? record.filePath : ""));
+    cells.push_back(MakeCell<CGridCell>(songs || albums ? std::move(record.filePath) : std::string()));
     cells.push_back(MakeCell<CGridCell>(id, record.id));
     cells.push_back(MakeCell<CGridCell>(fmt::sprintf("%d", rank)));
 

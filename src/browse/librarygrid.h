@@ -126,7 +126,8 @@ private:
     bool PlaySongsView(const DisplayMode& songs);
     bool IsRowChecked(int row) const;
     void AppendSpecialRows();
-    void AppendViewRow(const ViewRow& record, int rank);
+    // The row's texts are moved into its cells.
+    void AppendViewRow(ViewRow& record, int rank);
     void SaveColumnWidths();
     void RestoreColumnWidths();
     void ApplyWidth(int column, int design);

@@ -59,7 +59,7 @@ struct ViewFields {
 
 }  // namespace
 
-void ForEachViewRow(CLibraryDb& db, const std::string& sql, int mode, const std::function<void(const ViewRow&)>& take) {
+void ForEachViewRow(CLibraryDb& db, const std::string& sql, int mode, const std::function<void(ViewRow&)>& take) {
     CDbQuery query(db, sql);
     CRecordset* record = query.GetRecordset();
     if (record == nullptr) {
@@ -75,7 +75,7 @@ void ForEachViewRow(CLibraryDb& db, const std::string& sql, int mode, const std:
 
 std::vector<ViewRow> ReadViewRows(CLibraryDb& db, const std::string& sql, int mode) {
     std::vector<ViewRow> rows;
-    ForEachViewRow(db, sql, mode, [&rows](const ViewRow& row) { rows.push_back(row); });
+    ForEachViewRow(db, sql, mode, [&rows](ViewRow& row) { rows.push_back(std::move(row)); });
     return rows;
 }
 

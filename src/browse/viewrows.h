@@ -27,8 +27,8 @@ struct ViewRow {
 };
 
 // Hands each record of `sql`, a statement of a view of `mode`, to `take`, in the order they
-// come; the row handed over is reused for the next one.
-void ForEachViewRow(CLibraryDb& db, const std::string& sql, int mode, const std::function<void(const ViewRow&)>& take);
+// come; the row handed over is read anew for the next one, so `take` may move its texts away.
+void ForEachViewRow(CLibraryDb& db, const std::string& sql, int mode, const std::function<void(ViewRow&)>& take);
 // The records of `sql`, all at once.
 std::vector<ViewRow> ReadViewRows(CLibraryDb& db, const std::string& sql, int mode);
 

@@ -43,7 +43,8 @@ CDatabase::~CDatabase() {
 void CDatabase::Connect(const std::string& path, int flags) {
     Close();
     sqlite3* db = nullptr;
-    const int code = sqlite3_open_v2(path.c_str(), &db, flags, nullptr);
+    // A connection is used by one thread at a time: SQLite need not lock on every call.
+    const int code = sqlite3_open_v2(path.c_str(), &db, flags | SQLITE_OPEN_NOMUTEX, nullptr);
     if (code != SQLITE_OK) {
         const std::string message =
             fmt::format("Could not open '{}': {}", path, db != nullptr ? sqlite3_errmsg(db) : sqlite3_errstr(code));
@@ -162,7 +163,7 @@ void CDatabase::SetLargeCache(bool large) {
     // Browsing reads each view's rows once; a write that looks up many rows by their indexes (an
     // import) finds them in memory.
     // A hint: never fails, so that it may run in a destructor.
-    sqlite3_exec(m_db, large ? "PRAGMA cache_size = -32768" : "PRAGMA cache_size = -8192", nullptr, nullptr, nullptr);
+    sqlite3_exec(m_db, large ? "PRAGMA cache_size = -32768" : "PRAGMA cache_size = -2048", nullptr, nullptr, nullptr);
 }
 
 bool CDatabase::SetJournalMode(const std::string& mode) {

@@ -57,7 +57,7 @@ public:
     // closed) and a write-ahead log ("wal": a commit then costs one sync instead of four).
     // False when the engine refuses, inside a transaction or with another reader, say.
     bool SetJournalMode(const std::string& mode);
-    // A page cache of 32 MB (for many index lookups) or of 8 MB (browsing).
+    // A page cache of 32 MB (for many index lookups) or of 2 MB (browsing).
     void SetLargeCache(bool large);
 
     // The number in the file's header that tells which program's file it is; 0 when unset.

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <limits>
+#include <utility>
 
 #include <fmt/format.h>
 
@@ -44,7 +45,11 @@ std::int32_t CVariant::AsLong() const {
     return Saturate<std::int32_t>(AsDouble());
 }
 
-std::string CVariant::AsText() const {
+std::string CVariant::AsText() && {
+    return m_type == Type::Text ? std::move(m_text) : std::as_const(*this).AsText();
+}
+
+std::string CVariant::AsText() const& {
     switch (m_type) {
         case Type::Null:
             return {};

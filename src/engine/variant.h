@@ -27,7 +27,8 @@ public:
     double AsDouble() const;
 
     // Text as it is; a number as its decimal text; Null as "".
-    std::string AsText() const;
+    std::string AsText() const&;
+    std::string AsText() &&;  // a text is moved out, not copied
 
     // The value as a 64-bit integer or a double, for binding into a statement.
     bool IsInteger() const { return m_type == Type::Byte || m_type == Type::Short || m_type == Type::Long; }

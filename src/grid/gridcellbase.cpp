@@ -5,6 +5,11 @@
 #include <QPainter>
 #include <QStyleOptionHeader>
 
+#include <array>
+#include <cstddef>
+#include <new>
+#include <vector>
+
 #include "grid/gridctrl.h"
 #include "grid/griddefaultcell.h"
 #include "widgets/displaytext.h"
@@ -22,28 +27,117 @@ Qt::Alignment AlignmentOf(std::uint32_t format) {
     return horizontal | Qt::AlignVCenter;
 }
 
+// Cells of each size, carved out of large blocks and kept for reuse when freed: the grid's
+// cells are made and dropped together, millions at a time. A free slot holds the link to the
+// next free slot of its size. The window's thread alone makes and drops cells. Under
+// AddressSanitizer each cell is a heap block of its own, so that a use after its end is still
+// found.
+class CCellPool {
+public:
+    void* Allocate(std::size_t size) {
+        if (kPlainHeap || size > kLargest) {
+            return ::operator new(size);
+        }
+        FreeSlot*& free = m_free[SizeClass(size)];
+        if (free == nullptr) {
+            Carve(size, free);
+        }
+        FreeSlot* slot = free;
+        free = slot->next;
+        return slot;
+    }
+
+    void Free(void* cell, std::size_t size) {
+        if (kPlainHeap || size > kLargest) {
+            ::operator delete(cell, size);
+            return;
+        }
+        FreeSlot*& free = m_free[SizeClass(size)];
+        free = new (cell) FreeSlot{free};
+    }
+
+private:
+    struct FreeSlot {
+        FreeSlot* next;
+    };
+#if defined(__SANITIZE_ADDRESS__)
+    static constexpr bool kPlainHeap = true;
+#else
+    static constexpr bool kPlainHeap = false;
+#endif
+    static constexpr std::size_t kGranule = alignof(std::max_align_t);
+    static constexpr std::size_t kLargest = 256;
+    static constexpr std::size_t kBlockBytes = std::size_t{1} << 20;
+
+    static std::size_t SizeClass(std::size_t size) {
+        return (size + kGranule - 1) / kGranule;
+    }
+
+    void Carve(std::size_t size, FreeSlot*& free) {
+        const std::size_t slot = SizeClass(size) * kGranule;
+        std::byte* block = m_blocks.emplace_back(new std::byte[kBlockBytes]).get();
+        for (std::size_t offset = kBlockBytes / slot * slot; offset >= slot; offset -= slot) {
+            free = new (block + offset - slot) FreeSlot{free};
+        }
+    }
+
+    std::vector<std::unique_ptr<std::byte[]>> m_blocks;
+    std::array<FreeSlot*, kLargest / kGranule + 1> m_free{};
+};
+
+CCellPool& CellPool() {
+    static CCellPool pool;
+    return pool;
+}
+
 }  // namespace
 
 CGridCellBase::~CGridCellBase() = default;
 
+void* CGridCellBase::operator new(std::size_t size) {
+    return CellPool().Allocate(size);
+}
+
+void CGridCellBase::operator delete(void* cell, std::size_t size) {
+    CellPool().Free(cell, size);
+}
+
+CGridCellBase::Looks& CGridCellBase::OwnLooks() {
+    if (!m_looks) {
+        m_looks = std::make_unique<Looks>();
+    }
+    return *m_looks;
+}
+
+void CGridCellBase::SetTextColour(std::uint32_t colour) {
+    if (m_looks || colour != kUseDefaultColour) {
+        OwnLooks().textColour = colour;
+    }
+}
+
 void CGridCellBase::SetFont(const QFont* font) {
-    m_font = font != nullptr ? std::make_unique<QFont>(*font) : nullptr;
+    if (m_looks || font != nullptr) {
+        OwnLooks().font = font != nullptr ? std::make_unique<QFont>(*font) : nullptr;
+    }
 }
 
 void CGridCellBase::TakeOver(const CGridCellBase& other) {
     m_text = other.m_text;
-    m_image = other.m_image;
     m_data = other.m_data;
     m_state = other.m_state;
     m_format = other.m_format;
-    m_textColour = other.m_textColour;
     m_backColour = other.m_backColour;
-    m_margin = other.m_margin;
-    SetFont(other.GetFont());
+    m_looks.reset();
+    if (other.m_looks) {
+        SetImage(other.GetImage());
+        SetTextColour(other.GetTextColour());
+        SetMargin(other.GetMargin());
+        SetFont(other.GetFont());
+    }
 }
 
 QRect CGridCellBase::TextRect(const QRect& rect, const CGridCtrl& grid) const {
-    const int margin = m_margin >= 0 ? m_margin : grid.DefaultCellOf(m_state).GetMargin();
+    const int margin = GetMargin() >= 0 ? GetMargin() : grid.DefaultCellOf(m_state).GetMargin();
     return rect.adjusted(margin, 0, -margin, 0);
 }
 
@@ -83,10 +177,11 @@ QColor CGridCellBase::ForegroundColour(const CGridCtrl& grid) const {
     if ((m_state & kCellSelected) != 0 && (m_state & kCellFixed) == 0) {
         return grid.palette().color(QPalette::HighlightedText);
     }
-    if (m_textColour == kUseDefaultColour && m_backColour != kUseDefaultColour) {
+    const std::uint32_t textColour = GetTextColour();
+    if (textColour == kUseDefaultColour && m_backColour != kUseDefaultColour) {
         return qGray(static_cast<QRgb>(m_backColour)) >= 128 ? QColor(Qt::black) : QColor(Qt::white);
     }
-    return ColourOf(m_textColour, grid.DefaultCellOf(m_state).TextColour());
+    return ColourOf(textColour, grid.DefaultCellOf(m_state).TextColour());
 }
 
 void CGridCellBase::DrawAsHeader(QPainter& painter, const QRect& rect, const CGridCtrl& grid, int reserved) const {
@@ -112,7 +207,7 @@ std::string CGridCellBase::EditorText(QWidget* editor) const {
 
 QSize CGridCellBase::TextExtent(const CGridCtrl& grid) const {
     const QFontMetrics metrics(grid.FontOf(*this));
-    const int margin = m_margin >= 0 ? m_margin : grid.DefaultCellOf(m_state).GetMargin();
+    const int margin = GetMargin() >= 0 ? GetMargin() : grid.DefaultCellOf(m_state).GetMargin();
     const QString text = DisplayText(m_text);
     return {metrics.horizontalAdvance(text) + 2 * margin + 1, metrics.height() + 4};
 }

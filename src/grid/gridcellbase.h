@@ -3,9 +3,11 @@
 #include <QColor>
 #include <QRect>
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 
 class CGridCtrl;
 class QFont;
@@ -37,26 +39,30 @@ public:
     virtual ~CGridCellBase();
     CGridCellBase(const CGridCellBase&) = delete;
     CGridCellBase& operator=(const CGridCellBase&) = delete;
+    // A grid holds millions of cells: they come from a pool of their own, without the heap's
+    // bookkeeping on each.
+    static void* operator new(std::size_t size);
+    static void operator delete(void* cell, std::size_t size);
 
-    void SetText(const std::string& text) { m_text = text; }
+    void SetText(std::string text) { m_text = std::move(text); }
     const std::string& GetText() const { return m_text; }
-    void SetImage(int image) { m_image = static_cast<std::int16_t>(image); }
-    int GetImage() const { return m_image; }
+    void SetImage(int image) { OwnLooks().image = static_cast<std::int16_t>(image); }
+    int GetImage() const { return m_looks ? m_looks->image : -1; }
     void SetData(std::int32_t data) { m_data = data; }
     std::int32_t GetData() const { return m_data; }
     void SetState(std::uint32_t state) { m_state = state; }
     std::uint32_t GetState() const { return m_state; }
     void SetFormat(std::uint32_t format) { m_format = format; }
     std::uint32_t GetFormat() const { return m_format; }
-    void SetTextColour(std::uint32_t colour) { m_textColour = colour; }
-    std::uint32_t GetTextColour() const { return m_textColour; }
+    void SetTextColour(std::uint32_t colour);
+    std::uint32_t GetTextColour() const { return m_looks ? m_looks->textColour : kUseDefaultColour; }
     void SetBackColour(std::uint32_t colour) { m_backColour = colour; }
     std::uint32_t GetBackColour() const { return m_backColour; }
     void SetFont(const QFont* font);
     // The cell's own font, or null when it uses its default cell's.
-    const QFont* GetFont() const { return m_font.get(); }
-    void SetMargin(int margin) { m_margin = static_cast<std::int16_t>(margin); }
-    int GetMargin() const { return m_margin; }
+    const QFont* GetFont() const { return m_looks ? m_looks->font.get() : nullptr; }
+    void SetMargin(int margin) { OwnLooks().margin = static_cast<std::int16_t>(margin); }
+    int GetMargin() const { return m_looks ? m_looks->margin : -1; }
 
     // Tells the cell which grid holds it (cells that repaint themselves keep it).
     virtual void SetGrid(CGridCtrl* /*grid*/) {}
@@ -102,13 +108,19 @@ protected:
     QColor ForegroundColour(const CGridCtrl& grid) const;
 
 private:
+    // What few cells have of their own: a font, a text colour, an image, a margin.
+    struct Looks {
+        std::unique_ptr<QFont> font;
+        std::uint32_t textColour = kUseDefaultColour;
+        std::int16_t image = -1;
+        std::int16_t margin = -1;  // -1: the default cell's margin
+    };
+    Looks& OwnLooks();
+
     std::string m_text;
     std::int32_t m_data = 0;
     std::uint32_t m_state = 0;
     std::uint32_t m_format = kFormatLeft;
-    std::uint32_t m_textColour = kUseDefaultColour;
     std::uint32_t m_backColour = kUseDefaultColour;
-    std::int16_t m_image = -1;
-    std::int16_t m_margin = -1;  // -1: the default cell's margin
-    std::unique_ptr<QFont> m_font;
+    std::unique_ptr<Looks> m_looks;  // none: every look is the default cell's
 };

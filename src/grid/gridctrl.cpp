@@ -640,15 +640,24 @@ bool CGridCtrl::SortRowsByKey(int column, bool ascending, const KeyOf& keyOf, co
     QuickSortRange(
         keys, [&](const Key& a, const Key& b) { return compare(a.first, b.first); }, ascending, GetFixedRowTotal(),
         GetRowTotal() - 1);
-    std::vector<std::size_t> order;
-    order.reserve(keys.size());
-    std::vector<CellRow> sorted;
-    sorted.reserve(m_cells.size());
-    for (const Key& key : keys) {
-        order.push_back(key.second);
-        sorted.push_back(std::move(m_cells[key.second]));
+    std::vector<std::size_t> order(keys.size());
+    std::transform(keys.begin(), keys.end(), order.begin(), [](const Key& key) { return key.second; });
+    keys = {};
+    // The rows move in place, cycle by cycle: a large grid is never held twice.
+    std::vector<bool> placed(order.size(), false);
+    for (std::size_t start = 0; start < order.size(); ++start) {
+        if (placed[start]) {
+            continue;
+        }
+        CellRow first = std::move(m_cells[start]);
+        std::size_t at = start;
+        for (std::size_t from = order[at]; from != start; at = from, from = order[at]) {
+            m_cells[at] = std::move(m_cells[from]);
+            placed[at] = true;
+        }
+        m_cells[at] = std::move(first);
+        placed[at] = true;
     }
-    m_cells = std::move(sorted);
     m_rows.Reorder(order);
     CellsReplaced();
     RowsChanged();
@@ -665,7 +674,9 @@ bool CGridCtrl::SortRowsByNumbers(int column, bool ascending) {
     // Each text is read as a number once, not at every comparison.
     return SortRowsByKey(
         column, ascending, [](const CGridCellBase& cell) { return LeadingNumber(cell.GetText()); },
-        [](long long a, long long b) { return a < b ? -1 : a > b ? 1 : 0; });
+        [](long long a, long long b) { return a < b   ? -1
+                                              : a > b ? 1
+                                                      : 0; });
 }
 
 bool CGridCtrl::SortRowsByText(int column, bool ascending) {
