@@ -67,7 +67,7 @@ private:
 #endif
     static constexpr std::size_t kGranule = alignof(std::max_align_t);
     static constexpr std::size_t kLargest = 256;
-    static constexpr std::size_t kBlockBytes = std::size_t{1} << 20;
+    static constexpr std::size_t kBlockBytes = std::size_t{1} << 16;
 
     static std::size_t SizeClass(std::size_t size) {
         return (size + kGranule - 1) / kGranule;
