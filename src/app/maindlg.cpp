@@ -1,15 +1,18 @@
 #include "app/maindlg.h"
 
 #include <QCheckBox>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QIcon>
+#include <QKeySequence>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QShortcut>
 #include <QSystemTrayIcon>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -35,9 +38,11 @@
 #include "platform/fileaccess.h"
 #include "platform/launcher.h"
 #include "platform/messagebox.h"
+#include "platform/programinfo.h"
 #include "platform/runtimerandom.h"
 #include "play/playlist.h"
 #include "widgets/displaytext.h"
+#include "widgets/searchfield.h"
 #include "widgets/widgetparts.h"
 
 namespace {
@@ -152,6 +157,10 @@ void CMainDlg::BuildControls() {
     m_enqueue = new QCheckBox(QStringLiteral("Enqueue"), central);
     m_enqueue->setObjectName(QStringLiteral("enqueueCheck"));
     m_grid = new CLibraryGrid(*this, *m_library.db, m_settings.GetIniPath(), central);
+    m_search = new CSearchField(central);
+    m_search->setObjectName(QStringLiteral("searchField"));
+    m_search->setPlaceholderText(QStringLiteral("Artist, album or song"));
+    m_search->setToolTip(QStringLiteral("Search the view (Ctrl+F); Escape clears it"));
 
     auto* filters = new QHBoxLayout;
     filters->addWidget(MakeLabel(central, "Rating Filter:", m_ratingFilter));
@@ -160,6 +169,8 @@ void CMainDlg::BuildControls() {
     filters->addWidget(MakeLabel(central, "Genre Filter:", m_genreFilter));
     filters->addWidget(m_genreFilter);
     filters->addStretch();
+    filters->addWidget(MakeLabel(central, "Search:", m_search));
+    filters->addWidget(m_search, 1);
     auto* buttons = new QHBoxLayout;
     for (QPushButton* button : {m_back, m_checkAll, m_playAll, m_edit}) {
         buttons->addWidget(button);
@@ -188,7 +199,8 @@ void CMainDlg::BuildControls() {
     setCentralWidget(central);
     for (auto [from, to] : {std::pair<QWidget*, QWidget*>{m_tree, m_ratingFilter},
                             {m_ratingFilter, m_genreFilter},
-                            {m_genreFilter, m_back},
+                            {m_genreFilter, m_search},
+                            {m_search, m_back},
                             {m_back, m_checkAll},
                             {m_checkAll, m_playAll},
                             {m_playAll, m_edit},
@@ -211,14 +223,42 @@ void CMainDlg::BuildControls() {
     connect(m_ratingFilter, &QComboBox::activated, this, refresh);
     connect(m_genreFilter, &QComboBox::activated, this, refresh);
     connect(m_tree, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item) { OnTreeSelection(item); });
+    connect(m_search, &CSearchField::SearchChanged, this, [this] {
+        m_searchedView = m_grid->CurrentView();
+        RunCommand([this] { m_grid->RefreshView(); });
+    });
+    AddShortcuts();
+}
+
+void CMainDlg::AddShortcuts() {
+    const auto add = [this](const QKeySequence& keys, const std::function<void()>& run) {
+        connect(new QShortcut(keys, this), &QShortcut::activated, this, run);
+    };
+    const auto back = [this] { RunCommand([this] { m_grid->GoBack(); }); };
+    add(QKeySequence(Qt::ALT | Qt::Key_Left), back);
+    add(QKeySequence(Qt::Key_Backspace), [this, back] {
+        if (qobject_cast<QLineEdit*>(QApplication::focusWidget()) == nullptr) {
+            back();  // in a text field Backspace deletes
+        }
+    });
+    add(QKeySequence(Qt::CTRL | Qt::Key_F), [this] {
+        m_search->setFocus(Qt::ShortcutFocusReason);
+        m_search->selectAll();
+    });
+    add(QKeySequence(Qt::CTRL | Qt::Key_I), [this] { m_importButton->click(); });
+    add(QKeySequence(Qt::CTRL | Qt::Key_P), [this] { m_playAll->click(); });
+    add(QKeySequence(Qt::Key_F5), [this] { RunCommand([this] { m_grid->RefreshView(); }); });
+    m_back->setToolTip(QStringLiteral("Back (Alt+Left, Backspace)"));
+    m_playAll->setToolTip(QStringLiteral("Play All (Ctrl+P)"));
+    m_importButton->setToolTip(QStringLiteral("Import a music folder (Ctrl+I)"));
 }
 
 const std::vector<CMainDlg::CommandRow>& CMainDlg::CommandTable() {
     // Handlers that are not guarded show no library error of their own.
     static const std::vector<CommandRow> table = {
         {Command::ExportM3u, "Export M&3U", [](CMainDlg& w) { w.OnExportM3U(); }},
-        {Command::Exit, "E&xit", [](CMainDlg& w) { w.close(); }, false},
-        {Command::EditItems, "&Edit Item(s)", [](CMainDlg& w) { w.m_edits->EditItems(); }},
+        {Command::Exit, "E&xit", [](CMainDlg& w) { w.close(); }, false, "Ctrl+Q"},
+        {Command::EditItems, "&Edit Item(s)", [](CMainDlg& w) { w.m_edits->EditItems(); }, true, "Ctrl+E"},
         {Command::Remove, "&Remove", [](CMainDlg& w) { w.m_edits->Remove(); }},
         {Command::ManageAlbums, "A&lbums", [](CMainDlg& w) { w.m_edits->Manage(kAlbumItem, "Manage Albums"); }},
         {Command::ManageArtists, "A&rtists", [](CMainDlg& w) { w.m_edits->Manage(kArtistItem, "Manage Artists"); }},
@@ -239,7 +279,7 @@ const std::vector<CMainDlg::CommandRow>& CMainDlg::CommandTable() {
              w.FillGenreCombo(true);
          }},
         {Command::EditIni, "&Edit INI", [](CMainDlg& w) { w.m_edits->EditIni(); }},
-        {Command::Documentation, "&Documentation", [](CMainDlg& w) { w.OpenDocumentation(); }, false},
+        {Command::Documentation, "&Documentation", [](CMainDlg& w) { w.OpenDocumentation(); }, false, "F1"},
         {Command::About, "&About / Donate", [](CMainDlg& w) { w.ShowAbout(); }, false},
         {Command::Restore, "&Restore", [](CMainDlg& w) { w.RestoreFromTray(); }, false},
     };
@@ -277,7 +317,7 @@ void CMainDlg::BuildMenus() {
         QMenu* menu = menuBar()->addMenu(QString::fromLatin1(spec.title));
         for (const std::optional<Command>& item : spec.items) {
             if (item) {
-                AddCommand(menu, *item);
+                AddCommand(menu, *item)->setShortcut(QKeySequence(QString::fromLatin1(RowOf(*item).keys)));
             } else {
                 menu->addSeparator();
             }
@@ -364,10 +404,14 @@ ViewFilters CMainDlg::CurrentFilters() const {
     filters.ratingPosition = std::max(m_ratingFilter->currentIndex(), 0);
     filters.playPosition = std::max(m_playFilter->currentIndex(), 0);
     filters.unratedAsRating = m_settings.GetUnratedAsRating();
+    filters.search = m_search->text().toStdString();
     return filters;
 }
 
 void CMainDlg::UpdateControls(const DisplayMode& view) {
+    if (!(view == m_searchedView)) {
+        m_search->ClearQuietly();  // a search belongs to the view it was typed in
+    }
     m_checkAll->setEnabled(view.mode == kSongsMode);
     // The Collections view lists collections, not songs of one: it has nothing to play as a whole.
     m_playAll->setEnabled(view.mode != kCollectionsMode);

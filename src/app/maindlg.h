@@ -13,6 +13,7 @@
 #include "play/songplayer.h"
 
 class CLauncher;
+class CSearchField;
 class CLibraryGrid;
 class CEditCommands;
 class CImportDialogs;
@@ -72,6 +73,8 @@ private:
     void BuildControls();
     void BuildMenus();
     void BuildTray();
+    // The keys of the commands that have no menu item: Back, Search, Import, Play All, refresh.
+    void AddShortcuts();
     // A command of the menus: its text there and what it does; a guarded one runs in the
     // command guard.
     struct CommandRow {
@@ -79,6 +82,7 @@ private:
         const char* text;
         void (*run)(CMainDlg& window);
         bool guarded = true;
+        const char* keys = "";  // its shortcut in the menus ("Ctrl+Q"); none for most
     };
     static const std::vector<CommandRow>& CommandTable();
     static const CommandRow& RowOf(Command command);
@@ -120,6 +124,8 @@ private:
     QPushButton* m_importButton = nullptr;
     QCheckBox* m_randomize = nullptr;
     QCheckBox* m_enqueue = nullptr;
+    CSearchField* m_search = nullptr;
+    DisplayMode m_searchedView;  // the view the search was typed in
     std::unique_ptr<QMenu> m_trayMenu;
     std::unique_ptr<QSystemTrayIcon> m_tray;
 };

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QGuiApplication>
+#include <QKeyEvent>
 
 #include <fmt/printf.h>
 
@@ -464,6 +465,20 @@ bool CLibraryGrid::OnRatingEdited(int row, int column) {
 }
 
 // ---- Row buttons ----
+
+void CLibraryGrid::keyPressEvent(QKeyEvent* event) {
+    const int row = GetFocusCell().first;
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (!enter || row < GetFixedRowTotal() || GetEditor() != nullptr) {
+        CGridCtrl::keyPressEvent(event);
+        return;
+    }
+    if ((event->modifiers() & Qt::ShiftModifier) != 0) {
+        RunEditItem(RowId(row));
+    } else if (RowId(row) >= 1) {
+        RunPlayItem(RowId(row));
+    }
+}
 
 void CLibraryGrid::RunDrillDown(std::int32_t id) {
     m_window.RunCommand([this, id] { DrillDown(id); });

@@ -115,6 +115,8 @@ public:
 
 protected:
     void SortByHeader(int column, bool ascending) override;
+    // Enter plays the focused row, as its play button does; Shift+Enter edits it.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     // CGridOwner: only the rating column is edited, and an edited rating is stored or refused.

@@ -1,8 +1,13 @@
 #include "browse/viewquery.h"
 
+#include <sstream>
+#include <vector>
+
+#include <fmt/format.h>
 #include <fmt/printf.h>
 
 #include "db/records.h"
+#include "engine/collation.h"
 #include "engine/jetdialect.h"
 
 namespace {
@@ -92,6 +97,33 @@ std::string RatingClause(const DisplayMode& view, int rating) {
                         rating);
 }
 
+// The names a search looks in, in each mode's statement.
+std::vector<const char*> SearchedNames(int mode) {
+    switch (mode) {
+        case kArtistsMode:
+            return {"Artists.Name"};
+        case kAlbumsMode:
+            return {"Albums.Name", "Artists.Name"};
+        case kSongsMode:
+            return {"Songs.Name", "Albums.Name", "Artists.Name"};
+        default:
+            return {"Collections.Name"};
+    }
+}
+
+// One clause for each word of `search`: one of the view's names holds it.
+void AddSearchClauses(std::string& sql, const DisplayMode& view, const std::string& search, bool& hasClause) {
+    std::istringstream words(search);
+    for (std::string word; words >> word;) {
+        const std::string folded = EscapeSqlText(SearchFolded(word));
+        std::string clause;
+        for (const char* name : SearchedNames(view.mode)) {
+            clause += fmt::format("{}{}({}, '{}')", clause.empty() ? "" : " OR ", kSearchMatchesFunction, name, folded);
+        }
+        AddWhereClause(sql, clause, hasClause);
+    }
+}
+
 }  // namespace
 
 const char* const kAlbumTotalsSql =
@@ -121,5 +153,6 @@ std::string BuildViewQuery(const DisplayMode& view, const ViewFilters& filters, 
     if (playFilter && filters.playPosition > 0 && filters.playPosition > rating) {
         AddWhereClause(sql, RatingClause(view, filters.playPosition), hasClause);
     }
+    AddSearchClauses(sql, view, filters.search, hasClause);
     return sql;
 }

@@ -10,6 +10,7 @@
 
 #include "platform/launcher.h"
 #include "platform/messagebox.h"
+#include "platform/programinfo.h"
 #include "widgets/widgetparts.h"
 
 namespace {

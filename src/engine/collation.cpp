@@ -1,6 +1,7 @@
 #include "engine/collation.h"
 
 #include <unicode/uchar.h>
+#include <unicode/unorm2.h>
 #include <unicode/utf8.h>
 
 #include <cstdint>
@@ -26,6 +27,51 @@ char AsciiLower(char c) {
 }
 
 }  // namespace
+
+std::string SearchFolded(std::string_view text) {
+    std::string folded;
+    folded.reserve(text.size());
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
+    const auto length = static_cast<std::int32_t>(text.size());
+    UErrorCode status = U_ZERO_ERROR;
+    const UNormalizer2* decomposer = unorm2_getNFDInstance(&status);
+    const bool decomposes = U_SUCCESS(status) && decomposer != nullptr;
+    const auto append = [&folded](UChar32 c) {
+        char units[U8_MAX_LENGTH];
+        std::int32_t size = 0;
+        U8_APPEND_UNSAFE(units, size, u_foldCase(c, U_FOLD_CASE_DEFAULT));
+        folded.append(units, static_cast<std::size_t>(size));
+    };
+    for (std::int32_t pos = 0; pos < length;) {
+        if (bytes[pos] < 0x80) {
+            folded += AsciiLower(static_cast<char>(bytes[pos++]));
+            continue;
+        }
+        const std::int32_t start = pos;
+        UChar32 c = 0;
+        U8_NEXT(bytes, pos, length, c);
+        if (c < 0) {
+            folded += static_cast<char>(bytes[start]);
+            pos = start + 1;
+            continue;
+        }
+        UChar parts[16];
+        status = U_ZERO_ERROR;
+        const std::int32_t count = decomposes ? unorm2_getDecomposition(decomposer, c, parts, 16, &status) : -1;
+        if (count < 0 || U_FAILURE(status)) {
+            append(c);
+            continue;
+        }
+        for (std::int32_t i = 0; i < count;) {
+            UChar32 part = 0;
+            U16_NEXT(parts, i, count, part);
+            if (u_charType(part) != U_NON_SPACING_MARK) {
+                append(part);
+            }
+        }
+    }
+    return folded;
+}
 
 int CompareIgnoringCase(std::string_view a, std::string_view b) {
     std::size_t i = 0;

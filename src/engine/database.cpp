@@ -21,6 +21,21 @@ int CompareIgnoringCaseCallback(void*, int lengthA, const void* a, int lengthB, 
                                std::string_view(static_cast<const char*>(b), static_cast<std::size_t>(lengthB)));
 }
 
+std::string_view TextArgument(sqlite3_value* value) {
+    const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(value));
+    return text != nullptr ? std::string_view(text, static_cast<std::size_t>(sqlite3_value_bytes(value)))
+                           : std::string_view();
+}
+
+void SearchMatchesCallback(sqlite3_context* context, int, sqlite3_value** arguments) {
+    if (sqlite3_value_type(arguments[0]) == SQLITE_NULL) {
+        sqlite3_result_int(context, 0);
+        return;
+    }
+    const std::string_view word = TextArgument(arguments[1]);
+    sqlite3_result_int(context, SearchFolded(TextArgument(arguments[0])).find(word) != std::string::npos ? 1 : 0);
+}
+
 std::string UpperKey(const std::string& name) {
     std::string key = name;
     std::transform(key.begin(), key.end(), key.begin(),
@@ -70,6 +85,12 @@ void CDatabase::Configure() {
                                                       CompareIgnoringCaseCallback, nullptr);
     if (collation != SQLITE_OK) {
         ThrowSqliteError(m_db, collation, "");
+    }
+    const int search = sqlite3_create_function_v2(m_db, kSearchMatchesFunction, 2,
+                                                  SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_DIRECTONLY, nullptr,
+                                                  SearchMatchesCallback, nullptr, nullptr, nullptr);
+    if (search != SQLITE_OK) {
+        ThrowSqliteError(m_db, search, "");
     }
     // A library file is data, not code: no change of the schema by statements that look like
     // data, and no function of ours called from a trigger or view of the file.

@@ -8,10 +8,6 @@ class QLabel;
 class QPushButton;
 class QWidget;
 
-// The program's name and version, as its title bar and About window show them.
-inline constexpr const char* kProgramName = "Cadenzo";
-inline constexpr const char* kProgramVersion = "0.55";
-
 // The item data role under which lists and combos keep an entry's stored bytes.
 inline constexpr int kBytesRole = Qt::UserRole + 1;
 

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "app/commandguard.h"
+#include "app/commandline.h"
 #include "app/startup.h"
 #include "engine/engineerror.h"
 #include "support/recordingmessagebox.h"
@@ -54,6 +55,19 @@ TEST(CommandsTest, AFailingCommandShowsItsDescriptionAndEnds) {
     EXPECT_TRUE(RunGuarded(messages, [] {}));
     EXPECT_FALSE(RunGuarded(messages, [] { std::filesystem::current_path("/no/such/folder"); }));
     EXPECT_EQ(messages.shown.back().rfind("Error: filesystem error", 0), 0U) << messages.shown.back();
+}
+
+TEST(CommandsTest, TheCommandLineAsksForHelpTheVersionOrAFolder) {
+    using Action = CommandLine::Action;
+    EXPECT_EQ(ReadCommandLine({}).action, Action::Run);
+    EXPECT_EQ(ReadCommandLine({"/music lib"}).folder, "/music lib");
+    EXPECT_EQ(ReadCommandLine({"lib", "--help"}).action, Action::Help);
+    EXPECT_EQ(ReadCommandLine({"-h"}).action, Action::Help);
+    EXPECT_EQ(ReadCommandLine({"--version"}).action, Action::Version);
+    EXPECT_EQ(ReadCommandLine({"--bogus"}).problem, "unknown option '--bogus'");
+    EXPECT_EQ(ReadCommandLine({"a", "b"}).action, Action::Refuse);
+    EXPECT_EQ(ReadCommandLine({"-"}).folder, "-") << "a folder named '-'";
+    EXPECT_EQ(VersionText(), "Cadenzo 0.55\n");
 }
 
 TEST(CommandsTest, AMissingRuntimePartIsNamed) {

@@ -157,6 +157,29 @@ TEST_F(LibraryGridTest, ViewsFillTheirRowsAndSortThemByDefault) {
     EXPECT_EQ(m_grid->CurrentView(), (DisplayMode{1, 6, 0, 0}));
 }
 
+TEST_F(LibraryGridTest, ASearchKeepsTheRowsWhoseNamesHoldEveryWord) {
+    AddSong("Jóga", m_db->FindOrAddArtist({0, "Björk", 0, 0.0}), 0, "1", "5:05", 0, false);
+    AddSong("Выхода нет", m_db->FindOrAddArtist({0, "СПЛИН", 0, 0.0}), 0, "1", "4:00", 0, false);
+    AddSong("50% [x]_*? Don't", m_loner, 0, "2", "1:00", 0, false);
+    const auto search = [this](int mode, const char* words) {
+        m_window.filters.search = words;
+        m_grid->SwitchMode(mode, 0, 0, 0);
+        std::vector<std::string> names = Column(CLibraryGrid::kNameColumn);
+        std::sort(names.begin(), names.end());
+        return names;
+    };
+    using Names = std::vector<std::string>;
+    EXPECT_EQ(search(kSongsMode, "bjork"), Names{"Jóga"}) << "the artist's name, without its accent";
+    EXPECT_EQ(search(kSongsMode, "сплин"), Names{"Выхода нет"});
+    EXPECT_EQ(search(kSongsMode, "  beatles   ROAD "), (Names{"Come Together", "Octopus", "Something"}));
+    EXPECT_EQ(search(kSongsMode, "[x]_*? don't 50%"), Names{"50% [x]_*? Don't"}) << "wildcards are letters";
+    EXPECT_EQ(search(kSongsMode, "_"), Names{"50% [x]_*? Don't"});
+    EXPECT_EQ(search(kArtistsMode, "BJÖRK"), Names{"Björk"});
+    EXPECT_EQ(search(kAlbumsMode, "beatles"), (Names{"Abbey Road", "Help!"}));
+    EXPECT_EQ(search(kSongsMode, "beatles nothing"), Names{});
+    EXPECT_EQ(search(kSongsMode, "").size(), 8u);
+}
+
 TEST_F(LibraryGridTest, ExpandingAndBackWalkThroughTheViews) {
     m_grid->SwitchMode(0, 0, 0, 0);
     DoubleClick(RowOf("The Beatles"), CLibraryGrid::kExpandColumn);

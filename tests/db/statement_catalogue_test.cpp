@@ -26,7 +26,7 @@ std::string ViewSql(int mode, int submode, std::int32_t artistId = 0, std::int32
 }
 
 ViewFilters Filters(const char* genre, int rating, int play = 0, int unratedAs = 3) {
-    return {genre != nullptr ? 1 : 0, genre != nullptr ? genre : "", rating, play, unratedAs};
+    return {genre != nullptr ? 1 : 0, genre != nullptr ? genre : "", rating, play, unratedAs, ""};
 }
 
 // The sample library (see SampleLibrary below): artists 1 "The Beatles", 2 "O'Brien",
