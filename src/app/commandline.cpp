@@ -5,7 +5,7 @@
 #include "platform/programinfo.h"
 
 CommandLine ReadCommandLine(const std::vector<std::string>& arguments) {
-    CommandLine line;
+    // Help and version win over anything else on the line.
     for (const std::string& argument : arguments) {
         if (argument == "--help" || argument == "-h") {
             return {CommandLine::Action::Help, "", ""};
@@ -13,6 +13,9 @@ CommandLine ReadCommandLine(const std::vector<std::string>& arguments) {
         if (argument == "--version") {
             return {CommandLine::Action::Version, "", ""};
         }
+    }
+    CommandLine line;
+    for (const std::string& argument : arguments) {
         if (argument.size() > 1 && argument.front() == '-') {
             return {CommandLine::Action::Refuse, "", fmt::format("unknown option '{}'", argument)};
         }

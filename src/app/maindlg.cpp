@@ -44,6 +44,7 @@
 #include "widgets/displaytext.h"
 #include "widgets/searchfield.h"
 #include "widgets/widgetparts.h"
+#include "widgets/windowplace.h"
 
 namespace {
 
@@ -128,7 +129,8 @@ bool CMainDlg::Initialise() {
     FillTree();
     RunCommand([this] { m_grid->SelectTreeItemForMode(); });
     BuildTray();
-    resize(m_grid->FromDesignWidth(900), m_grid->FromDesignWidth(570));
+    RestoreWindowPlace(*this, m_settings.GetWindowPlace(),
+                       QSize(m_grid->FromDesignWidth(900), m_grid->FromDesignWidth(570)));
     show();
     if (!m_settings.IgnoreSplash()) {
         ShowAbout();
@@ -196,6 +198,7 @@ void CMainDlg::BuildControls() {
     layout->setColumnStretch(1, 1);
     layout->setRowStretch(2, 1);
     m_tree->setMaximumWidth(m_grid->FromDesignWidth(150));
+    BuildEmptyHint();
     setCentralWidget(central);
     for (auto [from, to] : {std::pair<QWidget*, QWidget*>{m_tree, m_ratingFilter},
                             {m_ratingFilter, m_genreFilter},
@@ -228,6 +231,23 @@ void CMainDlg::BuildControls() {
         RunCommand([this] { m_grid->RefreshView(); });
     });
     AddShortcuts();
+}
+
+void CMainDlg::BuildEmptyHint() {
+    // Over the grid's empty rows, like the first start of the desktop's other music programs.
+    m_emptyHint = new QWidget(m_grid->viewport());
+    m_emptyHint->setObjectName(QStringLiteral("emptyHint"));
+    auto* text = PlainLabel("Your library is empty. Import a music folder to begin.", "emptyHintText", m_emptyHint);
+    QPushButton* import = MakeButton(m_emptyHint, "Import...", "emptyHintImportButton");
+    connect(import, &QPushButton::clicked, this, [this] { m_importButton->click(); });
+    auto* hint = new QVBoxLayout(m_emptyHint);
+    hint->addWidget(text, 0, Qt::AlignHCenter);
+    hint->addWidget(import, 0, Qt::AlignHCenter);
+    auto* place = new QVBoxLayout(m_grid->viewport());
+    place->addStretch();
+    place->addWidget(m_emptyHint, 0, Qt::AlignHCenter);
+    place->addStretch();
+    m_emptyHint->hide();
 }
 
 void CMainDlg::AddShortcuts() {
@@ -409,6 +429,7 @@ ViewFilters CMainDlg::CurrentFilters() const {
 }
 
 void CMainDlg::UpdateControls(const DisplayMode& view) {
+    m_emptyHint->setVisible(!m_library.db->HasSongs() && !m_library.readOnly);
     if (!(view == m_searchedView)) {
         m_search->ClearQuietly();  // a search belongs to the view it was typed in
     }
@@ -572,5 +593,6 @@ void CMainDlg::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
+    m_settings.SetWindowPlace(WindowPlace(*this));
     event->accept();
 }

@@ -75,6 +75,8 @@ private:
     void BuildTray();
     // The keys of the commands that have no menu item: Back, Search, Import, Play All, refresh.
     void AddShortcuts();
+    // The hint and Import button an empty library shows in the grid.
+    void BuildEmptyHint();
     // A command of the menus: its text there and what it does; a guarded one runs in the
     // command guard.
     struct CommandRow {
@@ -125,6 +127,7 @@ private:
     QCheckBox* m_randomize = nullptr;
     QCheckBox* m_enqueue = nullptr;
     CSearchField* m_search = nullptr;
+    QWidget* m_emptyHint = nullptr;
     DisplayMode m_searchedView;  // the view the search was typed in
     std::unique_ptr<QMenu> m_trayMenu;
     std::unique_ptr<QSystemTrayIcon> m_tray;

@@ -21,6 +21,8 @@ constexpr const char* kEditorKey = "Text Editor";
 constexpr const char* kUnratedKey = "Treat Unrated Songs As Rating";
 constexpr const char* kThresholdKey = "Minimum Song Ask Threshold";
 constexpr const char* kSplashKey = "Ignore Splash";
+constexpr const char* kWindowSection = "Window";
+constexpr const char* kPlaceKey = "Place";
 
 std::string& ProgramDirectoryStorage() {
     static std::string directory;
@@ -100,4 +102,13 @@ int CSettings::GetMinSongAskThreshold() const {
 }
 bool CSettings::IgnoreSplash() const {
     return ReadBool(kSplashKey, kSettings);
+}
+
+std::string CSettings::GetWindowPlace() const {
+    std::string place;
+    return ReadString(kPlaceKey, kWindowSection, place) ? place : std::string();
+}
+
+void CSettings::SetWindowPlace(const std::string& place) {
+    WriteString(kPlaceKey, kWindowSection, place);
 }

@@ -30,6 +30,10 @@ public:
     int GetUnratedAsRating() const;
     int GetMinSongAskThreshold() const override;
     bool IgnoreSplash() const;
+    // Where the main window was at the last exit ([Window] Place, written at exit only); "" for
+    // none yet.
+    std::string GetWindowPlace() const;
+    void SetWindowPlace(const std::string& place);
     const std::string& GetIniPath() const { return GetPath(); }
 
 private:

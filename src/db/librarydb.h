@@ -136,6 +136,8 @@ public:
                             const std::string& secondField, const std::string& idField);
     // The genres in the order of their IDs, after "* All" (ID 0) when `withAll` is set.
     bool FillGenreList(NameList& names, IdList& ids, bool withAll);
+    // False for a library without any song (at once, however large the library).
+    bool HasSongs();
 
     // ---- Ratings ----
 

@@ -284,3 +284,9 @@ void CLibraryDb::ReadNames(NameList& names, IdList& ids, CDbQuery& query,
         ids.push_back(row->GetFieldValue(idField).AsLong());
     }
 }
+
+bool CLibraryDb::HasSongs() {
+    CDbQuery query(*this, "SELECT MIN(ID) AS FirstID FROM Songs");
+    CRecordset* record = query.GetRecordset();
+    return record != nullptr && !record->IsEOF() && !record->GetFieldValue("FirstID").IsNull();
+}

@@ -13,6 +13,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 #include <QTreeWidget>
 
@@ -189,9 +190,12 @@ TEST_F(MainWindowTest, ImportAsksWhereTheTagsLeaveItOpenAndShowsTheNewSongsAtOnc
     auto* views = window->findChild<QTreeWidget*>(QStringLiteral("viewTree"));
     views->setCurrentItem(views->topLevelItem(3));  // "Songs"
     importFolder = QString::fromStdString(tree.Root() + "/");
-    QTest::mouseClick(window->findChild<QPushButton*>(QStringLiteral("importButton")), Qt::LeftButton);
+    auto* hint = window->findChild<QWidget*>(QStringLiteral("emptyHint"));
+    EXPECT_TRUE(hint->isVisible()) << "an empty library says how to begin";
+    QTest::mouseClick(hint->findChild<QPushButton*>(QStringLiteral("emptyHintImportButton")), Qt::LeftButton);
     EXPECT_EQ(dialogs, (std::vector<std::string>{"folderPicker", "importUnknownDialog"}))
         << "two albums of one artist in one folder: asked";
+    EXPECT_FALSE(hint->isVisible());
     EXPECT_EQ(window->Grid().GetRowTotal(), 3) << "the songs show at once";
     auto* genres = window->findChild<QComboBox*>(QStringLiteral("genreFilter"));
     EXPECT_NE(genres->findText(QStringLiteral("Gospel")), -1);
@@ -355,6 +359,66 @@ TEST_F(MainWindowTest, TheEditingCommandsChangeTheLibraryAndRefreshTheView) {
     EXPECT_FALSE(std::filesystem::exists(m_dir.File("Cadenzo.mdb-wal")));
     EXPECT_FALSE(std::filesystem::exists(m_dir.File("Cadenzo.mdb-shm")));
     EXPECT_EQ(m_messages.shown, std::vector<std::string>{});
+}
+
+TEST_F(MainWindowTest, SearchAndKeysWorkTheView) {
+    CSettings settings;
+    {
+        CLibraryDb db("Cadenzo.mdb", false, false, settings, m_messages);
+        const std::int32_t band = db.FindOrAddArtist({0, "Björk", 0, 0.0});
+        for (const char* name : {"Jóga", "Hunter", "Bachelorette"}) {
+            SongRecord song;
+            song.name = name;
+            song.artistId = band;
+            song.filePath = std::string("/m/") + name + ".mp3";
+            db.FindOrAddSong(song);
+        }
+    }
+    auto window = Open();
+    ASSERT_TRUE(window->Initialise());
+    CLibraryGrid& grid = window->Grid();
+    auto* views = window->findChild<QTreeWidget*>(QStringLiteral("viewTree"));
+    views->setCurrentItem(views->topLevelItem(3));  // "Songs"
+    auto* search = window->findChild<QLineEdit*>(QStringLiteral("searchField"));
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    QTest::keyClick(window.get(), Qt::Key_F, Qt::ControlModifier);
+    EXPECT_TRUE(search->hasFocus());
+    QTest::keyClicks(search, QStringLiteral("JOGA"));
+    EXPECT_EQ(grid.GetRowTotal(), 4) << "refilled only after a pause in typing";
+    QTRY_COMPARE(grid.GetRowTotal(), 2);
+    EXPECT_EQ(grid.GetCellText(1, CLibraryGrid::kNameColumn), "Jóga");
+
+    grid.setFocus();
+    grid.SetFocusCell(1, CLibraryGrid::kNameColumn);
+    QTest::keyClick(&grid, Qt::Key_Return);
+    ASSERT_EQ(m_launcher.launched.size(), 1u) << "Enter plays the row";
+    QTest::keyClick(search, Qt::Key_Escape);
+    EXPECT_EQ(grid.GetRowTotal(), 4) << "Escape clears the search at once";
+
+    QTest::keyClicks(search, QStringLiteral("hunter"));
+    QTRY_COMPARE(grid.GetRowTotal(), 2);
+    views->setCurrentItem(views->topLevelItem(0));  // "Artists"
+    EXPECT_TRUE(search->text().isEmpty()) << "a search belongs to its view";
+    grid.setFocus();
+    QTest::keyClick(window.get(), Qt::Key_Left, Qt::AltModifier);
+    EXPECT_EQ(grid.CurrentView().mode, kSongsMode) << "Alt+Left goes back";
+    EXPECT_EQ(grid.GetRowTotal(), 4);
+    EXPECT_EQ(Action(*window, Command::Exit)->shortcut(), QKeySequence(QStringLiteral("Ctrl+Q")));
+}
+
+TEST_F(MainWindowTest, TheWindowComesBackWhereItWasAndFitsTheScreen) {
+    CSettings settings;
+    settings.SetWindowPlace("not a place");
+    auto window = Open();
+    ASSERT_TRUE(window->Initialise());
+    const QSize available = window->screen()->availableGeometry().size();
+    EXPECT_TRUE(available.expandedTo(window->size()) == available) << "the designed size, within the screen";
+    window->resize(611, 407);
+    window->close();
+    window = Open();
+    ASSERT_TRUE(window->Initialise());
+    EXPECT_EQ(window->size(), QSize(611, 407));
 }
 
 TEST_F(MainWindowTest, AReadOnlyLibraryTurnsItsWritingCommandsOff) {
