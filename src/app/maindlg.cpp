@@ -1,7 +1,7 @@
 #include "app/maindlg.h"
 
-#include <QCheckBox>
 #include <QApplication>
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFileDialog>
@@ -523,8 +523,7 @@ bool CMainDlg::EditItem(ItemKind kind, std::int32_t id) {
 }
 
 void CMainDlg::OnImport() {
-    const char* home = std::getenv("HOME");
-    CFolderPickerDlg picker(home != nullptr && *home != '\0' ? home : "/", m_messages, this);
+    CFolderPickerDlg picker(CFolderPickerDlg::MusicFolder(), m_messages, this);
     picker.setWindowTitle(QStringLiteral("Select Folder Containing Multiple Artists to Import"));
     if (m_runDialog(picker) != QDialog::Accepted) {
         return;

@@ -1,10 +1,15 @@
 #include "folderpicker/folderpickerdlg.h"
 
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QStyle>
 
 #include "platform/messagebox.h"
@@ -69,6 +74,11 @@ CFolderPickerDlg::CFolderPickerDlg(const std::string& folder, CMessageBox& messa
     layout->addWidget(m_field, 2, 1);
     layout->addWidget(m_open, 2, 2);
     layout->addWidget(cancel, 3, 2);
+    auto* placesLabel = new QLabel(QStringLiteral("Places:"), this);
+    QComboBox* places = MakePlaces();
+    placesLabel->setBuddy(places);
+    layout->addWidget(placesLabel, 3, 0);
+    layout->addWidget(places, 3, 1, Qt::AlignLeft);
     layout->setColumnStretch(1, 1);
     setTabOrder(m_list, m_field);
     setTabOrder(m_field, m_open);
@@ -83,6 +93,31 @@ CFolderPickerDlg::CFolderPickerDlg(const std::string& folder, CMessageBox& messa
     });
     ShowFolder(m_rules.FolderPath());
     resize(520, 380);
+}
+
+std::string CFolderPickerDlg::MusicFolder() {
+    const QString music = QStandardPaths::writableLocation(QStandardPaths::MusicLocation);
+    return QFileInfo(music).isDir() ? QFile::encodeName(music).toStdString()
+                                    : QFile::encodeName(QDir::homePath()).toStdString();
+}
+
+QComboBox* CFolderPickerDlg::MakePlaces() {
+    auto* places = new QComboBox(this);
+    places->setObjectName(QStringLiteral("placesCombo"));
+    places->setAccessibleName(QStringLiteral("Places"));
+    places->addItem(QStringLiteral("Go to..."));
+    const std::string music =
+        QFile::encodeName(QStandardPaths::writableLocation(QStandardPaths::MusicLocation)).toStdString();
+    for (const FolderPlace& place : UsualPlaces(QFile::encodeName(QDir::homePath()).toStdString(), music)) {
+        places->addItem(DisplayText(place.name), ByteArray(place.folder));
+    }
+    connect(places, &QComboBox::activated, this, [this, places](int index) {
+        if (index > 0) {
+            ShowFolder(places->itemData(index).toByteArray().toStdString());
+            places->setCurrentIndex(0);
+        }
+    });
+    return places;
 }
 
 bool CFolderPickerDlg::eventFilter(QObject* watched, QEvent* event) {

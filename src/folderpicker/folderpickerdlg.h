@@ -8,6 +8,7 @@
 #include "folderpicker/folderrules.h"
 
 class CMessageBox;
+class QComboBox;
 class QLabel;
 class QListWidget;
 class QPushButton;
@@ -46,6 +47,9 @@ public:
     // After OK: the chosen folder, ending in "/".
     const std::string& FolderPath() const { return m_rules.FolderPath(); }
 
+    // Where a search for music starts: the user's music folder, else the home folder.
+    static std::string MusicFolder();
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -56,6 +60,8 @@ private:
     // Shows the folder (the list, the place and the Folder field); false when it is none.
     bool ShowFolder(const std::string& path);
     void FillList();
+    // The usual places, to jump to.
+    QComboBox* MakePlaces();
     void SetField(const std::string& bytes, std::size_t selectFrom);
     // The bytes of the Folder field: what the program put there, followed by what was typed.
     std::string FieldBytes() const;

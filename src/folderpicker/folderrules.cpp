@@ -192,3 +192,30 @@ bool CreateFolderPath(const std::string& path, std::string& reason) {
 std::string CreateFailedMessage(const std::string& text, const std::string& reason) {
     return text + "\nThis folder could not be created: " + reason + ".";
 }
+
+std::vector<FolderPlace> UsualPlaces(const std::string& home, const std::string& music) {
+    namespace fs = std::filesystem;
+    std::error_code error;
+    std::vector<FolderPlace> places;
+    const auto add = [&](const std::string& name, const std::string& folder) {
+        if (!folder.empty() && fs::is_directory(folder, error)) {
+            places.push_back({name, folder});
+        }
+    };
+    add("Home", home);
+    add("Music", music);
+    const std::string user = fs::path(home).filename().string();
+    for (const std::string& mounts : {"/media/" + user, "/run/media/" + user, std::string("/mnt")}) {
+        std::vector<std::string> media;
+        for (fs::directory_iterator entry(mounts, error), end; !error && entry != end; entry.increment(error)) {
+            if (entry->is_directory(error)) {
+                media.push_back(entry->path().string());
+            }
+        }
+        std::sort(media.begin(), media.end());
+        for (const std::string& medium : media) {
+            add(fs::path(medium).filename().string(), medium);
+        }
+    }
+    return places;
+}

@@ -20,6 +20,16 @@ struct OpenCheck {
     std::string folder;   // the folder to open or create
 };
 
+// A place the picker offers beside its list: its name and its folder.
+struct FolderPlace {
+    std::string name;
+    std::string folder;
+};
+
+// The usual places that exist: the home folder, the music folder (`music`, "" for none) and
+// the media mounted under /media/USER, /run/media/USER and /mnt.
+std::vector<FolderPlace> UsualPlaces(const std::string& home, const std::string& music);
+
 // The rules of the folder picker, on the real file system: which folder is shown, how typed
 // text is read, completed, checked and created. Paths are bytes; a typed path is read
 // relative to the folder shown, and "~" at its start stands for the home folder.

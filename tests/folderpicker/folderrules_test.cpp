@@ -105,3 +105,18 @@ TEST_F(FolderRulesTest, OpenAcceptsFoldersRefusesFilesAndAsksToCreateTheRest) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(FolderPlacesTest, TheUsualPlacesThatExistComeFirst) {
+    CTempDir home;
+    std::filesystem::create_directory(home.File("Music"));
+    const std::vector<FolderPlace> places = UsualPlaces(home.Path(), home.File("Music"));
+    ASSERT_GE(places.size(), 2u);
+    EXPECT_EQ(places[0].folder, home.Path());
+    EXPECT_EQ(places[1].name, "Music");
+    EXPECT_EQ(UsualPlaces(home.Path(), home.File("Gone")).front().name, "Home");
+    EXPECT_TRUE(UsualPlaces(home.Path(), "").size() == places.size() - 1) << "no music folder, no entry";
+}
+
+}  // namespace
