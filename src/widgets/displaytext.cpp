@@ -87,7 +87,9 @@ std::vector<std::size_t> OrderIgnoringCase(const std::vector<std::string>& texts
 }
 
 std::string LineEditBytes(const QLineEdit* edit, const std::string& initial) {
-    return edit->isModified() ? edit->text().toStdString() : initial;
+    // A text set without typing (through the accessibility bus, an input method) counts too.
+    const bool changed = edit->isModified() || edit->text() != DisplayText(initial);
+    return changed ? edit->text().toStdString() : initial;
 }
 
 QByteArray ByteArray(const std::string& bytes) {

@@ -18,7 +18,8 @@ QString DisplayText(const std::string& bytes);
 // display text, letter case ignored; equal texts keep their order.
 std::vector<std::size_t> OrderIgnoringCase(const std::vector<std::string>& texts);
 
-// What a line edit holds as bytes: the bytes it was given while the user did not change it.
+// What a line edit holds as bytes: the bytes it was given while its text is the one it was
+// given, else its text.
 std::string LineEditBytes(const QLineEdit* edit, const std::string& initial);
 
 // The bytes as a QByteArray, for an item's data (see kBytesRole).

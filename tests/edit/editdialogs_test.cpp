@@ -19,6 +19,7 @@
 #include "platform/librarylock.h"
 #include "support/libraryfixture.h"
 #include "support/recordinglauncher.h"
+#include "widgets/displaytext.h"
 
 namespace {
 
@@ -153,6 +154,16 @@ TEST_F(EditDialogsTest, SeveralSongsShowNeitherTitleNorTrackAndAReadOnlyOkWrites
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     EXPECT_EQ(m_db->ReadSong(id).artistId, m_alpha) << "read-only: nothing written";
     EXPECT_TRUE(m_messages.shown.empty());
+}
+
+TEST(LineEditBytesTest, AFieldHoldsWhatItShowsAndAnUntouchedOneItsBytes) {
+    QLineEdit year(DisplayText("0"));
+    EXPECT_EQ(LineEditBytes(&year, "0"), "0");
+    year.setText(QStringLiteral("1987"));  // as the accessibility bus sets it: not typed
+    EXPECT_EQ(LineEditBytes(&year, "0"), "1987");
+    const std::string latin1 = "Caf\xE9";
+    const QLineEdit untouched(DisplayText(latin1));
+    EXPECT_EQ(LineEditBytes(&untouched, latin1), latin1) << "the stored bytes, not their display text";
 }
 
 }  // namespace
