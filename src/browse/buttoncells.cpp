@@ -12,12 +12,21 @@ CLibraryGrid* LibraryGridOf(CGridCtrl& grid) {
     return dynamic_cast<CLibraryGrid*>(&grid);
 }
 
+const CLibraryGrid* LibraryGridOf(const CGridCtrl& grid) {
+    return dynamic_cast<const CLibraryGrid*>(&grid);
+}
+
 // A square of `side` centred in `rect`.
 QRectF CentredSquare(const QRect& rect, qreal side) {
     return {rect.center().x() - side / 2 + 0.5, rect.center().y() - side / 2 + 0.5, side, side};
 }
 
 }  // namespace
+
+std::string CellExpandButton::AccessibleName(const CGridCtrl& grid) const {
+    const CLibraryGrid* library = LibraryGridOf(grid);
+    return library != nullptr && library->CurrentView().mode == kArtistsMode ? "Show albums" : "Show songs";
+}
 
 void CellExpandButton::Draw(QPainter& painter, const QRect& rect, const CGridCtrl& grid) const {
     DrawBackground(painter, rect, grid);

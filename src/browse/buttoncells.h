@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include "grid/gridcell.h"
 
 class CLibraryGrid;
@@ -10,6 +12,7 @@ class CLibraryGrid;
 // Expands the row into the view below it (a click or a double-click); drawn as an expander.
 class CellExpandButton : public CGridCell {
 public:
+    std::string AccessibleName(const CGridCtrl& grid) const override;
     void Draw(QPainter& painter, const QRect& rect, const CGridCtrl& grid) const override;
     bool OnClick(CGridCtrl& grid, int row, int column, const QPoint& point, const QRect& rect) override;
     bool OnDblClick(CGridCtrl& grid, int row, int column, const QPoint& point, const QRect& rect) override;
@@ -18,6 +21,7 @@ public:
 // Plays the row's item (a double-click; data below 1 does nothing); drawn as a play arrow.
 class CellPlayButton : public CGridCell {
 public:
+    std::string AccessibleName(const CGridCtrl& /*grid*/) const override { return "Play"; }
     void Draw(QPainter& painter, const QRect& rect, const CGridCtrl& grid) const override;
     bool OnDblClick(CGridCtrl& grid, int row, int column, const QPoint& point, const QRect& rect) override;
 };
@@ -25,6 +29,7 @@ public:
 // Opens the Edit Item dialog for the row's item (a double-click); drawn as its text.
 class CellEditButton : public CGridCell {
 public:
+    std::string AccessibleName(const CGridCtrl& /*grid*/) const override { return "Edit " + GetText(); }
     bool OnDblClick(CGridCtrl& grid, int row, int column, const QPoint& point, const QRect& rect) override;
 };
 

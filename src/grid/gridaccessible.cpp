@@ -29,7 +29,7 @@ public:
     int indexOfChild(const QAccessibleInterface*) const override { return -1; }
     QString text(QAccessible::Text kind) const override {
         const CGridCellBase* cell = Cell();
-        return cell != nullptr && kind == QAccessible::Name ? DisplayText(cell->GetText()) : QString();
+        return cell != nullptr && kind == QAccessible::Name ? DisplayText(cell->AccessibleName(*m_grid)) : QString();
     }
     void setText(QAccessible::Text, const QString&) override {}
     QRect rect() const override {

@@ -69,6 +69,8 @@ public:
 
     // The text of the title tip for a cut-off text.
     virtual std::string GetTipText() const { return m_text; }
+    // What a screen reader calls the cell: its text, or what a button cell does.
+    virtual std::string AccessibleName(const CGridCtrl& /*grid*/) const { return m_text; }
 
     // Takes over text, image, data, state and look of `other` (when a cell's class changes).
     void TakeOver(const CGridCellBase& other);

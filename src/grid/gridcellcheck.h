@@ -13,6 +13,7 @@ public:
     void Draw(QPainter& painter, const QRect& rect, const CGridCtrl& grid) const override;
     bool OnClick(CGridCtrl& grid, int row, int column, const QPoint& point, const QRect& rect) override;
     QSize TextExtent(const CGridCtrl& grid) const override;
+    std::string AccessibleName(const CGridCtrl& /*grid*/) const override { return "Tick"; }
 
     // Where the box is drawn within the cell's rectangle.
     static QRect BoxRect(const QRect& rect);

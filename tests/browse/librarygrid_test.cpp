@@ -1,5 +1,6 @@
 // The library grid on a real library, offscreen: fill, sort, rate, switch, drill down, Back.
 
+#include <QAccessible>
 #include <QComboBox>
 #include <QTest>
 
@@ -256,6 +257,18 @@ TEST_F(LibraryGridTest, RowButtonsPlayEditAndSwitch) {
     EXPECT_EQ(m_grid->CurrentView(), (DisplayMode{1, 2, m_beatles, 0}));
     DoubleClick(RowOf("(All Songs)"), CLibraryGrid::kPlayColumn);
     EXPECT_EQ(m_window.played.size(), 1u) << "the special rows play nothing";
+
+    // A screen reader hears what the buttons do, not the glyphs they are drawn with.
+    m_grid->SwitchMode(kArtistsMode, kAllArtists, 0, 0);
+    QAccessibleTableInterface* cells = QAccessible::queryAccessibleInterface(m_grid.get())->tableInterface();
+    QStringList names;
+    for (int column = 0; column < cells->columnCount(); ++column) {
+        names << cells->cellAt(0, column)->text(QAccessible::Name);
+    }
+    for (const char* button : {"Show albums", "Play", "Tick"}) {
+        EXPECT_TRUE(names.contains(QString::fromLatin1(button))) << button << " in " << names.join(u',').toStdString();
+    }
+    EXPECT_FALSE(names.contains(QStringLiteral("|>")));
 }
 
 TEST_F(LibraryGridTest, PlayingAViewTakesTheSongsViewItLeadsToAndStaysWhereItIs) {
