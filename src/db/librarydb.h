@@ -33,6 +33,17 @@ struct ImportIds {
     std::map<std::string, std::int32_t> artists;
     std::map<std::pair<std::string, std::int32_t>, std::int32_t> albums;  // name, owner
     std::set<std::string> genres;
+    // What the import gave songs, for the ratings to be computed at its end: the artists (with
+    // the owners of albums) and the collections. Kept when a folder is undone.
+    std::set<std::int32_t> touchedArtists;
+    std::set<std::int32_t> touchedCollections;
+
+    // Forgets the names found, after a folder was undone.
+    void ForgetNames() {
+        artists.clear();
+        albums.clear();
+        genres.clear();
+    }
 };
 // The song files of one folder, in listing order.
 using FolderSongList = std::vector<CSongFile>;
@@ -158,6 +169,8 @@ public:
     double ComputeCollectionAutoRating(std::int32_t collectionId, int& songCount);
     // Recomputes every artist (with their albums) and every collection.
     void RecalcRatings();
+    // Recomputes those artists (with their albums) and collections, as RecalcRatings does.
+    void RecalcRatingsOf(const std::set<std::int32_t>& artists, const std::set<std::int32_t>& collections);
     // Stores the user's rating of an artist, album, collection or song and recomputes what it
     // changes (the artist of an album or song, the collections of a song), all or nothing. Gives
     // the item's AutoRating as it was stored before (0 for a song, which has none).

@@ -118,6 +118,21 @@ double CLibraryDb::StoreUserRating(ItemKind kind, std::int32_t id, int rating) {
     return autoRating;
 }
 
+void CLibraryDb::RecalcRatingsOf(const std::set<std::int32_t>& artists, const std::set<std::int32_t>& collections) {
+    if (artists.empty() && collections.empty()) {
+        return;
+    }
+    CTransaction transaction(*this);
+    for (const std::int32_t artist : artists) {
+        ComputeArtistAutoRating(artist);
+    }
+    for (const std::int32_t collection : collections) {
+        int songs = 0;
+        ComputeCollectionAutoRating(collection, songs);
+    }
+    transaction.Commit();
+}
+
 void CLibraryDb::RecalcRatings() {
     // One transaction: all or nothing, and one write to disk instead of one per row.
     CTransaction transaction(*this);

@@ -226,6 +226,8 @@ public:
     const std::vector<std::string>& TooLong() const { return m_tooLong; }
     // The song files whose tags the worker was stopped on (see CTagWorkers).
     const std::vector<std::string>& Unread() const { return m_unread; }
+    // What the walk found and gave songs.
+    const ImportIds& Known() const { return m_known; }
 
     // The folders a full disk (or another failure that undid a whole batch) cost, the first
     // one first, and the engine's description; empty when there were none.
@@ -493,6 +495,12 @@ int CLibraryDb::ImportFolder(PathStack& paths, CImportQuestions& questions, CTag
     const CLoggedCommits logged(*this);
     CFolderWalk walk(*this, questions, workers, m_settings.GetMinSongAskThreshold());
     walk.Run(paths);
+    // New songs change the ratings of their artists, albums and collections, also after Cancel.
+    try {
+        RecalcRatingsOf(walk.Known().touchedArtists, walk.Known().touchedCollections);
+    } catch (const CEngineError& error) {
+        m_messages.Show(fmt::sprintf("Error: Couldn't compute the ratings of the imported songs.\n%s", error.what()));
+    }
     if (!walk.LostFolders().empty()) {
         const std::vector<std::string>& lost = walk.LostFolders();
         std::string message =
@@ -575,6 +583,8 @@ int CLibraryDb::ImportFolderSongs(FolderSongList& songs, const PathStack& paths,
             std::int32_t songId = FindSongIdByPath(song.GetPath());
             if (songId == 0) {
                 songId = FindOrAddSong(SongRecordOf(song, artistId, albumId, plan.mode));
+                known.touchedArtists.insert(artistId);
+                known.touchedArtists.insert(owner);
             }
             if (plan.mode == ImportMode::OneCollection) {
                 if (!collection) {
@@ -584,11 +594,12 @@ int CLibraryDb::ImportFolderSongs(FolderSongList& songs, const PathStack& paths,
                     }
                 }
                 AddSongToCollection(songId, *collection);
+                known.touchedCollections.insert(*collection);
             }
         }
         transaction.Commit();
     } catch (const CEngineError& error) {
-        known = ImportIds();  // what the folder added is undone
+        known.ForgetNames();  // what the folder added is undone
         if (inBatch && !InTransaction()) {
             throw;  // SQLite undid the whole batch: the walk reports what it lost
         }

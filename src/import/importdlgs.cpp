@@ -84,9 +84,12 @@ void TickOnly(const std::array<QRadioButton*, N>& options, int option) {
 // The options under the header, then OK; each option selects itself, and the question opens on
 // its initial option.
 template <typename Question, std::size_t N>
-void FinishQuestion(Question* question, QVBoxLayout* layout, QGroupBox* group,
-                    const std::array<QRadioButton*, N>& options, int initial) {
+QCheckBox* FinishQuestion(Question* question, QVBoxLayout* layout, QGroupBox* group,
+                          const std::array<QRadioButton*, N>& options, int initial) {
+    auto* forRest = new QCheckBox(QStringLiteral("Use this answer for the rest of this import"), question);
+    forRest->setObjectName(QStringLiteral("sameAnswerCheck"));
     layout->addWidget(group);
+    layout->addWidget(forRest);
     layout->addWidget(OkButton(question));
     for (std::size_t i = 0; i < N; ++i) {
         QObject::connect(options[i], &QRadioButton::clicked, question,
@@ -94,6 +97,7 @@ void FinishQuestion(Question* question, QVBoxLayout* layout, QGroupBox* group,
     }
     question->SelectOption(initial);
     question->resize(560, 420);
+    return forRest;
 }
 
 }  // namespace
@@ -128,7 +132,11 @@ CImportUnknownDlg::CImportUnknownDlg(const std::string& firstArtist, const std::
     options->addWidget(m_options[3], 3, 0);
     options->addWidget(m_options[4], 4, 0);
     options->setColumnStretch(1, 1);
-    FinishQuestion(this, layout, group, m_options, answer.option);
+    m_forRest = FinishQuestion(this, layout, group, m_options, answer.option);
+}
+
+bool CImportUnknownDlg::ForRest() const {
+    return m_forRest->isChecked();
 }
 
 void CImportUnknownDlg::SelectOption(int option) {
@@ -180,7 +188,11 @@ CImportUntaggedDlg::CImportUntaggedDlg(const std::string& folderPath, const std:
     options->addWidget(m_options[2], 3, 0);
     options->addWidget(m_options[3], 4, 0);
     options->setColumnStretch(2, 1);
-    FinishQuestion(this, layout, group, m_options, answer.option);
+    m_forRest = FinishQuestion(this, layout, group, m_options, answer.option);
+}
+
+bool CImportUntaggedDlg::ForRest() const {
+    return m_forRest->isChecked();
 }
 
 void CImportUntaggedDlg::SelectOption(int option) {
@@ -217,22 +229,39 @@ CImportDialogs::CImportDialogs(DialogRunner runDialog, QWidget* parent)
 
 bool CImportDialogs::AskUntagged(const std::string& folderPath, const std::vector<CSongFile>& songs,
                                  const std::string& message, UntaggedAnswer& answer) {
+    if (m_untaggedForRest) {
+        // The folder keeps its own names; the choice is the one given for the rest.
+        answer.option = m_untaggedForRest->option;
+        answer.updateTags = m_untaggedForRest->updateTags;
+        return true;
+    }
     CImportUntaggedDlg dialog(folderPath, songs, message, answer, m_parent);
     if (m_runDialog(dialog) != QDialog::Accepted) {
         return false;
     }
     answer = dialog.Answer();
+    if (dialog.ForRest()) {
+        m_untaggedForRest = answer;
+    }
     return true;
 }
 
 bool CImportDialogs::AskUnknown(const std::string& firstArtist, const std::string& folderPath,
                                 const std::vector<CSongFile>& songs, const std::string& message,
                                 UnknownAnswer& answer) {
+    if (const auto kept = m_unknownForRest.find(message); kept != m_unknownForRest.end()) {
+        answer.option = kept->second.option;
+        answer.updateTags = kept->second.updateTags;
+        return true;
+    }
     CImportUnknownDlg dialog(firstArtist, folderPath, songs, message, answer, m_parent);
     if (m_runDialog(dialog) != QDialog::Accepted) {
         return false;
     }
     answer = dialog.Answer();
+    if (dialog.ForRest()) {
+        m_unknownForRest.emplace(message, answer);
+    }
     return true;
 }
 

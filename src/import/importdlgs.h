@@ -3,6 +3,8 @@
 #include <QDialog>
 
 #include <array>
+#include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,6 +29,8 @@ public:
                       QWidget* parent = nullptr);
     // After OK.
     const UnknownAnswer& Answer() const { return m_answer; }
+    // The user asked for this answer to stand for the rest of the import.
+    bool ForRest() const;
     void SelectOption(int option);
 
     void accept() override;
@@ -38,6 +42,7 @@ private:
     QLineEdit* m_albumName;
     QLineEdit* m_collectionName;
     QCheckBox* m_updateTags;
+    QCheckBox* m_forRest = nullptr;
 };
 
 // "Import Untagged Files": how to add a folder of songs without tags.
@@ -48,6 +53,8 @@ public:
     CImportUntaggedDlg(const std::string& folderPath, const std::vector<CSongFile>& songs, const std::string& message,
                        const UntaggedAnswer& answer, QWidget* parent = nullptr);
     const UntaggedAnswer& Answer() const { return m_answer; }
+    // The user asked for this answer to stand for the rest of the import.
+    bool ForRest() const;
     void SelectOption(int option);
 
     void accept() override;
@@ -60,6 +67,7 @@ private:
     QLineEdit* m_albumName;
     QLineEdit* m_collectionName;
     QCheckBox* m_updateTags;
+    QCheckBox* m_forRest = nullptr;
 };
 
 // The import's questions asked with the two dialogs, and its progress in the progress window,
@@ -87,4 +95,8 @@ private:
     int m_folders = 0;
     int m_songs = 0;
     bool m_stop = false;
+    // The answers given for the rest of the import: the untagged one, and the unknown ones by
+    // their question.
+    std::optional<UntaggedAnswer> m_untaggedForRest;
+    std::map<std::string, UnknownAnswer> m_unknownForRest;
 };

@@ -13,6 +13,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QScreen>
 #include <QTest>
 #include <QTreeWidget>
@@ -200,6 +201,37 @@ TEST_F(MainWindowTest, ImportAsksWhereTheTagsLeaveItOpenAndShowsTheNewSongsAtOnc
     auto* genres = window->findChild<QComboBox*>(QStringLiteral("genreFilter"));
     EXPECT_NE(genres->findText(QStringLiteral("Gospel")), -1);
     EXPECT_TRUE(window->isVisible());
+}
+
+TEST_F(MainWindowTest, OneAnswerStandsForTheRestOfTheImportWithEachFolderItsOwnNames) {
+    CTagWorkers workers;
+    CSongTree tree(workers);
+    for (int disc = 1; disc <= 6; ++disc) {
+        for (const char* song : {"/a.mp3", "/b.ogg"}) {
+            tree.AddSong("Band/Disc " + std::to_string(disc) + song, SongTags(), false);
+        }
+    }
+    auto window = Open();
+    ASSERT_TRUE(window->Initialise());
+    importFolder = QString::fromStdString(tree.Root() + "/");
+    onDialog = [](QDialog& dialog) {
+        if (dialog.objectName() == QStringLiteral("importUntaggedDialog")) {
+            QTest::mouseClick(dialog.findChild<QRadioButton*>(QStringLiteral("oneAlbumOption")), Qt::LeftButton);
+            dialog.findChild<QCheckBox*>(QStringLiteral("sameAnswerCheck"))->setChecked(true);
+            QTest::mouseClick(dialog.findChild<QPushButton*>(QStringLiteral("okButton")), Qt::LeftButton);
+        }
+    };
+    QTest::mouseClick(window->findChild<QPushButton*>(QStringLiteral("importButton")), Qt::LeftButton);
+    EXPECT_EQ(dialogs, (std::vector<std::string>{"folderPicker", "importUntaggedDialog"})) << "asked once";
+    window->Grid().SwitchMode(kAlbumsMode, kAllAlbums, 0, 0);
+    std::vector<std::string> albums;
+    for (int row = 1; row < window->Grid().GetRowTotal(); ++row) {
+        albums.push_back(window->Grid().GetCellText(row, CLibraryGrid::kNameColumn) + " by " +
+                         window->Grid().GetCellText(row, CLibraryGrid::kArtistColumn));
+    }
+    std::sort(albums.begin(), albums.end());
+    EXPECT_EQ(albums, (std::vector<std::string>{"Disc 1 by Band", "Disc 2 by Band", "Disc 3 by Band", "Disc 4 by Band",
+                                                "Disc 5 by Band", "Disc 6 by Band"}));
 }
 
 TEST_F(MainWindowTest, ClosingTheWindowDuringAnImportStopsItAfterTheFolderAndThenCloses) {

@@ -9,6 +9,8 @@
 #include <functional>
 #include <set>
 
+#include <map>
+
 #include <gtest/gtest.h>
 
 #include "engine/engineerror.h"
@@ -187,6 +189,31 @@ TEST_F(FolderImportTest, OneAlbumOfSeveralArtistsBelongsToVariousArtists) {
     EXPECT_NE(m_db->FindAlbumId("Hits", various), 0);
     EXPECT_NE(m_db->FindAlbumId("More Hits", various), 0);
     EXPECT_EQ(m_db->ReadSong(m_db->FindSongIdByPath(m_tree.Path("Hits/1.ogg"))).artistId, m_db->FindArtistId("B"));
+}
+
+TEST_F(FolderImportTest, TheRatingsOfWhatAnImportTouchedAreComputedAtItsEnd) {
+    AddAlbum("Hits", 4, "Hits", {"A", "B"});
+    AddAlbum("Solo", 3, "Alone", {"S"});
+    m_tree.AddSong("Mix/1.mp3", CSongTree::Tags("One", "A", "X"));
+    m_tree.AddSong("Mix/2.mp3", CSongTree::Tags("Two", "B", "Y"));
+    m_tree.AddSong("Mix/3.ogg", CSongTree::Tags("Three", "A", "X"));
+    m_tree.AddSong("Mix/4.ogg", CSongTree::Tags("Four", "C", "Z"));
+    Import(m_tree.Root());
+    const auto ratings = [this] {
+        std::map<std::string, double> all;
+        for (const char* table : {"Artists", "Albums", "Collections"}) {
+            CDbQuery query(*m_db, std::string("SELECT ID, AutoRating FROM ") + table);
+            for (CRecordset* row = query.GetRecordset(); row != nullptr && !row->IsEOF(); row = query.Next()) {
+                all[table + row->GetFieldValue("ID").AsText()] = row->GetFieldValue("AutoRating").AsDouble();
+            }
+        }
+        return all;
+    };
+    const std::map<std::string, double> imported = ratings();
+    EXPECT_GT(imported.at("Collections" + std::to_string(m_db->FindCollectionId("Mix"))), 0.0)
+        << "unrated songs count as a middle rating";
+    m_db->RecalcRatings();
+    EXPECT_EQ(imported, ratings()) << "as Recalc Ratings gives them";
 }
 
 TEST_F(FolderImportTest, MixedAlbumsAndArtistsBecomeACollection) {
