@@ -35,8 +35,8 @@ CommandLine ReadArguments(int argc, char** argv) {
 int CLibraryApp::Run(int argc, char** argv) {
     IgnoreBrokenPipes();
     // Help and version need no window: they are answered before Qt looks for a display.
-    if (const CommandLine early = ReadArguments(argc, argv); early.action == CommandLine::Action::Help ||
-                                                              early.action == CommandLine::Action::Version) {
+    if (const CommandLine early = ReadArguments(argc, argv);
+        early.action == CommandLine::Action::Help || early.action == CommandLine::Action::Version) {
         std::fputs((early.action == CommandLine::Action::Help ? UsageText() : VersionText()).c_str(), stdout);
         return 0;
     }

@@ -1,5 +1,6 @@
 #include "app/settings.h"
 
+#include <cstdlib>
 #include <filesystem>
 
 namespace {
@@ -21,6 +22,7 @@ constexpr const char* kEditorKey = "Text Editor";
 constexpr const char* kUnratedKey = "Treat Unrated Songs As Rating";
 constexpr const char* kThresholdKey = "Minimum Song Ask Threshold";
 constexpr const char* kSplashKey = "Ignore Splash";
+constexpr const char* kReadRatingsKey = "Read Ratings From Tags";
 constexpr const char* kWindowSection = "Window";
 constexpr const char* kPlaceKey = "Place";
 
@@ -102,6 +104,11 @@ int CSettings::GetMinSongAskThreshold() const {
 }
 bool CSettings::IgnoreSplash() const {
     return ReadBool(kSplashKey, kSettings);
+}
+
+bool CSettings::ReadRatingsFromTags() const {
+    std::string value;
+    return !ReadString(kReadRatingsKey, kSettings, value) || std::atoi(value.c_str()) != 0;
 }
 
 std::string CSettings::GetWindowPlace() const {

@@ -11,4 +11,6 @@ public:
     virtual std::string GetDatabasePath() const = 0;
     // Folders with no more songs than this are asked about at import.
     virtual int GetMinSongAskThreshold() const = 0;
+    // A new song takes the rating and play count other players wrote into its file.
+    virtual bool ReadRatingsFromTags() const { return true; }
 };

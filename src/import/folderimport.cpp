@@ -17,6 +17,7 @@
 
 #include <fmt/printf.h>
 
+#include "db/dbtable.h"
 #include "db/librarydb.h"
 #include "db/librarysettings.h"
 #include "engine/collation.h"
@@ -582,7 +583,14 @@ int CLibraryDb::ImportFolderSongs(FolderSongList& songs, const PathStack& paths,
             });
             std::int32_t songId = FindSongIdByPath(song.GetPath());
             if (songId == 0) {
-                songId = FindOrAddSong(SongRecordOf(song, artistId, albumId, plan.mode));
+                SongRecord record = SongRecordOf(song, artistId, albumId, plan.mode);
+                if (m_settings.ReadRatingsFromTags()) {
+                    record.userRating = static_cast<std::int16_t>(song.GetTags().rating);
+                }
+                songId = FindOrAddSong(record);
+                if (m_settings.ReadRatingsFromTags() && song.GetTags().playCount > 0) {
+                    CDbTable(this, "Songs").UpdateLong("PlayCount", "ID", songId, song.GetTags().playCount);
+                }
                 known.touchedArtists.insert(artistId);
                 known.touchedArtists.insert(owner);
             }

@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <condition_variable>
 #include <cstdlib>
@@ -20,11 +21,15 @@
 
 #include <taglib/audioproperties.h>
 #include <taglib/id3v2framefactory.h>
+#include <taglib/id3v2tag.h>
 #include <taglib/mpegfile.h>
+#include <taglib/popularimeterframe.h>
 #include <taglib/tag.h>
 #include <taglib/tbytevectorstream.h>
+#include <taglib/textidentificationframe.h>
 #include <taglib/tfilestream.h>
 #include <taglib/vorbisfile.h>
+#include <taglib/xiphcomment.h>
 
 #include "platform/filedescriptor.h"
 
@@ -137,6 +142,49 @@ std::optional<SongTags> SaveInto(TagLib::IOStream* stream, SongFileType fileType
     return Expected(tags, file->audioProperties()->lengthInSeconds());
 }
 
+// The rating and play count other players wrote: ID3v2 POPM frames (any e-mail) and
+// TXXX:FMPS_Rating / FMPS_Playcount, or the Vorbis comments FMPS_RATING, FMPS_PLAYCOUNT and
+// RATING. The first rating found counts; the largest play count.
+void ReadPlayerRatings(TagLib::File& file, SongTags& tags) {
+    const auto count = [&tags](const TagLib::String& text) {
+        tags.playCount = std::max(tags.playCount, std::max(0, text.toInt()));
+    };
+    const auto rate = [&tags](int rating) {
+        if (tags.rating == 0) {
+            tags.rating = rating;
+        }
+    };
+    if (auto* mpeg = dynamic_cast<TagLib::MPEG::File*>(&file); mpeg != nullptr && mpeg->hasID3v2Tag()) {
+        for (const TagLib::ID3v2::Frame* frame : mpeg->ID3v2Tag()->frameList()) {
+            if (const auto* popm = dynamic_cast<const TagLib::ID3v2::PopularimeterFrame*>(frame)) {
+                rate(RatingFromPopularimeter(popm->rating()));
+                tags.playCount = std::max(tags.playCount, static_cast<int>(std::min(popm->counter(), 0x7FFFFFFFu)));
+            } else if (const auto* user = dynamic_cast<const TagLib::ID3v2::UserTextIdentificationFrame*>(frame)) {
+                const TagLib::StringList values = user->fieldList();
+                const TagLib::String value = values.size() > 1 ? values[1] : TagLib::String();
+                if (user->description().upper() == "FMPS_RATING") {
+                    rate(RatingFromText(value.to8Bit(true), true));
+                } else if (user->description().upper() == "FMPS_PLAYCOUNT") {
+                    count(value);
+                }
+            }
+        }
+    }
+    if (auto* vorbis = dynamic_cast<TagLib::Ogg::Vorbis::File*>(&file); vorbis != nullptr && vorbis->tag() != nullptr) {
+        const TagLib::Ogg::FieldListMap& fields = vorbis->tag()->fieldListMap();
+        const auto first = [&fields](const char* name) {
+            const auto found = fields.find(name);
+            return found == fields.end() || found->second.isEmpty() ? std::string()
+                                                                    : found->second.front().to8Bit(true);
+        };
+        rate(RatingFromText(first("FMPS_RATING"), true));
+        rate(RatingFromText(first("RATING"), false));
+        if (const auto plays = fields.find("FMPS_PLAYCOUNT"); plays != fields.end() && !plays->second.isEmpty()) {
+            count(plays->second.front());
+        }
+    }
+}
+
 SongTags ReadTags(TagLib::IOStream* stream, SongFileType fileType) {
     SongTags tags;
     std::unique_ptr<TagLib::File> file = OpenFile(stream, fileType);
@@ -153,6 +201,7 @@ SongTags ReadTags(TagLib::IOStream* stream, SongFileType fileType) {
     tags.year = std::to_string(tag->year());
     tags.track = std::to_string(tag->track());
     tags.genre = Text(tag->genre());
+    ReadPlayerRatings(*file, tags);
     return tags;
 }
 

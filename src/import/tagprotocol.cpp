@@ -7,7 +7,9 @@
 #include <cctype>
 #include <cerrno>
 #include <chrono>
+#include <cmath>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <string_view>
 
@@ -161,4 +163,28 @@ SongFileType FileTypeFromField(const std::string& field) {
         return kMp3File;
     }
     return field == "2" ? kOggFile : kNotASongFile;
+}
+
+int RatingFromFraction(double fraction) {
+    if (!(fraction > 0.0)) {
+        return 0;
+    }
+    constexpr int kSteps = 7;
+    return std::min(kSteps, static_cast<int>(std::ceil(fraction * kSteps - 1e-9)));
+}
+
+int RatingFromPopularimeter(int rating) {
+    return RatingFromFraction(std::clamp(rating, 0, 255) / 255.0);
+}
+
+int RatingFromText(const std::string& text, bool fraction) {
+    char* end = nullptr;
+    const double value = std::strtod(text.c_str(), &end);
+    if (end == text.c_str() || !std::isfinite(value) || value <= 0.0) {
+        return 0;
+    }
+    if (fraction || value <= 1.0) {
+        return RatingFromFraction(value);
+    }
+    return RatingFromFraction(value <= 5.0 ? value / 5.0 : std::min(value, 100.0) / 100.0);
 }

@@ -21,6 +21,8 @@ struct SongTags {
     std::string genre;
     std::string comment;
     int seconds = 0;
+    int rating = 0;        // 0..7, from the ratings other players write into files; 0 for none
+    int playCount = 0;     // the largest play count other players wrote; 0 for none
     bool stopped = false;  // the tag worker was stopped on the file (a limit, a crash): not read
 };
 
@@ -32,13 +34,22 @@ bool IsTagWriteLeftover(const std::string& name);
 // Messages between the program and its tag worker process: a 32-bit length, then fields, each
 // a 32-bit length and its bytes.
 //   read request:  "R", then file type and path of each file
-//                  answer: one message per file, in order: "1" or "0", the seven texts, seconds
+//                  answer: one message per file, in order: "1" or "0", the seven texts, seconds,
+//                  rating, play count
 //   write request: "W", file type, path, "1" to keep the file's title and track (else "0"), texts
 //                  answer: "1" or "0"
 std::string EncodeFields(const std::vector<std::string>& fields);
 bool DecodeFields(const std::string& payload, std::vector<std::string>& fields);
 
 std::vector<std::string> TagFields(const SongTags& tags);  // the seven texts, in the order above
+
+// The 0..7 user rating of a rating other players wrote: one scale for all, in sevenths of the
+// whole, a value between two steps taking the higher one (0 stays unrated):
+//   a fraction 0.0..1.0 (FMPS_RATING, FMPS_Rating; RATING when it is at most 1),
+//   ID3v2 POPM 0..255 (its fraction of 255), RATING 2..5 as stars of 5, 6..100 as a percentage.
+int RatingFromFraction(double fraction);
+int RatingFromPopularimeter(int rating);
+int RatingFromText(const std::string& text, bool fraction);
 SongTags TagsFromFields(const std::vector<std::string>& fields, std::size_t first);
 
 // Writes one message; false when the pipe is closed.

@@ -112,6 +112,8 @@ bool Answer(const std::vector<std::string>& request, long cpuMs) {
             fields.push_back(text);
         }
         fields.push_back(std::to_string(tags.seconds));
+        fields.push_back(std::to_string(tags.rating));
+        fields.push_back(std::to_string(tags.playCount));
         if (!WriteMessage(STDOUT_FILENO, EncodeFields(fields))) {
             return false;
         }

@@ -7,16 +7,17 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <set>
-
 #include <map>
+#include <set>
 
 #include <gtest/gtest.h>
 
+#include "db/dbtable.h"
 #include "engine/engineerror.h"
 #include "hostilefiles.h"
 #include "import/importquestions.h"
 #include "import/songfile.h"
+#include "import/tagprotocol.h"
 #include "import/tagworkers.h"
 #include "platform/filedescriptor.h"
 #include "support/asuser.h"
@@ -214,6 +215,63 @@ TEST_F(FolderImportTest, TheRatingsOfWhatAnImportTouchedAreComputedAtItsEnd) {
         << "unrated songs count as a middle rating";
     m_db->RecalcRatings();
     EXPECT_EQ(imported, ratings()) << "as Recalc Ratings gives them";
+}
+
+// An ID3v2.3 tag with the frames (ID and body) given, before the audio of the MP3 fixture.
+std::string Mp3WithFrames(const std::vector<std::pair<std::string, std::string>>& frames) {
+    std::string body;
+    for (const auto& [id, content] : frames) {
+        const auto size = static_cast<std::uint32_t>(content.size());
+        body += id +
+                std::string{static_cast<char>(size >> 24),
+                            static_cast<char>(size >> 16),
+                            static_cast<char>(size >> 8),
+                            static_cast<char>(size),
+                            '\0',
+                            '\0'} +
+                content;
+    }
+    const auto size = static_cast<std::uint32_t>(body.size());
+    const std::string header = std::string("ID3\x03\0\0", 6) + static_cast<char>((size >> 21) & 0x7F) +
+                               static_cast<char>((size >> 14) & 0x7F) + static_cast<char>((size >> 7) & 0x7F) +
+                               static_cast<char>(size & 0x7F);
+    return header + body + ReadFile(FixturePath(kMp3File));
+}
+
+TEST_F(FolderImportTest, ANewSongTakesTheRatingAndPlaysOtherPlayersWrote) {
+    using namespace std::string_literals;
+    m_tree.AddFile("Rated/1.mp3", Mp3WithFrames({{"TIT2", "\0One"s},
+                                                 {"TPE1", "\0Band"s},
+                                                 {"TALB", "\0Best"s},
+                                                 {"POPM", "me@x\0\xC4\0\0\0\x0C"s},
+                                                 {"TXXX",
+                                                  "\0FMPS_Playcount\0"
+                                                  "30"s}}));
+    for (const char* plain : {"2", "3", "4"}) {  // enough songs for no question
+        m_tree.AddFile("Rated/"s + plain + ".mp3",
+                       Mp3WithFrames({{"TIT2", "\0"s + plain}, {"TPE1", "\0Band"s}, {"TALB", "\0Best"s}}));
+    }
+    Import(m_tree.Root());
+    const SongRecord rated = m_db->ReadSong(m_db->FindSongIdByPath(m_tree.Path("Rated/1.mp3")));
+    ASSERT_NE(rated.id, 0);
+    EXPECT_EQ(rated.userRating, 6) << "POPM 196 of 255: between the sixth and seventh step";
+    EXPECT_EQ(CDbTable(m_db.get(), "Songs").LookupLong("PlayCount", "ID", rated.id), 30) << "the largest count";
+    EXPECT_EQ(m_db->ReadSong(m_db->FindSongIdByPath(m_tree.Path("Rated/2.mp3"))).userRating, 0);
+}
+
+TEST(PlayerRatingsTest, EveryScaleMapsOntoSevenSteps) {
+    EXPECT_EQ(RatingFromPopularimeter(0), 0);
+    EXPECT_EQ(RatingFromPopularimeter(1), 1);
+    EXPECT_EQ(RatingFromPopularimeter(64), 2);
+    EXPECT_EQ(RatingFromPopularimeter(128), 4);
+    EXPECT_EQ(RatingFromPopularimeter(255), 7);
+    EXPECT_EQ(RatingFromText("0.5", true), 4);
+    EXPECT_EQ(RatingFromText("1", true), 7);
+    EXPECT_EQ(RatingFromText("3", false), 5) << "three stars of five";
+    EXPECT_EQ(RatingFromText("80", false), 6) << "a percentage";
+    EXPECT_EQ(RatingFromText("-1", false), 0);
+    EXPECT_EQ(RatingFromText("great", false), 0);
+    EXPECT_EQ(RatingFromText("1e9", false), 7);
 }
 
 TEST_F(FolderImportTest, MixedAlbumsAndArtistsBecomeACollection) {
