@@ -266,6 +266,7 @@ int CLibraryDb::ReadVersion() {
 bool CLibraryDb::CheckVersion() {
     if (ReadVersion() == SchemaVersion) {
         if (HasEveryField()) {
+            AddSongKeys();
             return true;
         }
         m_messages.Show(kVersionFailed);  // a field dropped by another tool: every view would fail
@@ -279,10 +280,26 @@ bool CLibraryDb::CheckVersion() {
         // All or nothing: the transaction has undone what the failed upgrade had written.
     }
     if (ReadVersion() == SchemaVersion) {
+        AddSongKeys();
         return true;
     }
     m_messages.Show(kVersionFailed);
     return false;
+}
+
+void CLibraryDb::AddSongKeys() {
+    if (IsOpenReadOnly()) {
+        return;
+    }
+    try {
+        // A table of the program's own beside the library's: other programs that open the file
+        // see the tables they know as they were, and the schema version stays.
+        Execute("CREATE TABLE IF NOT EXISTS SongKeys (SongID INTEGER PRIMARY KEY, AudioKey TEXT NOT NULL)",
+                dbFailOnError);
+        Execute("CREATE INDEX IF NOT EXISTS SongKeys_AudioKey ON SongKeys (AudioKey)", dbFailOnError);
+    } catch (const CEngineError&) {
+        // Without the table moved songs are not recognised; everything else works.
+    }
 }
 
 void CLibraryDb::CreateSchema() {

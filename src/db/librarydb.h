@@ -70,6 +70,8 @@ public:
 
     // True when the library is at SchemaVersion, after creating what is missing if needed.
     bool CheckVersion();
+    // Makes the program's own table of audio keys when the library may be written.
+    void AddSongKeys();
 
     // Creates every table the file lacks (complete, with its indexes; Ratings seeded) and
     // sets the version to SchemaVersion. Does nothing at version 1 or later. Raises
@@ -149,6 +151,15 @@ public:
     bool FillGenreList(NameList& names, IdList& ids, bool withAll);
     // False for a library without any song (at once, however large the library).
     bool HasSongs();
+
+    // ---- Songs known by their audio ----
+    // The song whose audio has `key` and whose file is gone (moved or renamed): 0 unless exactly
+    // one song has the key and its file no longer exists.
+    std::int32_t FindMovedSong(const std::string& key);
+    // Remembers the song's audio key.
+    void StoreSongKey(std::int32_t songId, const std::string& key);
+    // The song's file is now at `path`: every other field stays.
+    void MoveSong(std::int32_t songId, const std::string& path, std::int16_t fileType);
 
     // ---- Ratings ----
 

@@ -1,9 +1,13 @@
 // The store operations of CLibraryDb: finding, adding, reading, renaming and removing items.
 
+#include <fmt/printf.h>
+
 #include "db/dbquery.h"
 #include "db/dbtable.h"
 #include "db/librarydb.h"
 #include "db/librarysql.h"
+#include "engine/jetdialect.h"
+#include "platform/fileaccess.h"
 
 namespace {
 
@@ -289,4 +293,37 @@ bool CLibraryDb::HasSongs() {
     CDbQuery query(*this, "SELECT MIN(ID) AS FirstID FROM Songs");
     CRecordset* record = query.GetRecordset();
     return record != nullptr && !record->IsEOF() && !record->GetFieldValue("FirstID").IsNull();
+}
+
+std::int32_t CLibraryDb::FindMovedSong(const std::string& key) {
+    if (key.empty()) {
+        return 0;
+    }
+    CDbQuery query(*this,
+                   "SELECT Songs.ID, Songs.FilePath FROM SongKeys INNER JOIN Songs ON Songs.ID = SongKeys.SongID "
+                   "WHERE SongKeys.AudioKey = '" +
+                       EscapeSqlText(key) + "'");
+    CRecordset* row = query.GetRecordset();
+    if (row == nullptr || row->IsEOF()) {
+        return 0;
+    }
+    const std::int32_t id = row->GetFieldValue("ID").AsLong();
+    const std::string path = row->GetFieldValue("FilePath").AsText();
+    CRecordset* next = query.Next();
+    const bool several = next != nullptr && !next->IsEOF();
+    return several || FileExists(path) ? 0 : id;
+}
+
+void CLibraryDb::StoreSongKey(std::int32_t songId, const std::string& key) {
+    if (!key.empty() && TableExists("SongKeys")) {
+        Execute(fmt::sprintf("INSERT OR REPLACE INTO SongKeys (SongID, AudioKey) VALUES (%d, '%s')", songId,
+                             EscapeSqlText(key)),
+                dbFailOnError);
+    }
+}
+
+void CLibraryDb::MoveSong(std::int32_t songId, const std::string& path, std::int16_t fileType) {
+    Execute(fmt::sprintf("UPDATE Songs SET FilePath = '%s', FileType = %d WHERE ID = %d", EscapeSqlText(path), fileType,
+                         songId),
+            dbFailOnError);
 }

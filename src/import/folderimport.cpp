@@ -457,6 +457,18 @@ SongRecord SongRecordOf(const CSongFile& song, std::int32_t artistId, std::int32
     return record;
 }
 
+// Adds the song's row; with `ratingsFromTags`, with the rating and plays other players wrote.
+std::int32_t AddImportedSong(CLibraryDb& db, const CSongFile& song, SongRecord record, bool ratingsFromTags) {
+    if (ratingsFromTags) {
+        record.userRating = static_cast<std::int16_t>(song.GetTags().rating);
+    }
+    const std::int32_t id = db.FindOrAddSong(record);
+    if (ratingsFromTags && song.GetTags().playCount > 0) {
+        CDbTable(&db, "Songs").UpdateLong("PlayCount", "ID", id, song.GetTags().playCount);
+    }
+    return id;
+}
+
 // Writes the folder's tags; the files that could not be written are reported once.
 void WriteFolderTags(const FolderSongList& songs, const std::string& folder, CTagWorkers& workers,
                      CMessageBox& messages) {
@@ -583,17 +595,18 @@ int CLibraryDb::ImportFolderSongs(FolderSongList& songs, const PathStack& paths,
             });
             std::int32_t songId = FindSongIdByPath(song.GetPath());
             if (songId == 0) {
-                SongRecord record = SongRecordOf(song, artistId, albumId, plan.mode);
-                if (m_settings.ReadRatingsFromTags()) {
-                    record.userRating = static_cast<std::int16_t>(song.GetTags().rating);
+                // A song moved or renamed outside Cadenzo keeps its row: its rating, plays and all.
+                songId = FindMovedSong(song.GetTags().audioKey);
+                if (songId != 0) {
+                    MoveSong(songId, song.GetPath(), static_cast<std::int16_t>(song.GetFileType()));
+                } else {
+                    songId = AddImportedSong(*this, song, SongRecordOf(song, artistId, albumId, plan.mode),
+                                             m_settings.ReadRatingsFromTags());
+                    known.touchedArtists.insert(artistId);
+                    known.touchedArtists.insert(owner);
                 }
-                songId = FindOrAddSong(record);
-                if (m_settings.ReadRatingsFromTags() && song.GetTags().playCount > 0) {
-                    CDbTable(this, "Songs").UpdateLong("PlayCount", "ID", songId, song.GetTags().playCount);
-                }
-                known.touchedArtists.insert(artistId);
-                known.touchedArtists.insert(owner);
             }
+            StoreSongKey(songId, song.GetTags().audioKey);
             if (plan.mode == ImportMode::OneCollection) {
                 if (!collection) {
                     collection = FindCollectionId(plan.groupName);

@@ -56,7 +56,7 @@ void CSongFile::Assign(const std::string& path, const SongTags& tags) {
     m_path = path;
     m_fileType = FileTypeFromPath(path);
     if (m_fileType == kNotASongFile) {
-        m_tags = SongTags{false, "", "", "", "", "", "", "", 0};
+        m_tags = SongTags{false, "", "", "", "", "", "", "", 0, 0, 0, "", false};
         m_length.clear();
         return;
     }

@@ -9,6 +9,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <condition_variable>
+#include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <map>
@@ -185,6 +187,45 @@ void ReadPlayerRatings(TagLib::File& file, SongTags& tags) {
     }
 }
 
+// The audio key of a song: a 64-bit FNV-1a hash of the first 64 KiB of its audio (of an MP3
+// the bytes from its first frame on, before its last one; of an OGG its audio packets), and its length in
+// milliseconds. Tags live outside those bytes, so a changed tag keeps the key.
+std::string AudioKey(TagLib::File& file) {
+    constexpr unsigned kHashed = 64 * 1024;
+    TagLib::ByteVector audio;
+    if (auto* mpeg = dynamic_cast<TagLib::MPEG::File*>(&file)) {
+        // Up to the last frame at most: tags at the end of the file (ID3v1, APE) stay outside.
+        const long first = mpeg->firstFrameOffset();
+        const long last = mpeg->lastFrameOffset();
+        if (first < 0 || last <= first) {
+            return {};
+        }
+        mpeg->seek(first);
+        audio = mpeg->readBlock(static_cast<unsigned long>(std::min<long>(kHashed, last - first)));
+    } else if (auto* ogg = dynamic_cast<TagLib::Ogg::File*>(&file)) {
+        // Packets 0 to 2 are the stream's headers, the comments among them.
+        for (unsigned packet = 3; audio.size() < kHashed; ++packet) {
+            const TagLib::ByteVector bytes = ogg->packet(packet);
+            if (bytes.isEmpty()) {
+                break;
+            }
+            audio.append(bytes);
+        }
+        audio.resize(std::min(audio.size(), kHashed));
+    }
+    if (audio.isEmpty()) {
+        return {};
+    }
+    std::uint64_t hash = 14695981039346656037ULL;
+    for (const char byte : audio) {
+        hash = (hash ^ static_cast<unsigned char>(byte)) * 1099511628211ULL;
+    }
+    char key[48];
+    std::snprintf(key, sizeof key, "%016llx-%d", static_cast<unsigned long long>(hash),
+                  file.audioProperties()->lengthInMilliseconds());
+    return key;
+}
+
 SongTags ReadTags(TagLib::IOStream* stream, SongFileType fileType) {
     SongTags tags;
     std::unique_ptr<TagLib::File> file = OpenFile(stream, fileType);
@@ -202,6 +243,7 @@ SongTags ReadTags(TagLib::IOStream* stream, SongFileType fileType) {
     tags.track = std::to_string(tag->track());
     tags.genre = Text(tag->genre());
     ReadPlayerRatings(*file, tags);
+    tags.audioKey = AudioKey(*file);
     return tags;
 }
 

@@ -21,8 +21,11 @@ struct SongTags {
     std::string genre;
     std::string comment;
     int seconds = 0;
-    int rating = 0;        // 0..7, from the ratings other players write into files; 0 for none
-    int playCount = 0;     // the largest play count other players wrote; 0 for none
+    int rating = 0;     // 0..7, from the ratings other players write into files; 0 for none
+    int playCount = 0;  // the largest play count other players wrote; 0 for none
+    // What the song's audio is, whatever its tags and path: a hash of the start of its audio
+    // and its length. Empty when it could not be made.
+    std::string audioKey;
     bool stopped = false;  // the tag worker was stopped on the file (a limit, a crash): not read
 };
 
@@ -35,7 +38,7 @@ bool IsTagWriteLeftover(const std::string& name);
 // a 32-bit length and its bytes.
 //   read request:  "R", then file type and path of each file
 //                  answer: one message per file, in order: "1" or "0", the seven texts, seconds,
-//                  rating, play count
+//                  rating, play count, audio key
 //   write request: "W", file type, path, "1" to keep the file's title and track (else "0"), texts
 //                  answer: "1" or "0"
 std::string EncodeFields(const std::vector<std::string>& fields);

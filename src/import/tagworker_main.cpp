@@ -114,6 +114,7 @@ bool Answer(const std::vector<std::string>& request, long cpuMs) {
         fields.push_back(std::to_string(tags.seconds));
         fields.push_back(std::to_string(tags.rating));
         fields.push_back(std::to_string(tags.playCount));
+        fields.push_back(tags.audioKey);
         if (!WriteMessage(STDOUT_FILENO, EncodeFields(fields))) {
             return false;
         }

@@ -130,7 +130,7 @@ std::size_t CTagWorkers::Receive(Worker& worker, std::size_t files, SongTags* ta
     std::vector<std::string> fields;
     for (std::size_t file = 0; file < files; ++file) {
         if (!worker.fromWorker.IsOpen() || !worker.answers.Read(worker.fromWorker.Get(), answer, m_timeoutMs) ||
-            !DecodeFields(answer, fields) || fields.size() != 11) {
+            !DecodeFields(answer, fields) || fields.size() != 12) {
             Stop(worker);
             Start(worker);
             return file;
@@ -140,6 +140,7 @@ std::size_t CTagWorkers::Receive(Worker& worker, std::size_t files, SongTags* ta
         song.seconds = std::atoi(fields[8].c_str());
         song.rating = std::clamp(std::atoi(fields[9].c_str()), 0, 7);
         song.playCount = std::max(std::atoi(fields[10].c_str()), 0);
+        song.audioKey = fields[11];
         tags[file] = song.parsed ? song : SongTags();
     }
     worker.pendingBytes -= worker.pending.front().bytes;

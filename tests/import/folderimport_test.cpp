@@ -259,6 +259,36 @@ TEST_F(FolderImportTest, ANewSongTakesTheRatingAndPlaysOtherPlayersWrote) {
     EXPECT_EQ(m_db->ReadSong(m_db->FindSongIdByPath(m_tree.Path("Rated/2.mp3"))).userRating, 0);
 }
 
+TEST_F(FolderImportTest, AMovedAndRetaggedSongKeepsItsRowAndACopyGetsOneOfItsOwn) {
+    // Songs of different audio: one byte of each one's first frame differs.
+    const auto add = [this](const std::string& relative, int audio, const char* title) {
+        std::string bytes = ReadFile(FixturePath(kMp3File));
+        bytes[200] = static_cast<char>(bytes[200] ^ audio);
+        m_tree.AddFile(relative, bytes);
+        ASSERT_TRUE(m_workers.Write(m_tree.Path(relative), kMp3File, CSongTree::Tags(title, "Band", "Best")));
+    };
+    for (int song = 1; song <= 4; ++song) {
+        add("Old/" + std::to_string(song) + ".mp3", song, "Song");
+    }
+    Import(m_tree.Root());
+    const std::int32_t moved = m_db->FindSongIdByPath(m_tree.Path("Old/1.mp3"));
+    ASSERT_NE(moved, 0);
+    CDbTable(m_db.get(), "Songs").UpdateShort("UserRating", "ID", moved, 7);
+
+    std::filesystem::create_directory(m_tree.Path("New"));
+    std::filesystem::rename(m_tree.Path("Old/1.mp3"), m_tree.Path("New/Moved.mp3"));
+    ASSERT_TRUE(m_workers.Write(m_tree.Path("New/Moved.mp3"), kMp3File, CSongTree::Tags("Renamed", "Band", "Best")));
+    std::filesystem::copy_file(m_tree.Path("Old/2.mp3"), m_tree.Path("New/Copy.mp3"));
+    add("New/3.mp3", 30, "Fresh");
+    add("New/4.mp3", 40, "Fresh");
+    Import(m_tree.Root());
+    EXPECT_EQ(m_db->FindSongIdByPath(m_tree.Path("New/Moved.mp3")), moved) << "the row followed its file";
+    EXPECT_EQ(m_db->ReadSong(moved).userRating, 7);
+    EXPECT_NE(m_db->FindSongIdByPath(m_tree.Path("New/Copy.mp3")), m_db->FindSongIdByPath(m_tree.Path("Old/2.mp3")))
+        << "a copy, the original still there: a song of its own";
+    EXPECT_EQ(Count("SELECT * FROM Songs"), 7);
+}
+
 TEST(PlayerRatingsTest, EveryScaleMapsOntoSevenSteps) {
     EXPECT_EQ(RatingFromPopularimeter(0), 0);
     EXPECT_EQ(RatingFromPopularimeter(1), 1);
