@@ -297,6 +297,7 @@ void CLibraryDb::AddSongKeys() {
         Execute("CREATE TABLE IF NOT EXISTS SongKeys (SongID INTEGER PRIMARY KEY, AudioKey TEXT NOT NULL)",
                 dbFailOnError);
         Execute("CREATE INDEX IF NOT EXISTS SongKeys_AudioKey ON SongKeys (AudioKey)", dbFailOnError);
+        m_songKeys = true;
     } catch (const CEngineError&) {
         // Without the table moved songs are not recognised; everything else works.
     }

@@ -156,8 +156,9 @@ public:
     // The song whose audio has `key` and whose file is gone (moved or renamed): 0 unless exactly
     // one song has the key and its file no longer exists.
     std::int32_t FindMovedSong(const std::string& key);
-    // Remembers the song's audio key.
-    void StoreSongKey(std::int32_t songId, const std::string& key);
+    // Remembers the song's audio key; `replace`: also when the song has one (a row just added,
+    // whose ID an older song may have had).
+    void StoreSongKey(std::int32_t songId, const std::string& key, bool replace);
     // The song's file is now at `path`: every other field stays.
     void MoveSong(std::int32_t songId, const std::string& path, std::int16_t fileType);
 
@@ -223,6 +224,7 @@ private:
     double RootMeanSquareOf(const std::string& sql, int& songCount);
 
     const CLibrarySettings& m_settings;
+    bool m_songKeys = false;  // the table of audio keys is there and may be written
     CMessageBox& m_messages;
 };
 

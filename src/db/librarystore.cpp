@@ -314,10 +314,10 @@ std::int32_t CLibraryDb::FindMovedSong(const std::string& key) {
     return several || FileExists(path) ? 0 : id;
 }
 
-void CLibraryDb::StoreSongKey(std::int32_t songId, const std::string& key) {
-    if (!key.empty() && TableExists("SongKeys")) {
-        Execute(fmt::sprintf("INSERT OR REPLACE INTO SongKeys (SongID, AudioKey) VALUES (%d, '%s')", songId,
-                             EscapeSqlText(key)),
+void CLibraryDb::StoreSongKey(std::int32_t songId, const std::string& key, bool replace) {
+    if (!key.empty() && m_songKeys) {
+        Execute(fmt::sprintf("INSERT OR %s INTO SongKeys (SongID, AudioKey) VALUES (%d, '%s')",
+                             replace ? "REPLACE" : "IGNORE", songId, EscapeSqlText(key)),
                 dbFailOnError);
     }
 }

@@ -594,7 +594,8 @@ int CLibraryDb::ImportFolderSongs(FolderSongList& songs, const PathStack& paths,
                            : FindOrAddAlbum({0, owner, song.GetAlbum(), 0, 0.0, folder});
             });
             std::int32_t songId = FindSongIdByPath(song.GetPath());
-            if (songId == 0) {
+            const bool inLibrary = songId != 0;
+            if (!inLibrary) {
                 // A song moved or renamed outside Cadenzo keeps its row: its rating, plays and all.
                 songId = FindMovedSong(song.GetTags().audioKey);
                 if (songId != 0) {
@@ -606,7 +607,7 @@ int CLibraryDb::ImportFolderSongs(FolderSongList& songs, const PathStack& paths,
                     known.touchedArtists.insert(owner);
                 }
             }
-            StoreSongKey(songId, song.GetTags().audioKey);
+            StoreSongKey(songId, song.GetTags().audioKey, !inLibrary);
             if (plan.mode == ImportMode::OneCollection) {
                 if (!collection) {
                     collection = FindCollectionId(plan.groupName);

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
 #include <map>
 #include <memory>
@@ -187,21 +188,22 @@ void ReadPlayerRatings(TagLib::File& file, SongTags& tags) {
     }
 }
 
-// The audio key of a song: a 64-bit FNV-1a hash of the first 64 KiB of its audio (of an MP3
+// The audio key of a song: a 64-bit hash of the first 64 KiB of its audio (of an MP3
 // the bytes from its first frame on, before its last one; of an OGG its audio packets), and its length in
 // milliseconds. Tags live outside those bytes, so a changed tag keeps the key.
 std::string AudioKey(TagLib::File& file) {
     constexpr unsigned kHashed = 64 * 1024;
     TagLib::ByteVector audio;
     if (auto* mpeg = dynamic_cast<TagLib::MPEG::File*>(&file)) {
-        // Up to the last frame at most: tags at the end of the file (ID3v1, APE) stay outside.
+        // Tags at the end of the file (ID3v1, APE) stay outside: before an APE tag (rare) the
+        // audio ends at its last frame, else before the ID3v1 tag or the end.
         const long first = mpeg->firstFrameOffset();
-        const long last = mpeg->lastFrameOffset();
-        if (first < 0 || last <= first) {
+        const long end = mpeg->hasAPETag() ? mpeg->lastFrameOffset() : mpeg->length() - (mpeg->hasID3v1Tag() ? 128 : 0);
+        if (first < 0 || end <= first) {
             return {};
         }
         mpeg->seek(first);
-        audio = mpeg->readBlock(static_cast<unsigned long>(std::min<long>(kHashed, last - first)));
+        audio = mpeg->readBlock(static_cast<unsigned long>(std::min<long>(kHashed, end - first)));
     } else if (auto* ogg = dynamic_cast<TagLib::Ogg::File*>(&file)) {
         // Packets 0 to 2 are the stream's headers, the comments among them.
         for (unsigned packet = 3; audio.size() < kHashed; ++packet) {
@@ -216,9 +218,20 @@ std::string AudioKey(TagLib::File& file) {
     if (audio.isEmpty()) {
         return {};
     }
+    // FNV-1a over 8-byte words (and the bytes left over), mixed so that every bit counts.
     std::uint64_t hash = 14695981039346656037ULL;
-    for (const char byte : audio) {
-        hash = (hash ^ static_cast<unsigned char>(byte)) * 1099511628211ULL;
+    const auto mix = [&hash](std::uint64_t word) {
+        hash = (hash ^ word) * 1099511628211ULL;
+        hash ^= hash >> 32;
+    };
+    const std::size_t words = audio.size() / sizeof(std::uint64_t);
+    for (std::size_t i = 0; i < words; ++i) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, audio.data() + i * sizeof word, sizeof word);
+        mix(word);
+    }
+    for (std::size_t i = words * sizeof(std::uint64_t); i < audio.size(); ++i) {
+        mix(static_cast<unsigned char>(audio[static_cast<unsigned>(i)]));
     }
     char key[48];
     std::snprintf(key, sizeof key, "%016llx-%d", static_cast<unsigned long long>(hash),
