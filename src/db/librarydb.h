@@ -37,6 +37,7 @@ struct ImportIds {
     // the owners of albums) and the collections. Kept when a folder is undone.
     std::set<std::int32_t> touchedArtists;
     std::set<std::int32_t> touchedCollections;
+    std::set<std::int32_t> movedSongs;  // rows that followed their file to a new path
 
     // Forgets the names found, after a folder was undone.
     void ForgetNames() {

@@ -530,6 +530,10 @@ int CLibraryDb::ImportFolder(PathStack& paths, CImportQuestions& questions, CTag
             "(the first: '%s').",
             static_cast<int>(walk.TooLong().size()), walk.TooLong().front()));
     }
+    if (const std::size_t moved = walk.Known().movedSongs.size(); moved > 0) {
+        m_messages.Show(
+            fmt::sprintf("%d songs were found at a new place and kept their ratings.", static_cast<int>(moved)));
+    }
     if (!walk.Unread().empty()) {
         m_messages.Show(fmt::sprintf(
             "Error: The tags of %d songs could not be read: reading them took too much processor time or memory, "
@@ -600,6 +604,7 @@ int CLibraryDb::ImportFolderSongs(FolderSongList& songs, const PathStack& paths,
                 songId = FindMovedSong(song.GetTags().audioKey);
                 if (songId != 0) {
                     MoveSong(songId, song.GetPath(), static_cast<std::int16_t>(song.GetFileType()));
+                    known.movedSongs.insert(songId);
                 } else {
                     songId = AddImportedSong(*this, song, SongRecordOf(song, artistId, albumId, plan.mode),
                                              m_settings.ReadRatingsFromTags());

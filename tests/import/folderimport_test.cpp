@@ -287,6 +287,7 @@ TEST_F(FolderImportTest, AMovedAndRetaggedSongKeepsItsRowAndACopyGetsOneOfItsOwn
     EXPECT_NE(m_db->FindSongIdByPath(m_tree.Path("New/Copy.mp3")), m_db->FindSongIdByPath(m_tree.Path("Old/2.mp3")))
         << "a copy, the original still there: a song of its own";
     EXPECT_EQ(Count("SELECT * FROM Songs"), 7);
+    EXPECT_EQ(m_messages.shown, std::vector<std::string>{"1 songs were found at a new place and kept their ratings."});
 }
 
 TEST(PlayerRatingsTest, EveryScaleMapsOntoSevenSteps) {
