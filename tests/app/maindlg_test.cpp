@@ -77,6 +77,23 @@ protected:
         return window;
     }
 
+    // Songs by one artist (on an album of that name, when given), straight into the library.
+    void AddSongs(const char* artist, std::initializer_list<const char*> names, const char* album = nullptr) {
+        CSettings settings;
+        CLibraryDb db("Cadenzo.mdb", false, false, settings, m_messages);
+        const std::int32_t band = db.FindOrAddArtist({0, artist, 0, 0.0});
+        if (album != nullptr) {
+            db.FindOrAddAlbum({0, band, album, 0, 0.0, "/m"});
+        }
+        for (const char* name : names) {
+            SongRecord song;
+            song.name = name;
+            song.artistId = band;
+            song.filePath = std::string("/m/") + name + ".mp3";
+            db.FindOrAddSong(song);
+        }
+    }
+
     static QAction* Action(const QWidget& menus, Command command) {
         return menus.findChild<QAction*>(QStringLiteral("command%1").arg(static_cast<int>(command)));
     }
@@ -307,18 +324,7 @@ TEST_F(MainWindowTest, AnAlbumIsStoredAndPlayedInTheOrderOfItsFileNames) {
 
 TEST_F(MainWindowTest, TheEditingCommandsChangeTheLibraryAndRefreshTheView) {
     CSettings settings;
-    {
-        CLibraryDb db("Cadenzo.mdb", false, false, settings, m_messages);
-        const std::int32_t band = db.FindOrAddArtist({0, "Band", 0, 0.0});
-        db.FindOrAddAlbum({0, band, "Blue", 0, 0.0, "/m"});
-        for (const char* name : {"a", "b", "c"}) {
-            SongRecord song;
-            song.name = name;
-            song.artistId = band;
-            song.filePath = std::string("/m/") + name + ".mp3";
-            db.FindOrAddSong(song);
-        }
-    }
+    AddSongs("Band", {"a", "b", "c"}, "Blue");
     auto window = Open();
     ASSERT_TRUE(window->Initialise());
     auto* views = window->findChild<QTreeWidget*>(QStringLiteral("viewTree"));
@@ -394,18 +400,7 @@ TEST_F(MainWindowTest, TheEditingCommandsChangeTheLibraryAndRefreshTheView) {
 }
 
 TEST_F(MainWindowTest, SearchAndKeysWorkTheView) {
-    CSettings settings;
-    {
-        CLibraryDb db("Cadenzo.mdb", false, false, settings, m_messages);
-        const std::int32_t band = db.FindOrAddArtist({0, "Björk", 0, 0.0});
-        for (const char* name : {"Jóga", "Hunter", "Bachelorette"}) {
-            SongRecord song;
-            song.name = name;
-            song.artistId = band;
-            song.filePath = std::string("/m/") + name + ".mp3";
-            db.FindOrAddSong(song);
-        }
-    }
+    AddSongs("Björk", {"Jóga", "Hunter", "Bachelorette"});
     auto window = Open();
     ASSERT_TRUE(window->Initialise());
     CLibraryGrid& grid = window->Grid();
