@@ -1,5 +1,6 @@
 #include "import/importdlgs.h"
 
+#include <QButtonGroup>
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QGridLayout>
@@ -39,9 +40,11 @@ QListWidget* SongList(const std::vector<CSongFile>& songs, QWidget* parent) {
     return list;
 }
 
-QLineEdit* NameEdit(const std::string& text, const char* name, QWidget* parent) {
+// A name field; `spoken` is what a screen reader calls it.
+QLineEdit* NameEdit(const std::string& text, const char* name, const char* spoken, QWidget* parent) {
     auto* edit = new QLineEdit(DisplayText(text), parent);
     edit->setObjectName(QString::fromLatin1(name));
+    edit->setAccessibleName(QString::fromLatin1(spoken));
     return edit;
 }
 
@@ -86,6 +89,11 @@ void TickOnly(const std::array<QRadioButton*, N>& options, int option) {
 template <typename Question, std::size_t N>
 QCheckBox* FinishQuestion(Question* question, QVBoxLayout* layout, QGroupBox* group,
                           const std::array<QRadioButton*, N>& options, int initial) {
+    // One choice: a screen reader presents the options as one group of radio buttons.
+    auto* choice = new QButtonGroup(question);
+    for (QRadioButton* option : options) {
+        choice->addButton(option);
+    }
     auto* forRest = new QCheckBox(QStringLiteral("Use this answer for the rest of this import"), question);
     forRest->setObjectName(QStringLiteral("sameAnswerCheck"));
     layout->addWidget(group);
@@ -107,8 +115,8 @@ CImportUnknownDlg::CImportUnknownDlg(const std::string& firstArtist, const std::
                                      const UnknownAnswer& answer, QWidget* parent)
     : QDialog(parent),
       m_answer(answer),
-      m_albumName(NameEdit(answer.name, "albumNameEdit", this)),
-      m_collectionName(NameEdit(answer.name, "collectionNameEdit", this)),
+      m_albumName(NameEdit(answer.name, "albumNameEdit", "Album name", this)),
+      m_collectionName(NameEdit(answer.name, "collectionNameEdit", "Collection name", this)),
       m_updateTags(new QCheckBox(QStringLiteral("UpdateTags"), this)) {
     setObjectName(QStringLiteral("importUnknownDialog"));
     setWindowTitle(QStringLiteral("Import Unknown Files"));
@@ -158,9 +166,9 @@ CImportUntaggedDlg::CImportUntaggedDlg(const std::string& folderPath, const std:
                                        const std::string& message, const UntaggedAnswer& answer, QWidget* parent)
     : QDialog(parent),
       m_answer(answer),
-      m_artistName(NameEdit(answer.artistName, "artistNameEdit", this)),
-      m_albumName(NameEdit(answer.albumName, "albumNameEdit", this)),
-      m_collectionName(NameEdit(answer.collectionName, "collectionNameEdit", this)),
+      m_artistName(NameEdit(answer.artistName, "artistNameEdit", "Artist name", this)),
+      m_albumName(NameEdit(answer.albumName, "albumNameEdit", "Album name", this)),
+      m_collectionName(NameEdit(answer.collectionName, "collectionNameEdit", "Collection name", this)),
       m_updateTags(new QCheckBox(QStringLiteral("Update Tags"), this)) {
     setObjectName(QStringLiteral("importUntaggedDialog"));
     setWindowTitle(QStringLiteral("Import Untagged Files"));

@@ -2,6 +2,7 @@
 
 #include "import/importdlgs.h"
 
+#include <QButtonGroup>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -73,6 +74,11 @@ TEST(ImportDialogsTest, TheUnknownQuestionReturnsTheChosenOptionsName) {
     EXPECT_EQ(dialog.Answer().option, kUnknownOneCollection);
     EXPECT_EQ(dialog.Answer().name, "Caf\xE9") << "the collection edit, as given, byte for byte";
     EXPECT_FALSE(dialog.Answer().updateTags);
+    // For a screen reader: one choice of radio buttons, and fields named after what they hold.
+    EXPECT_EQ(Find<QRadioButton>(dialog, "oneAlbumOption")->group(),
+              Find<QRadioButton>(dialog, "doNotAddOption")->group());
+    EXPECT_TRUE(Find<QRadioButton>(dialog, "oneAlbumOption")->group()->exclusive());
+    EXPECT_EQ(Find<QLineEdit>(dialog, "collectionNameEdit")->accessibleName(), QStringLiteral("Collection name"));
 }
 
 TEST(ImportDialogsTest, TheProgressWindowShowsAmpersandsAndCancelStopsTheWalk) {
