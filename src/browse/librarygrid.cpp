@@ -467,16 +467,41 @@ bool CLibraryGrid::OnRatingEdited(int row, int column) {
 // ---- Row buttons ----
 
 void CLibraryGrid::keyPressEvent(QKeyEvent* event) {
-    const int row = GetFocusCell().first;
-    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-    if (!enter || row < GetFixedRowTotal() || GetEditor() != nullptr) {
+    const auto [row, column] = GetFocusCell();
+    if (row < GetFixedRowTotal() || GetEditor() != nullptr) {
         CGridCtrl::keyPressEvent(event);
         return;
     }
-    if ((event->modifiers() & Qt::ShiftModifier) != 0) {
+    const int key = event->key();
+    const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter;
+    const bool control = (event->modifiers() & Qt::ControlModifier) != 0;
+    if (column == kUserRatingColumn && (enter || key == Qt::Key_Space)) {
+        BeginEdit(row, column);  // the list of ratings, as a double-click opens it
+    } else if (control && key >= Qt::Key_0 && key <= Qt::Key_7) {
+        RateByKey(row, key - Qt::Key_0);
+    } else if (key == Qt::Key_Plus || key == Qt::Key_Minus) {
+        RateByKey(row, std::atoi(GetCellText(row, kUserRatingColumn).c_str()) + (key == Qt::Key_Plus ? 1 : -1));
+    } else if (enter && (event->modifiers() & Qt::ShiftModifier) != 0) {
         RunEditItem(RowId(row));
-    } else if (RowId(row) >= 1) {
-        RunPlayItem(RowId(row));
+    } else if (enter) {
+        if (RowId(row) >= 1) {
+            RunPlayItem(RowId(row));
+        }
+    } else {
+        CGridCtrl::keyPressEvent(event);
+    }
+}
+
+void CLibraryGrid::RateByKey(int row, int rating) {
+    const std::vector<std::string>& labels = *m_ratingLabels;
+    if (rating < 0 || rating >= static_cast<int>(labels.size())) {
+        return;
+    }
+    // As a choice in the list: the cell shows the label, and the rating is stored or refused.
+    const std::string before = GetCellText(row, kUserRatingColumn);
+    SetCellText(row, kUserRatingColumn, labels[static_cast<std::size_t>(rating)]);
+    if (!OnRatingEdited(row, kUserRatingColumn)) {
+        SetCellText(row, kUserRatingColumn, before);
     }
 }
 

@@ -115,13 +115,17 @@ public:
 
 protected:
     void SortByHeader(int column, bool ascending) override;
-    // Enter plays the focused row, as its play button does; Shift+Enter edits it.
+    // Enter plays the focused row, as its play button does; Shift+Enter edits it. On the rating
+    // cell Enter and Space open the list of ratings; anywhere Ctrl+0..7 rates the row, Plus and
+    // Minus rate it one step higher or lower.
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
     // CGridOwner: only the rating column is edited, and an edited rating is stored or refused.
     int OnGridNotify(CGridCtrl& grid, int code, int row, int column) override;
     bool OnRatingEdited(int row, int column);
+    // Rates the row as a choice in its rating list does; a rating out of the scale does nothing.
+    void RateByKey(int row, int rating);
     // The ID of the item a row shows, kept in its number cell.
     std::int32_t RowId(int row) const;
 

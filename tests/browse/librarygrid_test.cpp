@@ -219,6 +219,22 @@ TEST_F(LibraryGridTest, ARatingIsStoredAndRecolouredOrRefused) {
     EXPECT_EQ(m_grid->GetCellText(row, CLibraryGrid::kTotalRatingColumn), "0.00");
     EXPECT_EQ(m_grid->GetCellObject(row, CLibraryGrid::kNameColumn)->GetBackColour(), kUseDefaultColour);
 
+    // From the keyboard, as with the mouse: Ctrl+digit, Plus and Minus on the focused row.
+    m_grid->SetFocusCell(row, CLibraryGrid::kNameColumn);
+    QTest::keyClick(m_grid.get(), Qt::Key_7, Qt::ControlModifier);
+    EXPECT_EQ(StoredRating("Songs", 2), 7);
+    EXPECT_EQ(m_grid->GetCellObject(row, CLibraryGrid::kNameColumn)->GetBackColour(), 0xFFC0FFu);
+    QTest::keyClick(m_grid.get(), Qt::Key_Minus);
+    QTest::keyClick(m_grid.get(), Qt::Key_Plus);
+    QTest::keyClick(m_grid.get(), Qt::Key_Plus);
+    EXPECT_EQ(m_grid->GetCellText(row, CLibraryGrid::kUserRatingColumn), "7 - Favorite") << "no step past the top";
+    QTest::keyClick(m_grid.get(), Qt::Key_0, Qt::ControlModifier);
+    EXPECT_EQ(StoredRating("Songs", 2), 0);
+    m_grid->SetFocusCell(row, CLibraryGrid::kUserRatingColumn);
+    QTest::keyClick(m_grid.get(), Qt::Key_Space);
+    EXPECT_NE(qobject_cast<QComboBox*>(m_grid->GetEditor()), nullptr) << "Space opens the list";
+    m_grid->EndEdit(false);
+
     m_window.readOnly = true;
     Rate(row, "5 - Good");
     EXPECT_EQ(m_grid->GetCellText(row, CLibraryGrid::kUserRatingColumn), "0 - Not Rated");
