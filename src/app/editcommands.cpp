@@ -65,10 +65,11 @@ void CEditCommands::Manage(ItemKind kind, const char* title) {
     m_grid.RefreshView();
 }
 
-std::int32_t CEditCommands::PickFrom(const char* table, const char* title) {
+std::int32_t CEditCommands::PickFrom(ItemKind kind, const char* title) {
+    // As the Manager lists them: albums as "Artist - Album", so that equal names differ.
     NameList names;
     IdList ids;
-    m_db.FillNameList(names, ids, table, "Name", "ID");
+    FillManagerEntries(m_db, kind, names, ids);
     CPickDlg pick(names, &ids, title, "", m_context.window);
     if (m_context.runDialog(pick) != QDialog::Accepted || pick.ChosenName().empty()) {
         return 0;
@@ -77,18 +78,18 @@ std::int32_t CEditCommands::PickFrom(const char* table, const char* title) {
 }
 
 void CEditCommands::ChangeAlbum() {
-    ChangeField("Albums", "AlbumID", "Pick an Album to Set All Checked To");
+    ChangeField(kAlbumItem, "AlbumID", "Pick an Album to Set All Checked To");
 }
 
 void CEditCommands::ChangeArtist() {
-    ChangeField("Artists", "ArtistID", "Pick an Artist to Set All Checked To");
+    ChangeField(kArtistItem, "ArtistID", "Pick an Artist to Set All Checked To");
 }
 
-void CEditCommands::ChangeField(const char* table, const char* field, const char* title) {
+void CEditCommands::ChangeField(ItemKind kind, const char* field, const char* title) {
     if (m_grid.CurrentView().mode != kSongsMode) {
         return;
     }
-    if (const std::int32_t id = PickFrom(table, title); id != 0) {
+    if (const std::int32_t id = PickFrom(kind, title); id != 0) {
         SetFieldOfSongs(m_db, field, m_grid.GetCheckedIds(), id);
         m_grid.RefreshView();
     }
@@ -98,7 +99,7 @@ void CEditCommands::AddToCollection() {
     if (m_grid.CurrentView().mode != kSongsMode) {
         return;
     }
-    if (const std::int32_t id = PickFrom("Collections", "Pick a Collection to Add All Checked To"); id != 0) {
+    if (const std::int32_t id = PickFrom(kCollectionItem, "Pick a Collection to Add All Checked To"); id != 0) {
         AddSongsToCollection(m_db, m_grid.GetCheckedIds(), id);
         m_grid.RefreshView();
     }

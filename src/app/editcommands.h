@@ -31,10 +31,10 @@ public:
     void EditIni();
 
 private:
-    // Sets `field` of the ticked songs to the picked item of `table`.
-    void ChangeField(const char* table, const char* field, const char* title);
-    // Picks one item of `table`; its ID, or 0 when nothing was picked.
-    std::int32_t PickFrom(const char* table, const char* title);
+    // Sets `field` of the ticked songs to the picked item of that kind.
+    void ChangeField(ItemKind kind, const char* field, const char* title);
+    // Picks one item of the kind; its ID, or 0 when nothing was picked.
+    std::int32_t PickFrom(ItemKind kind, const char* title);
 
     CCommandContext m_context;
     CLibraryDb& m_db;

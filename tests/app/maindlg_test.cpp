@@ -339,7 +339,7 @@ TEST_F(MainWindowTest, TheEditingCommandsChangeTheLibraryAndRefreshTheView) {
         window->UpdateMenuStates();
         Action(*window, command)->trigger();
     };
-    pickChoice = QStringLiteral("Blue");
+    pickChoice = QStringLiteral("Band - Blue");  // equal album names differ by their artists
     run(Command::ChangeAlbum);
     ASSERT_EQ(dialogs, std::vector<std::string>{"pickDialog"});
     int onBlue = 0;
