@@ -160,6 +160,7 @@ void SaveImportWindows(const std::string& pictures, const std::filesystem::path&
     bare.hide();
     CProcessingDlg progress("Importing Files", &window);
     progress.SetProgressText("Importing /home/me/Music/R&B");
+    progress.SetTotal(40);
     progress.SetCounts(12, 148);
     progress.show();
     Save(progress, pictures, "import-progress");

@@ -216,6 +216,26 @@ FolderListing ListFolder(const std::string& folder) {
     return listing;
 }
 
+// The folders below `root` (itself too) that hold song files, as the walk will visit them:
+// listed only, no tag read. A folder reached twice through links counts once.
+std::size_t CountSongFolders(const std::string& root) {
+    std::size_t count = 0;
+    std::set<std::pair<dev_t, ino_t>> seen;
+    std::vector<std::string> toList{root};
+    while (!toList.empty()) {
+        const std::string folder = std::move(toList.back());
+        toList.pop_back();
+        struct stat info {};
+        if (stat(folder.c_str(), &info) != 0 || !seen.insert({info.st_dev, info.st_ino}).second) {
+            continue;
+        }
+        FolderListing listing = ListFolder(folder);
+        count += listing.songFiles.empty() ? 0 : 1;
+        toList.insert(toList.end(), listing.subfolders.begin(), listing.subfolders.end());
+    }
+    return count;
+}
+
 // Walks a tree in pre-order. The tags of the next folder are read by the workers while the
 // current folder is stored.
 class CFolderWalk {
@@ -506,6 +526,7 @@ int CLibraryDb::ImportFolder(PathStack& paths, CImportQuestions& questions, CTag
         return 0;
     }
     const CLoggedCommits logged(*this);
+    questions.FolderTotal(CountSongFolders(paths.back()));
     CFolderWalk walk(*this, questions, workers, m_settings.GetMinSongAskThreshold());
     walk.Run(paths);
     // New songs change the ratings of their artists, albums and collections, also after Cancel.

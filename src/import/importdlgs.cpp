@@ -278,6 +278,11 @@ void CImportDialogs::ShowProgress(const std::string& text) {
     m_progress.KeepPainted();
 }
 
+void CImportDialogs::FolderTotal(std::size_t folders) {
+    m_progress.SetTotal(static_cast<int>(folders));
+    m_progress.KeepPainted(true);
+}
+
 void CImportDialogs::FolderDone(std::size_t songs) {
     ++m_folders;
     m_songs += static_cast<int>(songs);

@@ -81,6 +81,7 @@ public:
     bool AskUnknown(const std::string& firstArtist, const std::string& folderPath, const std::vector<CSongFile>& songs,
                     const std::string& message, UnknownAnswer& answer) override;
     void ShowProgress(const std::string& text) override;
+    void FolderTotal(std::size_t folders) override;
     void FolderDone(std::size_t songs) override;
     bool StopRequested() const override { return m_stop || m_progress.Cancelled(); }
 

@@ -74,6 +74,8 @@ public:
 
     // Shows the progress line (the folder being imported).
     virtual void ShowProgress(const std::string& text) = 0;
+    // The walk will handle about this many folders with songs.
+    virtual void FolderTotal(std::size_t /*folders*/) {}
     // A folder of `songs` song files has been handled.
     virtual void FolderDone(std::size_t /*songs*/) {}
     // True when the user asked the walk to stop: it stops before the next folder.

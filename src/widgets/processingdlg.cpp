@@ -4,8 +4,11 @@
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 #include <fmt/format.h>
 
@@ -30,7 +33,13 @@ CProcessingDlg::CProcessingDlg(const std::string& title, QWidget* parent, bool c
     : QDialog(parent),
       m_progress(ProgressLine("", "progressLine", this)),
       m_counts(ProgressLine("", "progressCounts", this)),
+      m_bar(new QProgressBar(this)),
+      m_left(ProgressLine("", "progressLeft", this)),
       m_cancel(new QPushButton(QStringLiteral("Cancel"), this)) {
+    m_bar->setObjectName(QStringLiteral("progressBar"));
+    m_bar->setAccessibleName(QStringLiteral("Folders done"));
+    m_bar->hide();
+    m_left->hide();
     setObjectName(QStringLiteral("processingDialog"));
     setWindowTitle(QStringLiteral("Processing..."));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
@@ -45,6 +54,8 @@ CProcessingDlg::CProcessingDlg(const std::string& title, QWidget* parent, bool c
     layout->addWidget(titleLine);
     layout->addWidget(m_progress);
     layout->addWidget(m_counts);
+    layout->addWidget(m_bar);
+    layout->addWidget(m_left);
     layout->addWidget(m_cancel, 0, Qt::AlignCenter);
     resize(520, sizeHint().height());
 }
@@ -55,6 +66,30 @@ void CProcessingDlg::SetProgressText(const std::string& text) {
 
 void CProcessingDlg::SetCounts(int folders, int songs) {
     m_counts->setText(QString::fromStdString(fmt::format("{} folders, {} songs imported so far", folders, songs)));
+    if (!m_bar->isHidden()) {
+        m_bar->setValue(std::min(folders, m_bar->maximum()));
+        ShowTimeLeft(folders);
+    }
+}
+
+void CProcessingDlg::SetTotal(int folders) {
+    m_bar->setRange(0, std::max(folders, 1));
+    m_bar->setValue(0);
+    m_bar->show();
+    m_sinceTotal.start();
+}
+
+void CProcessingDlg::ShowTimeLeft(int done) {
+    // An estimate once a twentieth of the folders and two seconds have passed.
+    const qint64 elapsed = m_sinceTotal.elapsed();
+    const int total = m_bar->maximum();
+    if (done < 1 || done * 20 < total || elapsed < 2000) {
+        return;
+    }
+    const qint64 left = elapsed * std::max(total - done, 0) / done / 1000;
+    m_left->setText(QString::fromStdString(left >= 60 ? fmt::format("About {} min {} s left", left / 60, left % 60)
+                                                      : fmt::format("About {} s left", left)));
+    m_left->show();
 }
 
 void CProcessingDlg::KeepPainted(bool now) {

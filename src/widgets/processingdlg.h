@@ -6,6 +6,7 @@
 #include <string>
 
 class QLabel;
+class QProgressBar;
 class QPushButton;
 
 // "Processing...": the title line, the progress line, how much is done so far, and Cancel
@@ -18,6 +19,9 @@ public:
 
     void SetProgressText(const std::string& text);
     void SetCounts(int folders, int songs);
+    // The number of folders the work will take: a bar then shows how much is done, and once it
+    // can be estimated, how long is left.
+    void SetTotal(int folders);
     bool Cancelled() const { return m_cancelled; }
     // Lets the window repaint (and Cancel be clicked), at most about 20 times a second unless
     // `now`.
@@ -29,10 +33,14 @@ protected:
 
 private:
     void Cancel();
+    void ShowTimeLeft(int done);
 
     QLabel* m_progress;
     QLabel* m_counts;
+    QProgressBar* m_bar;
+    QLabel* m_left;
     QPushButton* m_cancel;
     QElapsedTimer m_sinceRepaint;
+    QElapsedTimer m_sinceTotal;
     bool m_cancelled = false;
 };

@@ -66,10 +66,12 @@ public:
     }
 
     void ShowProgress(const std::string& text) override { progress.push_back(text); }
+    void FolderTotal(std::size_t folders) override { folderTotal = static_cast<int>(folders); }
     void FolderDone(std::size_t /*songs*/) override { ++foldersDone; }
     bool StopRequested() const override { return stopAfter >= 0 && foldersDone >= stopAfter; }
 
     std::function<void()> whileAsking;
+    int folderTotal = -1;
     int foldersDone = 0;
     int stopAfter = -1;
     std::vector<Asked> asked;
@@ -117,6 +119,7 @@ TEST_F(FolderImportTest, FoldersAreWalkedInPreOrder) {
     EXPECT_EQ(m_questions.asked[0].initialOption, 3);
     EXPECT_EQ(m_questions.asked[0].defaultName, "a");
     EXPECT_EQ(Count("SELECT * FROM Songs WHERE Unsorted = TRUE"), 3);
+    EXPECT_EQ(m_questions.folderTotal, 2) << "counted before the walk: the folders with songs";
     EXPECT_NE(std::find(m_questions.progress.begin(), m_questions.progress.end(), "Importing " + m_tree.Path("c")),
               m_questions.progress.end())
         << "a folder without songs is still walked";

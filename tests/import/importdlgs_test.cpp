@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -85,8 +86,11 @@ TEST(ImportDialogsTest, TheProgressWindowShowsAmpersandsAndCancelStopsTheWalk) {
     QWidget parent;
     CImportDialogs dialogs([](QDialog&) { return QDialog::Rejected; }, &parent);
     dialogs.ShowProgress("Importing /m/R&B");
+    dialogs.FolderTotal(4);
     dialogs.FolderDone(12);
     CProcessingDlg& progress = dialogs.Progress();
+    EXPECT_EQ(Find<QProgressBar>(progress, "progressBar")->value(), 1);
+    EXPECT_EQ(Find<QProgressBar>(progress, "progressBar")->maximum(), 4);
     EXPECT_TRUE(progress.isVisible());
     EXPECT_EQ(Find<QLabel>(progress, "progressTitle")->text(), QStringLiteral("Importing Files"));
     EXPECT_EQ(Find<QLabel>(progress, "progressLine")->text(), QStringLiteral("Importing /m/R&B"));
