@@ -43,6 +43,13 @@ ViewFilters GenreAndRating() {
     return filters;
 }
 
+// A search of two words, as typed into the search field.
+ViewFilters Searched() {
+    ViewFilters filters;
+    filters.search = "track album 12";
+    return filters;
+}
+
 const BenchView kViews[] = {
     {"Songs", {3, 0, 0, 0}, {}},
     {"Artists", {0, 0, 0, 0}, {}},
@@ -52,6 +59,7 @@ const BenchView kViews[] = {
     {"UnderplayedAlbums", {1, 6, 0, 0}, {}},
     {"SongsFiltered", {3, 0, 0, 0}, GenreAndRating()},
     {"AlbumsFiltered", {1, 0, 0, 0}, GenreAndRating()},
+    {"SongsSearched", {3, 0, 0, 0}, Searched()},
 };
 
 void BM_Query(benchmark::State& state, const BenchView& view) {
