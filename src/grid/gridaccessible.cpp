@@ -6,6 +6,7 @@
 #include <map>
 
 #include "grid/gridcellcheck.h"
+#include "grid/gridcellcombo.h"
 #include "grid/gridctrl.h"
 #include "widgets/displaytext.h"
 
@@ -43,7 +44,10 @@ public:
         if (IsHeader()) {
             return m_row < m_grid->GetFixedRowTotal() ? QAccessible::ColumnHeader : QAccessible::RowHeader;
         }
-        return Check() != nullptr ? QAccessible::CheckBox : QAccessible::Cell;
+        if (Check() != nullptr) {
+            return QAccessible::CheckBox;
+        }
+        return Choice() != nullptr ? QAccessible::ComboBox : QAccessible::Cell;
     }
     QAccessible::State state() const override {
         QAccessible::State state;
@@ -89,6 +93,9 @@ public:
         if (Check() != nullptr) {
             names.append(toggleAction());
         }
+        if (Choice() != nullptr) {
+            names.append(showMenuAction());  // opens the list of choices, as F2 does
+        }
         return names;
     }
     void doAction(const QString& name) override {
@@ -97,6 +104,9 @@ public:
         }
         if (name == toggleAction() && Check() != nullptr) {
             Check()->SetCheck(!Check()->GetCheck());
+        } else if (name == showMenuAction() && Choice() != nullptr) {
+            m_grid->SetFocusCell(m_row, m_column);
+            m_grid->BeginEdit(m_row, m_column);
         } else if (name == pressAction() || name == kActivateAction) {
             m_grid->ActivateCell(m_row, m_column, name == kActivateAction);
         }
@@ -106,6 +116,7 @@ public:
 private:
     CGridCellBase* Cell() const { return m_grid->GetCellObject(m_row, m_column); }
     CGridCellCheck* Check() const { return dynamic_cast<CGridCellCheck*>(Cell()); }
+    CGridCellCombo* Choice() const { return dynamic_cast<CGridCellCombo*>(Cell()); }
     bool IsHeader() const { return Cell() != nullptr && (Cell()->GetState() & kCellFixed) != 0; }
     template <typename Place>
     QList<QAccessibleInterface*> HeaderCells(int count, Place place) const {

@@ -234,6 +234,18 @@ TEST_F(LibraryGridTest, ARatingIsStoredAndRecolouredOrRefused) {
     QTest::keyClick(m_grid.get(), Qt::Key_Space);
     EXPECT_NE(qobject_cast<QComboBox*>(m_grid->GetEditor()), nullptr) << "Space opens the list";
     m_grid->EndEdit(false);
+    // A screen reader finds the rating as a combo box whose action opens the same list.
+    QAccessibleInterface* grid = QAccessible::queryAccessibleInterface(m_grid.get());
+    QAccessibleInterface* rating = nullptr;
+    for (int column = 0; column < grid->tableInterface()->columnCount() && rating == nullptr; ++column) {
+        QAccessibleInterface* cell = grid->tableInterface()->cellAt(row - 1, column);
+        rating = cell->role() == QAccessible::ComboBox ? cell : nullptr;
+    }
+    ASSERT_NE(rating, nullptr);
+    EXPECT_EQ(rating->text(QAccessible::Name), QStringLiteral("0 - Not Rated"));
+    rating->actionInterface()->doAction(QAccessibleActionInterface::showMenuAction());
+    EXPECT_NE(qobject_cast<QComboBox*>(m_grid->GetEditor()), nullptr);
+    m_grid->EndEdit(false);
 
     m_window.readOnly = true;
     Rate(row, "5 - Good");
