@@ -586,6 +586,7 @@ int CLibraryDb::ImportFolderSongs(FolderSongList& songs, const PathStack& paths,
     const bool albumsDiffer = std::any_of(
         songs.begin(), songs.end(), [&](const CSongFile& song) { return song.GetAlbum() != songs.front().GetAlbum(); });
     const bool inBatch = InTransaction();
+    std::vector<std::int32_t> movedHere;  // the rows this folder moves, undone with it
     try {
         CTransaction transaction(*this);
         std::optional<std::int32_t> variousArtists;
@@ -626,6 +627,7 @@ int CLibraryDb::ImportFolderSongs(FolderSongList& songs, const PathStack& paths,
                 if (songId != 0) {
                     MoveSong(songId, song.GetPath(), static_cast<std::int16_t>(song.GetFileType()));
                     known.movedSongs.insert(songId);
+                    movedHere.push_back(songId);
                 } else {
                     songId = AddImportedSong(*this, song, SongRecordOf(song, artistId, albumId, plan.mode),
                                              m_settings.ReadRatingsFromTags());
@@ -648,6 +650,9 @@ int CLibraryDb::ImportFolderSongs(FolderSongList& songs, const PathStack& paths,
         transaction.Commit();
     } catch (const CEngineError& error) {
         known.ForgetNames();  // what the folder added is undone
+        for (const std::int32_t song : movedHere) {
+            known.movedSongs.erase(song);  // their moves are undone too
+        }
         if (inBatch && !InTransaction()) {
             throw;  // SQLite undid the whole batch: the walk reports what it lost
         }

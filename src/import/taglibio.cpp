@@ -239,7 +239,9 @@ std::string AudioKey(TagLib::File& file) {
     return key;
 }
 
-SongTags ReadTags(TagLib::IOStream* stream, SongFileType fileType) {
+// The tags of the song in `stream`; `whole`: also what other players wrote and the audio key,
+// which the check of a write does not compare.
+SongTags ReadTags(TagLib::IOStream* stream, SongFileType fileType, bool whole) {
     SongTags tags;
     std::unique_ptr<TagLib::File> file = OpenFile(stream, fileType);
     if (!IsSong(*file)) {
@@ -255,8 +257,10 @@ SongTags ReadTags(TagLib::IOStream* stream, SongFileType fileType) {
     tags.year = std::to_string(tag->year());
     tags.track = std::to_string(tag->track());
     tags.genre = Text(tag->genre());
-    ReadPlayerRatings(*file, tags);
-    tags.audioKey = AudioKey(*file);
+    if (whole) {
+        ReadPlayerRatings(*file, tags);
+        tags.audioKey = AudioKey(*file);
+    }
     return tags;
 }
 
@@ -273,7 +277,7 @@ bool MakeTaggedCopy(const PreparedWrite& write, off_t size, SongFileType fileTyp
         const std::optional<SongTags> expected =
             song.length() == size ? SaveInto(&song, fileType, tags, keepTitleAndTrack) : std::nullopt;
         song.seek(0);
-        if (!expected || !SameTags(ReadTags(&song, fileType), *expected)) {
+        if (!expected || !SameTags(ReadTags(&song, fileType, false), *expected)) {
             return false;
         }
         const TagLib::ByteVector& bytes = *song.data();
@@ -382,7 +386,7 @@ SongTags ReadSongTags(const std::string& path, SongFileType fileType) {
         return {};  // a FIFO or a device would block or never end
     }
     TagLib::FileStream stream(path.c_str(), true);
-    return stream.isOpen() ? ReadTags(&stream, fileType) : SongTags();
+    return stream.isOpen() ? ReadTags(&stream, fileType, true) : SongTags();
 }
 
 std::optional<PreparedWrite> PrepareSongTags(const std::string& path, SongFileType fileType, const SongTags& tags,
