@@ -494,8 +494,8 @@ void CLibraryGrid::keyPressEvent(QKeyEvent* event) {
 
 void CLibraryGrid::RateByKey(int row, int rating) {
     const std::vector<std::string>& labels = *m_ratingLabels;
-    if (rating < 0 || rating >= static_cast<int>(labels.size())) {
-        return;
+    if (RowId(row) < 1 || rating < 0 || rating >= static_cast<int>(labels.size())) {
+        return;  // the special rows of an artist's albums have no rating
     }
     // As a choice in the list: the cell shows the label, and the rating is stored or refused.
     const std::string before = GetCellText(row, kUserRatingColumn);

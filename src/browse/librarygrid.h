@@ -124,7 +124,8 @@ private:
     // CGridOwner: only the rating column is edited, and an edited rating is stored or refused.
     int OnGridNotify(CGridCtrl& grid, int code, int row, int column) override;
     bool OnRatingEdited(int row, int column);
-    // Rates the row as a choice in its rating list does; a rating out of the scale does nothing.
+    // Rates the row as a choice in its rating list does; a rating out of the scale, or a row that
+    // is no item, does nothing.
     void RateByKey(int row, int rating);
     // The ID of the item a row shows, kept in its number cell.
     std::int32_t RowId(int row) const;

@@ -296,7 +296,7 @@ bool CLibraryDb::HasSongs() {
 }
 
 std::int32_t CLibraryDb::FindMovedSong(const std::string& key) {
-    if (key.empty()) {
+    if (key.empty() || !m_songKeys) {
         return 0;
     }
     CDbQuery query(*this,

@@ -586,7 +586,8 @@ int CLibraryDb::ImportFolderSongs(FolderSongList& songs, const PathStack& paths,
     const bool albumsDiffer = std::any_of(
         songs.begin(), songs.end(), [&](const CSongFile& song) { return song.GetAlbum() != songs.front().GetAlbum(); });
     const bool inBatch = InTransaction();
-    std::vector<std::int32_t> movedHere;  // the rows this folder moves, undone with it
+    std::vector<std::int32_t> movedHere;                            // the rows this folder moves, undone with it
+    const bool ratingsFromTags = m_settings.ReadRatingsFromTags();  // the settings file is read once a folder
     try {
         CTransaction transaction(*this);
         std::optional<std::int32_t> variousArtists;
@@ -629,8 +630,8 @@ int CLibraryDb::ImportFolderSongs(FolderSongList& songs, const PathStack& paths,
                     known.movedSongs.insert(songId);
                     movedHere.push_back(songId);
                 } else {
-                    songId = AddImportedSong(*this, song, SongRecordOf(song, artistId, albumId, plan.mode),
-                                             m_settings.ReadRatingsFromTags());
+                    songId =
+                        AddImportedSong(*this, song, SongRecordOf(song, artistId, albumId, plan.mode), ratingsFromTags);
                     known.touchedArtists.insert(artistId);
                     known.touchedArtists.insert(owner);
                 }
