@@ -14,10 +14,10 @@
 #include "play/playercommand.h"
 
 CEditCommands::CEditCommands(CCommandContext context, CLibraryGrid& grid)
-    : m_context(std::move(context)), m_db(m_context.db), m_messages(m_context.messages), m_grid(grid) {}
+    : m_context(std::move(context)), m_grid(grid) {}
 
 bool CEditCommands::EditItem(ItemKind kind, std::int32_t id) {
-    CItemEdit edit(m_db, m_context.workers(), kind, {id});
+    CItemEdit edit(m_context.db, m_context.workers(), kind, {id});
     CEditItemDlg dialog(edit, m_context, m_context.window);
     return m_context.runDialog(dialog) == QDialog::Accepted;
 }
@@ -31,10 +31,10 @@ void CEditCommands::EditItems() {
         return;
     }
     if (checked.front() == 0) {
-        m_messages.Show("Error: Could not find an ID to edit");
+        m_context.messages.Show("Error: Could not find an ID to edit");
         return;
     }
-    CItemEdit edit(m_db, m_context.workers(), kSeveralSongsItem, std::move(checked));
+    CItemEdit edit(m_context.db, m_context.workers(), kSeveralSongsItem, std::move(checked));
     CEditItemDlg dialog(edit, m_context, m_context.window);
     if (m_context.runDialog(dialog) == QDialog::Accepted) {
         m_grid.RefreshView();
@@ -43,16 +43,16 @@ void CEditCommands::EditItems() {
 
 void CEditCommands::Remove() {
     if (const IdList checked = m_grid.GetCheckedIds(); !checked.empty()) {
-        if (!m_messages.AskYesNo("Are you sure you want to remove all checked items?")) {
+        if (!m_context.messages.AskYesNo("Are you sure you want to remove all checked items?")) {
             return;
         }
-        RemoveSongRows(m_db, checked);
+        RemoveSongRows(m_context.db, checked);
     } else {
         const std::int32_t item = m_grid.CurrentRowItemId();
-        if (item < 1 || !m_messages.AskYesNo("Are you sure you want to remove the selected item?")) {
+        if (item < 1 || !m_context.messages.AskYesNo("Are you sure you want to remove the selected item?")) {
             return;  // the special rows of an artist's albums are no item
         }
-        RemoveViewItem(m_db, m_grid.CurrentView().mode, item);
+        RemoveViewItem(m_context.db, m_grid.CurrentView().mode, item);
     }
     m_grid.RefreshView();
 }
@@ -69,7 +69,7 @@ std::int32_t CEditCommands::PickFrom(ItemKind kind, const char* title) {
     // As the Manager lists them: albums as "Artist - Album", so that equal names differ.
     NameList names;
     IdList ids;
-    FillManagerEntries(m_db, kind, names, ids);
+    FillManagerEntries(m_context.db, kind, names, ids);
     CPickDlg pick(names, &ids, title, "", m_context.window);
     if (m_context.runDialog(pick) != QDialog::Accepted || pick.ChosenName().empty()) {
         return 0;
@@ -90,7 +90,7 @@ void CEditCommands::ChangeField(ItemKind kind, const char* field, const char* ti
         return;
     }
     if (const std::int32_t id = PickFrom(kind, title); id != 0) {
-        SetFieldOfSongs(m_db, field, m_grid.GetCheckedIds(), id);
+        SetFieldOfSongs(m_context.db, field, m_grid.GetCheckedIds(), id);
         m_grid.RefreshView();
     }
 }
@@ -100,28 +100,28 @@ void CEditCommands::AddToCollection() {
         return;
     }
     if (const std::int32_t id = PickFrom(kCollectionItem, "Pick a Collection to Add All Checked To"); id != 0) {
-        AddSongsToCollection(m_db, m_grid.GetCheckedIds(), id);
+        AddSongsToCollection(m_context.db, m_grid.GetCheckedIds(), id);
         m_grid.RefreshView();
     }
 }
 
 void CEditCommands::DeleteDatabase() {
     if (m_context.readOnly) {
-        m_messages.Show("Error: Can not delete the database when it is opened as read-only.");
+        m_context.messages.Show("Error: Can not delete the database when it is opened as read-only.");
         return;
     }
     const std::string path = m_context.settings.GetDatabasePath();
     if (!m_context.libraryLock.TakeAlone()) {
-        m_messages.Show(fmt::sprintf(
+        m_context.messages.Show(fmt::sprintf(
             "\"%s\" was not deleted: it is open in another Cadenzo window. Close that window first.", path));
         return;
     }
     bool alone = true;
-    if (!m_messages.AskYesNo(fmt::sprintf("Are you sure you want to delete \"%s\"?", path))) {
+    if (!m_context.messages.AskYesNo(fmt::sprintf("Are you sure you want to delete \"%s\"?", path))) {
         m_context.libraryLock.Share(path, alone);
         return;
     }
-    m_db.Close();
+    m_context.db.Close();
     std::error_code error;
     const bool deleted = std::filesystem::remove(path, error) && !error;
     if (deleted) {
@@ -130,9 +130,10 @@ void CEditCommands::DeleteDatabase() {
             std::filesystem::remove(path + beside, error);
         }
     } else {
-        m_messages.Show("Could not delete database.  Perhaps it's read-only or being accessed by something else?");
+        m_context.messages.Show(
+            "Could not delete database.  Perhaps it's read-only or being accessed by something else?");
     }
-    m_db.OpenOrCreate();  // a new, empty library; or the old one again, so the program stays usable
+    m_context.db.OpenOrCreate();  // a new, empty library; or the old one again, so the program stays usable
     m_context.libraryLock.Share(path, alone);
     m_grid.RefreshView();
 }
@@ -142,6 +143,6 @@ void CEditCommands::EditIni() {
     const int error =
         LaunchWithFile(m_context.launcher, editor, std::filesystem::absolute(m_context.settings.GetIniPath()).string());
     if (error != 0) {
-        m_messages.Show(NotStartedMessage(error, "text editor", editor, "[Editors] Text Editor"));
+        m_context.messages.Show(NotStartedMessage(error, "text editor", editor, "[Editors] Text Editor"));
     }
 }

@@ -37,7 +37,5 @@ private:
     std::int32_t PickFrom(ItemKind kind, const char* title);
 
     CCommandContext m_context;
-    CLibraryDb& m_db;
-    CMessageBox& m_messages;
     CLibraryGrid& m_grid;
 };

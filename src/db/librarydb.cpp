@@ -288,6 +288,7 @@ bool CLibraryDb::CheckVersion() {
 }
 
 void CLibraryDb::AddSongKeys() {
+    m_songKeys = false;
     if (IsOpenReadOnly()) {
         return;
     }
