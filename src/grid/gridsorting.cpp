@@ -1,0 +1,119 @@
+// The sorting of CGridCtrl: rows below the fixed ones, by the texts or leading numbers of one
+// column.
+
+#include <algorithm>
+#include <charconv>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "grid/gridctrl.h"
+#include "grid/gridsort.h"
+
+namespace {
+
+// The number a text starts with (after blanks, with one sign); 0 when there is none.
+long long LeadingNumber(const std::string& text) {
+    const char* begin = text.data();
+    const char* end = begin + text.size();
+    while (begin != end && (*begin == ' ' || *begin == '\t')) {
+        ++begin;
+    }
+    if (begin != end && *begin == '+') {
+        ++begin;
+    }
+    long long value = 0;
+    std::from_chars(begin, end, value);
+    return value;
+}
+
+}  // namespace
+
+void CGridCtrl::SetSortColumnIndex(int column) {
+    const int old = m_sortColumn;
+    m_sortColumn = column;
+    for (int row = 0; row < GetFixedRowTotal(); ++row) {
+        RedrawCell(row, old);
+        RedrawCell(row, column);
+    }
+}
+
+int CGridCtrl::CompareText(const CGridCellBase& a, const CGridCellBase& b, std::intptr_t) {
+    return a.GetText().compare(b.GetText());
+}
+
+int CGridCtrl::CompareNumbers(const CGridCellBase& a, const CGridCellBase& b, std::intptr_t) {
+    const long long x = LeadingNumber(a.GetText());
+    const long long y = LeadingNumber(b.GetText());
+    return x < y ? -1 : x > y ? 1 : 0;
+}
+
+template <typename KeyOf, typename Compare>
+bool CGridCtrl::SortRowsByKey(int column, bool ascending, const KeyOf& keyOf, const Compare& compare) {
+    if (!m_columns.Contains(column)) {
+        return false;
+    }
+    EndEdit(false);
+    ClearSelection();
+    SetFocusCell(-1, -1);
+    m_sortColumn = column;
+    m_sortAscending = ascending;
+    // The sort moves the rows' keys, which carry their row along; the rows themselves are put in
+    // that order once at the end.
+    using Key = std::pair<decltype(keyOf(*m_cells.front().front())), std::size_t>;
+    std::vector<Key> keys;
+    keys.reserve(m_cells.size());
+    for (std::size_t row = 0; row < m_cells.size(); ++row) {
+        keys.emplace_back(keyOf(*m_cells[row][static_cast<std::size_t>(column)]), row);
+    }
+    QuickSortRange(
+        keys, [&](const Key& a, const Key& b) { return compare(a.first, b.first); }, ascending, GetFixedRowTotal(),
+        GetRowTotal() - 1);
+    std::vector<std::size_t> order(keys.size());
+    std::transform(keys.begin(), keys.end(), order.begin(), [](const Key& key) { return key.second; });
+    keys = {};
+    // The rows move in place, cycle by cycle: a large grid is never held twice.
+    std::vector<bool> placed(order.size(), false);
+    for (std::size_t start = 0; start < order.size(); ++start) {
+        if (placed[start]) {
+            continue;
+        }
+        CellRow first = std::move(m_cells[start]);
+        std::size_t at = start;
+        for (std::size_t from = order[at]; from != start; at = from, from = order[at]) {
+            m_cells[at] = std::move(m_cells[from]);
+            placed[at] = true;
+        }
+        m_cells[at] = std::move(first);
+        placed[at] = true;
+    }
+    m_rows.Reorder(order);
+    CellsReplaced();
+    RowsChanged();
+    return true;
+}
+
+bool CGridCtrl::SortRows(const CompareFunction& compare, int column, bool ascending, std::intptr_t callerValue) {
+    return SortRowsByKey(
+        column, ascending, [](const CGridCellBase& cell) { return &cell; },
+        [&](const CGridCellBase* a, const CGridCellBase* b) { return compare(*a, *b, callerValue); });
+}
+
+bool CGridCtrl::SortRowsByNumbers(int column, bool ascending) {
+    // Each text is read as a number once, not at every comparison.
+    return SortRowsByKey(
+        column, ascending, [](const CGridCellBase& cell) { return LeadingNumber(cell.GetText()); },
+        [](long long a, long long b) { return a < b   ? -1
+                                              : a > b ? 1
+                                                      : 0; });
+}
+
+bool CGridCtrl::SortRowsByText(int column, bool ascending) {
+    return SortRowsByKey(
+        column, ascending, [](const CGridCellBase& cell) { return &cell.GetText(); },
+        [](const std::string* a, const std::string* b) { return a->compare(*b); });
+}
+
+void CGridCtrl::SortByHeader(int column, bool ascending) {
+    SortRowsByText(column, ascending);
+}
