@@ -65,7 +65,9 @@ void CProcessingDlg::SetProgressText(const std::string& text) {
 }
 
 void CProcessingDlg::SetCounts(int folders, int songs) {
-    m_counts->setText(QString::fromStdString(fmt::format("{} folders, {} songs imported so far", folders, songs)));
+    m_counts->setText(QString::fromStdString(fmt::format("{} {}, {} {} imported so far", folders,
+                                                         folders == 1 ? "folder" : "folders", songs,
+                                                         songs == 1 ? "song" : "songs")));
     if (!m_bar->isHidden()) {
         m_bar->setValue(std::min(folders, m_bar->maximum()));
         ShowTimeLeft(folders);

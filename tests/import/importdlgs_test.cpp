@@ -94,7 +94,7 @@ TEST(ImportDialogsTest, TheProgressWindowShowsAmpersandsAndCancelStopsTheWalk) {
     EXPECT_TRUE(progress.isVisible());
     EXPECT_EQ(Find<QLabel>(progress, "progressTitle")->text(), QStringLiteral("Importing Files"));
     EXPECT_EQ(Find<QLabel>(progress, "progressLine")->text(), QStringLiteral("Importing /m/R&B"));
-    EXPECT_EQ(Find<QLabel>(progress, "progressCounts")->text(), QStringLiteral("1 folders, 12 songs imported so far"));
+    EXPECT_EQ(Find<QLabel>(progress, "progressCounts")->text(), QStringLiteral("1 folder, 12 songs imported so far"));
     UnknownAnswer answer;
     EXPECT_FALSE(dialogs.AskUnknown("A", "/m", {}, "?", answer)) << "closed without OK";
     EXPECT_FALSE(dialogs.StopRequested());
