@@ -104,6 +104,7 @@ void UseDarkPalette() {
     dark.setColor(QPalette::HighlightedText, Qt::white);
     dark.setColor(QPalette::ToolTipBase, QColor(60, 60, 64));
     dark.setColor(QPalette::ToolTipText, Qt::white);
+    dark.setColor(QPalette::PlaceholderText, QColor(150, 150, 150));
     for (const QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) {
         dark.setColor(QPalette::Disabled, role, QColor(128, 128, 128));
     }

@@ -5,7 +5,6 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFileDialog>
-#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QKeySequence>
@@ -13,6 +12,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QShortcut>
+#include <QSplitter>
 #include <QSystemTrayIcon>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -129,13 +129,25 @@ bool CMainDlg::Initialise() {
     FillTree();
     RunCommand([this] { m_grid->SelectTreeItemForMode(); });
     BuildTray();
-    RestoreWindowPlace(*this, m_settings.GetWindowPlace(),
-                       QSize(m_grid->FromDesignWidth(900), m_grid->FromDesignWidth(570)));
+    RestoreWindowPlace(*this, m_settings.GetWindowPlace(), DesignedSize());
+    RestoreSplitter(*m_splitter, m_settings.GetSplitterPlace(), {TreeWidth(), width() - TreeWidth()});
     show();
     if (!m_settings.IgnoreSplash()) {
         ShowAbout();
     }
     return true;
+}
+
+int CMainDlg::TreeWidth() const {
+    return m_grid->FromDesignWidth(150);
+}
+
+// Wide enough for every column of the Songs view beside the tree.
+QSize CMainDlg::DesignedSize() const {
+    const QMargins margins = centralWidget()->layout()->contentsMargins();
+    const int songs = TreeWidth() + m_splitter->handleWidth() + m_grid->SongsViewWidth() + margins.left() +
+                      margins.right();
+    return {std::max(m_grid->FromDesignWidth(900), songs), m_grid->FromDesignWidth(570)};
 }
 
 void CMainDlg::BuildControls() {
@@ -189,15 +201,21 @@ void CMainDlg::BuildControls() {
     bottom->addWidget(m_importButton);
     bottom->addSpacing(24);
     bottom->addWidget(exit);
-    auto* layout = new QGridLayout(central);
-    layout->addWidget(m_tree, 0, 0, 3, 1);
-    layout->addLayout(filters, 0, 1);
-    layout->addLayout(buttons, 1, 1);
-    layout->addWidget(m_grid, 2, 1);
-    layout->addLayout(bottom, 3, 0, 1, 2);
-    layout->setColumnStretch(1, 1);
-    layout->setRowStretch(2, 1);
-    m_tree->setMaximumWidth(m_grid->FromDesignWidth(150));
+    auto* browser = new QWidget(central);
+    auto* browsing = new QVBoxLayout(browser);
+    browsing->setContentsMargins(0, 0, 0, 0);
+    browsing->addLayout(filters);
+    browsing->addLayout(buttons);
+    browsing->addWidget(m_grid, 1);
+    m_splitter = new QSplitter(central);
+    m_splitter->setObjectName(QStringLiteral("treeGridSplitter"));
+    m_splitter->setChildrenCollapsible(false);
+    m_splitter->addWidget(m_tree);
+    m_splitter->addWidget(browser);
+    m_splitter->setStretchFactor(1, 1);
+    auto* layout = new QVBoxLayout(central);
+    layout->addWidget(m_splitter, 1);
+    layout->addLayout(bottom);
     BuildEmptyHint();
     setCentralWidget(central);
     for (auto [from, to] : {std::pair<QWidget*, QWidget*>{m_tree, m_ratingFilter},
@@ -593,5 +611,6 @@ void CMainDlg::closeEvent(QCloseEvent* event) {
         return;
     }
     m_settings.SetWindowPlace(WindowPlace(*this));
+    m_settings.SetSplitterPlace(SplitterPlace(*m_splitter));
     event->accept();
 }

@@ -24,6 +24,7 @@ class QCheckBox;
 class QComboBox;
 class QMenu;
 class QPushButton;
+class QSplitter;
 class QSystemTrayIcon;
 class QTreeWidget;
 class QTreeWidgetItem;
@@ -52,6 +53,8 @@ public:
     // Runs the command of a menu item.
     void RunMenuCommand(Command command);
     CLibraryGrid& Grid() { return *m_grid; }
+    // The first size: every column of the Songs view beside the tree, unless the screen is smaller.
+    QSize DesignedSize() const;
 
     // ---- CLibraryWindow ----
     ViewFilters CurrentFilters() const override;
@@ -77,6 +80,7 @@ private:
     void AddShortcuts();
     // The hint and Import button an empty library shows in the grid.
     void BuildEmptyHint();
+    int TreeWidth() const;
     // A command of the menus: its text there and what it does; a guarded one runs in the
     // command guard.
     struct CommandRow {
@@ -116,6 +120,7 @@ private:
 
     CLibraryGrid* m_grid = nullptr;
     QTreeWidget* m_tree = nullptr;
+    QSplitter* m_splitter = nullptr;
     QComboBox* m_ratingFilter = nullptr;
     QComboBox* m_genreFilter = nullptr;
     QComboBox* m_playFilter = nullptr;

@@ -25,6 +25,7 @@ constexpr const char* kSplashKey = "Ignore Splash";
 constexpr const char* kReadRatingsKey = "Read Ratings From Tags";
 constexpr const char* kWindowSection = "Window";
 constexpr const char* kPlaceKey = "Place";
+constexpr const char* kSplitterKey = "Splitter";
 
 std::string& ProgramDirectoryStorage() {
     static std::string directory;
@@ -111,11 +112,23 @@ bool CSettings::ReadRatingsFromTags() const {
     return !ReadString(kReadRatingsKey, kSettings, value) || std::atoi(value.c_str()) != 0;
 }
 
+std::string CSettings::ReadWindowText(const char* key) const {
+    std::string text;
+    return ReadString(key, kWindowSection, text) ? text : std::string();
+}
+
 std::string CSettings::GetWindowPlace() const {
-    std::string place;
-    return ReadString(kPlaceKey, kWindowSection, place) ? place : std::string();
+    return ReadWindowText(kPlaceKey);
 }
 
 void CSettings::SetWindowPlace(const std::string& place) {
     WriteString(kPlaceKey, kWindowSection, place);
+}
+
+std::string CSettings::GetSplitterPlace() const {
+    return ReadWindowText(kSplitterKey);
+}
+
+void CSettings::SetSplitterPlace(const std::string& place) {
+    WriteString(kSplitterKey, kWindowSection, place);
 }

@@ -36,10 +36,14 @@ public:
     // none yet.
     std::string GetWindowPlace() const;
     void SetWindowPlace(const std::string& place);
+    // Where the line between the tree and the grid is; empty when never saved.
+    std::string GetSplitterPlace() const;
+    void SetSplitterPlace(const std::string& place);
     const std::string& GetIniPath() const { return GetPath(); }
 
 private:
     void WriteDefaults();
     std::string Read(const char* key, const char* section) const;
     int ReadNumber(const char* key, const char* section) const;
+    std::string ReadWindowText(const char* key) const;
 };

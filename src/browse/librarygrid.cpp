@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QStyle>
 
 #include <fmt/printf.h>
 
@@ -116,11 +117,24 @@ void CLibraryGrid::SetupColumns() {
     ApplyWidth(kMiscColumn, underplayed ? 40 : 0);
 }
 
-// Gives the column its designed width, scaled to the font and never narrower than its header.
-void CLibraryGrid::ApplyWidth(int column, int design) {
+// The designed width, scaled to the font and never narrower than the column's header.
+int CLibraryGrid::PixelWidth(int column, int design) const {
     // Room for the header text and the sort arrow beside it.
     const int header = GetCellObject(0, column)->TextExtent(*this).width() + GetRowHeightAt(0) / 2 + 8;
-    const int pixels = design > 0 ? std::max(FromDesignWidth(design), header) : 0;
+    return design > 0 ? std::max(FromDesignWidth(design), header) : 0;
+}
+
+int CLibraryGrid::SongsViewWidth() const {
+    const CColumnWidthTable::Row& row = m_widths[kSongsMode];
+    int width = 2 * frameWidth() + style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+    for (int column = 0; column < kColumnCount; ++column) {
+        width += PixelWidth(column, row[static_cast<std::size_t>(column)]);
+    }
+    return width;
+}
+
+void CLibraryGrid::ApplyWidth(int column, int design) {
+    const int pixels = PixelWidth(column, design);
     SetColumnWidthAt(column, pixels);
     m_applied[static_cast<std::size_t>(column)] = {design, pixels};
 }

@@ -56,6 +56,8 @@ public:
     void SetupGrid();
     // The widths of the current mode, the name header, the row height and the rank column.
     void SetupColumns();
+    // What the columns of the Songs view need, with the frame and the scroll bar, in pixels.
+    int SongsViewWidth() const;
 
     // Makes the view current and fills it, in one of these manners. Shows "Tried to switch to
     // unsupported display mode %d/%d." for an unknown view.
@@ -137,6 +139,8 @@ private:
     void AppendViewRow(ViewRow& record, int rank);
     void SaveColumnWidths();
     void RestoreColumnWidths();
+    int PixelWidth(int column, int design) const;
+    // Gives the column its designed width, scaled to the font and never narrower than its header.
     void ApplyWidth(int column, int design);
 
     CLibraryWindow& m_window;

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QScreen>
+#include <QSplitter>
 #include <QWidget>
 
 std::string WindowPlace(const QWidget& window) {
@@ -16,4 +17,14 @@ void RestoreWindowPlace(QWidget& window, const std::string& place, QSize designe
         designed = designed.boundedTo(screen->availableGeometry().size());
     }
     window.resize(designed);
+}
+
+std::string SplitterPlace(const QSplitter& splitter) {
+    return splitter.saveState().toBase64().toStdString();
+}
+
+void RestoreSplitter(QSplitter& splitter, const std::string& place, const QList<int>& designed) {
+    if (place.empty() || !splitter.restoreState(QByteArray::fromBase64(QByteArray::fromStdString(place)))) {
+        splitter.setSizes(designed);
+    }
 }

@@ -15,6 +15,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QScrollBar>
+#include <QSplitter>
 #include <QTest>
 #include <QTreeWidget>
 
@@ -441,11 +443,20 @@ TEST_F(MainWindowTest, TheWindowComesBackWhereItWasAndFitsTheScreen) {
     ASSERT_TRUE(window->Initialise());
     const QSize available = window->screen()->availableGeometry().size();
     EXPECT_TRUE(available.expandedTo(window->size()) == available) << "the designed size, within the screen";
+    window->resize(window->DesignedSize());
+    window->Grid().SwitchMode(kSongsMode, kAllSongs, 0, 0);
+    QApplication::processEvents();
+    EXPECT_EQ(window->Grid().horizontalScrollBar()->maximum(), 0) << "every column of the Songs view shows";
+
     window->resize(611, 407);
+    auto* splitter = window->findChild<QSplitter*>(QStringLiteral("treeGridSplitter"));
+    splitter->setSizes({90, 500});
+    const QList<int> sizes = splitter->sizes();
     window->close();
     window = Open();
     ASSERT_TRUE(window->Initialise());
     EXPECT_EQ(window->size(), QSize(611, 407));
+    EXPECT_EQ(window->findChild<QSplitter*>(QStringLiteral("treeGridSplitter"))->sizes(), sizes);
 }
 
 TEST_F(MainWindowTest, AReadOnlyLibraryTurnsItsWritingCommandsOff) {
