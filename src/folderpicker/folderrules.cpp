@@ -94,7 +94,11 @@ std::vector<std::string> CFolderRules::Subfolders() const {
             names.push_back(name);
         }
     });
+    // Hidden folders after the others, each kind by name with letter case ignored.
     std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
+        if (a.starts_with('.') != b.starts_with('.')) {
+            return b.starts_with('.');
+        }
         return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
                                             [](char x, char y) { return AsciiToLower(x) < AsciiToLower(y); });
     });

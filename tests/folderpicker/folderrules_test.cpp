@@ -75,6 +75,17 @@ TEST_F(FolderRulesTest, TypedPathsAreReadAgainstTheFolderShown) {
     EXPECT_EQ(m_rules.Subfolders(), std::vector<std::string>{"Jazz"});
 }
 
+TEST_F(FolderRulesTest, HiddenFoldersListAfterTheOthersAndCompleteOnlyFromADot) {
+    std::filesystem::create_directories(m_dir.File(".config"));
+    std::filesystem::create_directories(m_dir.File(".Mail"));
+    EXPECT_EQ(m_rules.Subfolders(),
+              (std::vector<std::string>{"caf\xE9", "Movies", "Music", "PODCASTS", "Shared", ".config", ".Mail"}));
+    EXPECT_FALSE(m_rules.Complete("Ma"));
+    const auto completion = m_rules.Complete(".m");
+    ASSERT_TRUE(completion);
+    EXPECT_EQ(completion->text, ".Mail");
+}
+
 TEST_F(FolderRulesTest, OpenAcceptsFoldersRefusesFilesAndAsksToCreateTheRest) {
     OpenCheck check = m_rules.CheckOpen("");
     EXPECT_EQ(check.outcome, OpenCheck::kAccept);
