@@ -4,6 +4,7 @@
 
 #include "engine/engineerror.h"
 #include "platform/messagebox.h"
+#include "platform/usertext.h"
 
 bool RunGuarded(CMessageBox& messages, const std::function<void()>& command) {
     try {
@@ -14,7 +15,7 @@ bool RunGuarded(CMessageBox& messages, const std::function<void()>& command) {
     } catch (const std::exception& error) {
         // The last resort for what the standard library raises (a file system error, no memory):
         // the command ends, the program goes on.
-        messages.Show(std::string("Error: ") + error.what());
+        messages.Show(std::string(CUserText::tr("Error: ")) + error.what());
     }
     return false;
 }

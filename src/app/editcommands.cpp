@@ -11,6 +11,7 @@
 #include "edit/pickdlg.h"
 #include "platform/librarylock.h"
 #include "platform/messagebox.h"
+#include "platform/usertext.h"
 #include "play/playercommand.h"
 
 CEditCommands::CEditCommands(CCommandContext context, CLibraryGrid& grid)
@@ -31,7 +32,7 @@ void CEditCommands::EditItems() {
         return;
     }
     if (checked.front() == 0) {
-        m_context.messages.Show("Error: Could not find an ID to edit");
+        m_context.messages.Show(CUserText::tr("Error: Could not find an ID to edit"));
         return;
     }
     CItemEdit edit(m_context.db, m_context.workers(), kSeveralSongsItem, std::move(checked));
@@ -43,13 +44,14 @@ void CEditCommands::EditItems() {
 
 void CEditCommands::Remove() {
     if (const IdList checked = m_grid.GetCheckedIds(); !checked.empty()) {
-        if (!m_context.messages.AskYesNo("Are you sure you want to remove all checked items?")) {
+        if (!m_context.messages.AskYesNo(CUserText::tr("Are you sure you want to remove all checked items?"))) {
             return;
         }
         RemoveSongRows(m_context.db, checked);
     } else {
         const std::int32_t item = m_grid.CurrentRowItemId();
-        if (item < 1 || !m_context.messages.AskYesNo("Are you sure you want to remove the selected item?")) {
+        if (item < 1 ||
+            !m_context.messages.AskYesNo(CUserText::tr("Are you sure you want to remove the selected item?"))) {
             return;  // the special rows of an artist's albums are no item
         }
         RemoveViewItem(m_context.db, m_grid.CurrentView().mode, item);
@@ -78,11 +80,11 @@ std::int32_t CEditCommands::PickFrom(ItemKind kind, const char* title) {
 }
 
 void CEditCommands::ChangeAlbum() {
-    ChangeField(kAlbumItem, "AlbumID", "Pick an Album to Set All Checked To");
+    ChangeField(kAlbumItem, "AlbumID", CUserText::tr("Pick an Album to Set All Checked To"));
 }
 
 void CEditCommands::ChangeArtist() {
-    ChangeField(kArtistItem, "ArtistID", "Pick an Artist to Set All Checked To");
+    ChangeField(kArtistItem, "ArtistID", CUserText::tr("Pick an Artist to Set All Checked To"));
 }
 
 void CEditCommands::ChangeField(ItemKind kind, const char* field, const char* title) {
@@ -99,7 +101,8 @@ void CEditCommands::AddToCollection() {
     if (m_grid.CurrentView().mode != kSongsMode) {
         return;
     }
-    if (const std::int32_t id = PickFrom(kCollectionItem, "Pick a Collection to Add All Checked To"); id != 0) {
+    if (const std::int32_t id = PickFrom(kCollectionItem, CUserText::tr("Pick a Collection to Add All Checked To"));
+        id != 0) {
         AddSongsToCollection(m_context.db, m_grid.GetCheckedIds(), id);
         m_grid.RefreshView();
     }
@@ -107,17 +110,18 @@ void CEditCommands::AddToCollection() {
 
 void CEditCommands::DeleteDatabase() {
     if (m_context.readOnly) {
-        m_context.messages.Show("Error: Can not delete the database when it is opened as read-only.");
+        m_context.messages.Show(CUserText::tr("Error: Can not delete the database when it is opened as read-only."));
         return;
     }
     const std::string path = m_context.settings.GetDatabasePath();
     if (!m_context.libraryLock.TakeAlone()) {
         m_context.messages.Show(fmt::sprintf(
-            "\"%s\" was not deleted: it is open in another Cadenzo window. Close that window first.", path));
+            CUserText::tr("\"%s\" was not deleted: it is open in another Cadenzo window. Close that window first."),
+            path));
         return;
     }
     bool alone = true;
-    if (!m_context.messages.AskYesNo(fmt::sprintf("Are you sure you want to delete \"%s\"?", path))) {
+    if (!m_context.messages.AskYesNo(fmt::sprintf(CUserText::tr("Are you sure you want to delete \"%s\"?"), path))) {
         m_context.libraryLock.Share(path, alone);
         return;
     }
@@ -131,7 +135,7 @@ void CEditCommands::DeleteDatabase() {
         }
     } else {
         m_context.messages.Show(
-            "Could not delete database.  Perhaps it's read-only or being accessed by something else?");
+            CUserText::tr("Could not delete database.  Perhaps it's read-only or being accessed by something else?"));
     }
     m_context.db.OpenOrCreate();  // a new, empty library; or the old one again, so the program stays usable
     m_context.libraryLock.Share(path, alone);
@@ -143,6 +147,7 @@ void CEditCommands::EditIni() {
     const int error =
         LaunchWithFile(m_context.launcher, editor, std::filesystem::absolute(m_context.settings.GetIniPath()).string());
     if (error != 0) {
-        m_context.messages.Show(NotStartedMessage(error, "text editor", editor, "[Editors] Text Editor"));
+        m_context.messages.Show(
+            NotStartedMessage(error, CUserText::tr("text editor"), editor, "[Editors] Text Editor"));
     }
 }

@@ -21,6 +21,7 @@
 #include "platform/filedescriptor.h"
 #include "platform/launcher.h"
 #include "platform/runtimerandom.h"
+#include "platform/translations.h"
 #include "play/playlist.h"
 
 namespace {
@@ -43,6 +44,7 @@ int CLibraryApp::Run(int argc, char** argv) {
     QApplication application(argc, argv);  // takes Qt's own options out of argv
     QApplication::setApplicationName(QStringLiteral("Cadenzo"));
     QApplication::setDesktopFileName(QStringLiteral("cadenzo"));
+    LoadTranslations(TranslationFolders(QCoreApplication::applicationDirPath()));
     const CommandLine line = ReadArguments(argc, argv);
     if (line.action == CommandLine::Action::Refuse) {
         std::fprintf(stderr, "cadenzo: %s\n%s", line.problem.c_str(), UsageText().c_str());

@@ -40,6 +40,7 @@
 #include "platform/messagebox.h"
 #include "platform/programinfo.h"
 #include "platform/runtimerandom.h"
+#include "platform/usertext.h"
 #include "play/playlist.h"
 #include "widgets/displaytext.h"
 #include "widgets/searchfield.h"
@@ -63,9 +64,9 @@ QComboBox* MakeCombo(QWidget* parent, const char* name) {
 }
 
 QLabel* MakeLabel(QWidget* parent, const char* text, QWidget* buddy) {
-    auto* label = new QLabel(QString::fromLatin1(text), parent);
+    auto* label = new QLabel(QString::fromUtf8(text), parent);
     label->setBuddy(buddy);
-    buddy->setAccessibleName(QString::fromLatin1(text).remove(QLatin1Char(':')));
+    buddy->setAccessibleName(QString::fromUtf8(text).remove(QLatin1Char(':')));
     return label;
 }
 
@@ -145,8 +146,8 @@ int CMainDlg::TreeWidth() const {
 // Wide enough for every column of the Songs view beside the tree.
 QSize CMainDlg::DesignedSize() const {
     const QMargins margins = centralWidget()->layout()->contentsMargins();
-    const int songs = TreeWidth() + m_splitter->handleWidth() + m_grid->SongsViewWidth() + margins.left() +
-                      margins.right();
+    const int songs =
+        TreeWidth() + m_splitter->handleWidth() + m_grid->SongsViewWidth() + margins.left() + margins.right();
     return {std::max(m_grid->FromDesignWidth(900), songs), m_grid->FromDesignWidth(570)};
 }
 
@@ -154,36 +155,36 @@ void CMainDlg::BuildControls() {
     auto* central = new QWidget(this);
     m_tree = new QTreeWidget(central);
     m_tree->setObjectName(QStringLiteral("viewTree"));
-    m_tree->setAccessibleName(QStringLiteral("Views"));
+    m_tree->setAccessibleName(QString::fromUtf8(CUserText::tr("Views")));
     m_tree->setHeaderHidden(true);
     m_tree->setRootIsDecorated(false);
     m_ratingFilter = MakeCombo(central, "ratingFilter");
     m_genreFilter = MakeCombo(central, "genreFilter");
     m_playFilter = MakeCombo(central, "playFilter");
-    m_back = MakeButton(central, "Back", "backButton");
-    m_checkAll = MakeButton(central, "Check All", "checkAllButton");
-    m_playAll = MakeButton(central, "Play All", "playAllButton");
-    m_edit = MakeButton(central, "Edit", "editButton");
-    m_importButton = MakeButton(central, "Import", "importButton");
-    QPushButton* exit = MakeButton(central, "Exit", "exitButton");
-    m_randomize = new QCheckBox(QStringLiteral("Randomize"), central);
+    m_back = MakeButton(central, CUserText::tr("Back"), "backButton");
+    m_checkAll = MakeButton(central, CUserText::tr("Check All"), "checkAllButton");
+    m_playAll = MakeButton(central, CUserText::tr("Play All"), "playAllButton");
+    m_edit = MakeButton(central, CUserText::tr("Edit"), "editButton");
+    m_importButton = MakeButton(central, CUserText::tr("Import"), "importButton");
+    QPushButton* exit = MakeButton(central, CUserText::tr("Exit"), "exitButton");
+    m_randomize = new QCheckBox(QString::fromUtf8(CUserText::tr("Randomize")), central);
     m_randomize->setObjectName(QStringLiteral("randomizeCheck"));
-    m_enqueue = new QCheckBox(QStringLiteral("Enqueue"), central);
+    m_enqueue = new QCheckBox(QString::fromUtf8(CUserText::tr("Enqueue")), central);
     m_enqueue->setObjectName(QStringLiteral("enqueueCheck"));
     m_grid = new CLibraryGrid(*this, *m_library.db, m_settings.GetIniPath(), central);
     m_search = new CSearchField(central);
     m_search->setObjectName(QStringLiteral("searchField"));
-    m_search->setPlaceholderText(QStringLiteral("Artist, album or song"));
-    m_search->setToolTip(QStringLiteral("Search the view (Ctrl+F); Escape clears it"));
+    m_search->setPlaceholderText(QString::fromUtf8(CUserText::tr("Artist, album or song")));
+    m_search->setToolTip(QString::fromUtf8(CUserText::tr("Search the view (Ctrl+F); Escape clears it")));
 
     auto* filters = new QHBoxLayout;
-    filters->addWidget(MakeLabel(central, "Rating Filter:", m_ratingFilter));
+    filters->addWidget(MakeLabel(central, CUserText::tr("Rating Filter:"), m_ratingFilter));
     filters->addWidget(m_ratingFilter);
     filters->addSpacing(12);
-    filters->addWidget(MakeLabel(central, "Genre Filter:", m_genreFilter));
+    filters->addWidget(MakeLabel(central, CUserText::tr("Genre Filter:"), m_genreFilter));
     filters->addWidget(m_genreFilter);
     filters->addStretch();
-    filters->addWidget(MakeLabel(central, "Search:", m_search));
+    filters->addWidget(MakeLabel(central, CUserText::tr("Search:"), m_search));
     filters->addWidget(m_search, 1);
     auto* buttons = new QHBoxLayout;
     for (QPushButton* button : {m_back, m_checkAll, m_playAll, m_edit}) {
@@ -195,7 +196,7 @@ void CMainDlg::BuildControls() {
     checks->addWidget(m_randomize);
     checks->addWidget(m_enqueue);
     bottom->addLayout(checks);
-    bottom->addWidget(MakeLabel(central, "Play Filter:", m_playFilter));
+    bottom->addWidget(MakeLabel(central, CUserText::tr("Play Filter:"), m_playFilter));
     bottom->addWidget(m_playFilter);
     bottom->addStretch();
     bottom->addWidget(m_importButton);
@@ -255,8 +256,9 @@ void CMainDlg::BuildEmptyHint() {
     // Over the grid's empty rows, like the first start of the desktop's other music programs.
     m_emptyHint = new QWidget(m_grid->viewport());
     m_emptyHint->setObjectName(QStringLiteral("emptyHint"));
-    auto* text = PlainLabel("Your library is empty. Import a music folder to begin.", "emptyHintText", m_emptyHint);
-    QPushButton* import = MakeButton(m_emptyHint, "Import...", "emptyHintImportButton");
+    auto* text = PlainLabel(CUserText::tr("Your library is empty. Import a music folder to begin."), "emptyHintText",
+                            m_emptyHint);
+    QPushButton* import = MakeButton(m_emptyHint, CUserText::tr("Import..."), "emptyHintImportButton");
     connect(import, &QPushButton::clicked, this, [this] { m_importButton->click(); });
     auto* hint = new QVBoxLayout(m_emptyHint);
     hint->addWidget(text, 0, Qt::AlignHCenter);
@@ -286,40 +288,46 @@ void CMainDlg::AddShortcuts() {
     add(QKeySequence(Qt::CTRL | Qt::Key_I), [this] { m_importButton->click(); });
     add(QKeySequence(Qt::CTRL | Qt::Key_P), [this] { m_playAll->click(); });
     add(QKeySequence(Qt::Key_F5), [this] { RunCommand([this] { m_grid->RefreshView(); }); });
-    m_back->setToolTip(QStringLiteral("Back (Alt+Left, Backspace)"));
-    m_playAll->setToolTip(QStringLiteral("Play All (Ctrl+P)"));
-    m_importButton->setToolTip(QStringLiteral("Import a music folder (Ctrl+I)"));
+    m_back->setToolTip(QString::fromUtf8(CUserText::tr("Back (Alt+Left, Backspace)")));
+    m_playAll->setToolTip(QString::fromUtf8(CUserText::tr("Play All (Ctrl+P)")));
+    m_importButton->setToolTip(QString::fromUtf8(CUserText::tr("Import a music folder (Ctrl+I)")));
 }
 
 const std::vector<CMainDlg::CommandRow>& CMainDlg::CommandTable() {
     // Handlers that are not guarded show no library error of their own.
     static const std::vector<CommandRow> table = {
-        {Command::ExportM3u, "Export M&3U", [](CMainDlg& w) { w.OnExportM3U(); }},
-        {Command::Exit, "E&xit", [](CMainDlg& w) { w.close(); }, false, "Ctrl+Q"},
-        {Command::EditItems, "&Edit Item(s)", [](CMainDlg& w) { w.m_edits->EditItems(); }, true, "Ctrl+E"},
-        {Command::Remove, "&Remove", [](CMainDlg& w) { w.m_edits->Remove(); }},
-        {Command::ManageAlbums, "A&lbums", [](CMainDlg& w) { w.m_edits->Manage(kAlbumItem, "Manage Albums"); }},
-        {Command::ManageArtists, "A&rtists", [](CMainDlg& w) { w.m_edits->Manage(kArtistItem, "Manage Artists"); }},
-        {Command::ManageCollections, "&Collections",
-         [](CMainDlg& w) { w.m_edits->Manage(kCollectionItem, "Manage Collections"); }},
-        {Command::ManageGenres, "&Genres", [](CMainDlg& w) { w.m_edits->Manage(kGenreItem, "Manage Genres"); }},
-        {Command::ChangeAlbum, "Change A&lbum", [](CMainDlg& w) { w.m_edits->ChangeAlbum(); }},
-        {Command::ChangeArtist, "Change &Artist", [](CMainDlg& w) { w.m_edits->ChangeArtist(); }},
-        {Command::AddToCollection, "Add to &Collection", [](CMainDlg& w) { w.m_edits->AddToCollection(); }},
-        {Command::RecalcRatings, "&Recalc Ratings",
+        {Command::ExportM3u, CUserText::tr("Export M&3U"), [](CMainDlg& w) { w.OnExportM3U(); }},
+        {Command::Exit, CUserText::tr("E&xit"), [](CMainDlg& w) { w.close(); }, false, "Ctrl+Q"},
+        {Command::EditItems, CUserText::tr("&Edit Item(s)"), [](CMainDlg& w) { w.m_edits->EditItems(); }, true,
+         "Ctrl+E"},
+        {Command::Remove, CUserText::tr("&Remove"), [](CMainDlg& w) { w.m_edits->Remove(); }},
+        {Command::ManageAlbums, CUserText::tr("A&lbums"),
+         [](CMainDlg& w) { w.m_edits->Manage(kAlbumItem, CUserText::tr("Manage Albums")); }},
+        {Command::ManageArtists, CUserText::tr("A&rtists"),
+         [](CMainDlg& w) { w.m_edits->Manage(kArtistItem, CUserText::tr("Manage Artists")); }},
+        {Command::ManageCollections, CUserText::tr("&Collections"),
+         [](CMainDlg& w) { w.m_edits->Manage(kCollectionItem, CUserText::tr("Manage Collections")); }},
+        {Command::ManageGenres, CUserText::tr("&Genres"),
+         [](CMainDlg& w) { w.m_edits->Manage(kGenreItem, CUserText::tr("Manage Genres")); }},
+        {Command::ChangeAlbum, CUserText::tr("Change A&lbum"), [](CMainDlg& w) { w.m_edits->ChangeAlbum(); }},
+        {Command::ChangeArtist, CUserText::tr("Change &Artist"), [](CMainDlg& w) { w.m_edits->ChangeArtist(); }},
+        {Command::AddToCollection, CUserText::tr("Add to &Collection"),
+         [](CMainDlg& w) { w.m_edits->AddToCollection(); }},
+        {Command::RecalcRatings, CUserText::tr("&Recalc Ratings"),
          [](CMainDlg& w) {
              w.m_library.db->RecalcRatings();
              w.m_grid->RefreshView();
          }},
-        {Command::DeleteDatabase, "&Delete Database",
+        {Command::DeleteDatabase, CUserText::tr("&Delete Database"),
          [](CMainDlg& w) {
              w.m_edits->DeleteDatabase();
              w.FillGenreCombo(true);
          }},
-        {Command::EditIni, "&Edit INI", [](CMainDlg& w) { w.m_edits->EditIni(); }},
-        {Command::Documentation, "&Documentation", [](CMainDlg& w) { w.OpenDocumentation(); }, false, "F1"},
-        {Command::About, "&About / Donate", [](CMainDlg& w) { w.ShowAbout(); }, false},
-        {Command::Restore, "&Restore", [](CMainDlg& w) { w.RestoreFromTray(); }, false},
+        {Command::EditIni, CUserText::tr("&Edit INI"), [](CMainDlg& w) { w.m_edits->EditIni(); }},
+        {Command::Documentation, CUserText::tr("&Documentation"), [](CMainDlg& w) { w.OpenDocumentation(); }, false,
+         "F1"},
+        {Command::About, CUserText::tr("&About / Donate"), [](CMainDlg& w) { w.ShowAbout(); }, false},
+        {Command::Restore, CUserText::tr("&Restore"), [](CMainDlg& w) { w.RestoreFromTray(); }, false},
     };
     return table;
 }
@@ -331,7 +339,7 @@ const CMainDlg::CommandRow& CMainDlg::RowOf(Command command) {
 }
 
 QAction* CMainDlg::AddCommand(QMenu* menu, Command command, const char* text) {
-    QAction* action = menu->addAction(QString::fromLatin1(text != nullptr ? text : RowOf(command).text));
+    QAction* action = menu->addAction(QString::fromUtf8(text != nullptr ? text : RowOf(command).text));
     action->setProperty(kCommandProperty, static_cast<int>(command));
     action->setObjectName(QStringLiteral("command%1").arg(static_cast<int>(command)));
     connect(action, &QAction::triggered, this, [this, command] { RunMenuCommand(command); });
@@ -344,15 +352,16 @@ void CMainDlg::BuildMenus() {
         std::vector<std::optional<Command>> items;  // nullopt: a separator
     };
     const std::vector<Menu> menus = {
-        {"&File", {Command::ExportM3u, std::nullopt, Command::Exit}},
-        {"&Edit", {Command::EditItems, Command::Remove}},
-        {"&Manage", {Command::ManageAlbums, Command::ManageArtists, Command::ManageCollections, Command::ManageGenres}},
-        {"&Batch Change", {Command::ChangeAlbum, Command::ChangeArtist, Command::AddToCollection}},
-        {"&Debug", {Command::RecalcRatings, Command::DeleteDatabase, Command::EditIni}},
-        {"&Help", {Command::Documentation, std::nullopt, Command::About}},
+        {CUserText::tr("&File"), {Command::ExportM3u, std::nullopt, Command::Exit}},
+        {CUserText::tr("&Edit"), {Command::EditItems, Command::Remove}},
+        {CUserText::tr("&Manage"),
+         {Command::ManageAlbums, Command::ManageArtists, Command::ManageCollections, Command::ManageGenres}},
+        {CUserText::tr("&Batch Change"), {Command::ChangeAlbum, Command::ChangeArtist, Command::AddToCollection}},
+        {CUserText::tr("&Debug"), {Command::RecalcRatings, Command::DeleteDatabase, Command::EditIni}},
+        {CUserText::tr("&Help"), {Command::Documentation, std::nullopt, Command::About}},
     };
     for (const Menu& spec : menus) {
-        QMenu* menu = menuBar()->addMenu(QString::fromLatin1(spec.title));
+        QMenu* menu = menuBar()->addMenu(QString::fromUtf8(spec.title));
         for (const std::optional<Command>& item : spec.items) {
             if (item) {
                 AddCommand(menu, *item)->setShortcut(QKeySequence(QString::fromLatin1(RowOf(*item).keys)));
@@ -369,7 +378,7 @@ void CMainDlg::BuildTray() {
     m_trayMenu = std::make_unique<QMenu>();
     AddCommand(m_trayMenu.get(), Command::Restore);
     m_trayMenu->addSeparator();
-    AddCommand(m_trayMenu.get(), Command::Exit, "&Exit");
+    AddCommand(m_trayMenu.get(), Command::Exit, CUserText::tr("&Exit"));
     m_tray = std::make_unique<QSystemTrayIcon>(windowIcon());
     m_tray->setToolTip(QStringLiteral("Cadenzo"));
     m_tray->setContextMenu(m_trayMenu.get());
@@ -384,9 +393,7 @@ void CMainDlg::BuildTray() {
 void CMainDlg::FillTree() {
     m_tree->clear();
     for (std::size_t entry = 1; entry < ModeTree.size(); ++entry) {
-        auto* item = new QTreeWidgetItem(
-            m_tree,
-            {QString::fromLatin1(ModeTree[entry].text.data(), static_cast<qsizetype>(ModeTree[entry].text.size()))});
+        auto* item = new QTreeWidgetItem(m_tree, {QString::fromUtf8(CUserText::tr(ModeTree[entry].text))});
         item->setData(0, kEntryRole, static_cast<int>(entry));
     }
 }
@@ -522,11 +529,11 @@ bool CMainDlg::PlayListedSongs() {
 
 void CMainDlg::OnExportM3U() {
     const QString name = Text(ExportFileName(GetViewTitle(m_grid->History(), *m_library.db)));
-    QFileDialog dialog(this, QStringLiteral("Select Folder To Export .M3U To"));
+    QFileDialog dialog(this, QString::fromUtf8(CUserText::tr("Select Folder To Export .M3U To")));
     dialog.setObjectName(QStringLiteral("exportDialog"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setNameFilter(QStringLiteral("All Files (*)"));
+    dialog.setNameFilter(QString::fromUtf8(CUserText::tr("All Files (*)")));
     dialog.setDefaultSuffix(QStringLiteral("m3u"));
     dialog.selectFile(name);
     if (m_runDialog(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
@@ -542,7 +549,7 @@ bool CMainDlg::EditItem(ItemKind kind, std::int32_t id) {
 
 void CMainDlg::OnImport() {
     CFolderPickerDlg picker(CFolderPickerDlg::MusicFolder(), m_messages, this);
-    picker.setWindowTitle(QStringLiteral("Select Folder Containing Multiple Artists to Import"));
+    picker.setWindowTitle(QString::fromUtf8(CUserText::tr("Select Folder Containing Multiple Artists to Import")));
     if (m_runDialog(picker) != QDialog::Accepted) {
         return;
     }

@@ -5,6 +5,7 @@
 #include <QStyleOption>
 
 #include "browse/librarygrid.h"
+#include "platform/usertext.h"
 
 namespace {
 
@@ -25,7 +26,8 @@ QRectF CentredSquare(const QRect& rect, qreal side) {
 
 std::string CellExpandButton::AccessibleName(const CGridCtrl& grid) const {
     const CLibraryGrid* library = LibraryGridOf(grid);
-    return library != nullptr && library->CurrentView().mode == kArtistsMode ? "Show albums" : "Show songs";
+    return library != nullptr && library->CurrentView().mode == kArtistsMode ? CUserText::tr("Show albums")
+                                                                             : CUserText::tr("Show songs");
 }
 
 void CellExpandButton::Draw(QPainter& painter, const QRect& rect, const CGridCtrl& grid) const {

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "grid/gridcell.h"
+#include "platform/usertext.h"
 
 class CLibraryGrid;
 
@@ -21,7 +22,7 @@ public:
 // Plays the row's item (a double-click; data below 1 does nothing); drawn as a play arrow.
 class CellPlayButton : public CGridCell {
 public:
-    std::string AccessibleName(const CGridCtrl& /*grid*/) const override { return "Play"; }
+    std::string AccessibleName(const CGridCtrl& /*grid*/) const override { return CUserText::tr("Play"); }
     void Draw(QPainter& painter, const QRect& rect, const CGridCtrl& grid) const override;
     bool OnDblClick(CGridCtrl& grid, int row, int column, const QPoint& point, const QRect& rect) override;
 };
@@ -29,7 +30,7 @@ public:
 // Opens the Edit Item dialog for the row's item (a double-click); drawn as its text.
 class CellEditButton : public CGridCell {
 public:
-    std::string AccessibleName(const CGridCtrl& /*grid*/) const override { return "Edit " + GetText(); }
+    std::string AccessibleName(const CGridCtrl& /*grid*/) const override { return CUserText::tr("Edit ") + GetText(); }
     bool OnDblClick(CGridCtrl& grid, int row, int column, const QPoint& point, const QRect& rect) override;
 };
 

@@ -18,6 +18,7 @@
 #include "grid/gridcellcheck.h"
 #include "grid/gridcellcombo.h"
 #include "platform/messagebox.h"
+#include "platform/usertext.h"
 
 namespace {
 
@@ -28,23 +29,25 @@ const char* const kHeaders[kColumnCount] = {"#",
                                             "",
                                             "",
                                             "",
-                                            "Track",
-                                            "Name",
-                                            "Album Name",
-                                            "Artist",
-                                            "Time",
-                                            "BestOf",
-                                            "User Rating",
-                                            "Auto Rating",
-                                            "Total Rating",
-                                            "Plays",
-                                            "Path",
-                                            "IntID",
-                                            "Misc"};
+                                            USER_TEXT_NOOP("CUserText", "Track"),
+                                            USER_TEXT_NOOP("CUserText", "Name"),
+                                            USER_TEXT_NOOP("CUserText", "Album Name"),
+                                            USER_TEXT_NOOP("CUserText", "Artist"),
+                                            USER_TEXT_NOOP("CUserText", "Time"),
+                                            USER_TEXT_NOOP("CUserText", "BestOf"),
+                                            USER_TEXT_NOOP("CUserText", "User Rating"),
+                                            USER_TEXT_NOOP("CUserText", "Auto Rating"),
+                                            USER_TEXT_NOOP("CUserText", "Total Rating"),
+                                            USER_TEXT_NOOP("CUserText", "Plays"),
+                                            USER_TEXT_NOOP("CUserText", "Path"),
+                                            USER_TEXT_NOOP("CUserText", "IntID"),
+                                            USER_TEXT_NOOP("CUserText", "Misc")};
 
 const char* NameHeader(int mode) {
-    constexpr const char* kNames[] = {"Artist Name", "Album Name", "Collection Name", "Song Name"};
-    return mode >= 0 && mode < 4 ? kNames[mode] : "Name";
+    constexpr const char* kNames[] = {
+        USER_TEXT_NOOP("CUserText", "Artist Name"), USER_TEXT_NOOP("CUserText", "Album Name"),
+        USER_TEXT_NOOP("CUserText", "Collection Name"), USER_TEXT_NOOP("CUserText", "Song Name")};
+    return mode >= 0 && mode < 4 ? kNames[mode] : USER_TEXT_NOOP("CUserText", "Name");
 }
 
 bool IsNumberColumn(int column) {
@@ -75,7 +78,7 @@ std::unique_ptr<CGridCellBase> MakeCell(std::string text, std::int32_t data = 0)
 CLibraryGrid::CLibraryGrid(CLibraryWindow& window, CLibraryDb& db, const std::string& settingsPath, QWidget* parent)
     : CGridCtrl(parent), m_window(window), m_db(db), m_settings(settingsPath, false) {
     setObjectName(QStringLiteral("libraryGrid"));
-    setAccessibleName(QStringLiteral("Library"));
+    setAccessibleName(QString::fromUtf8(CUserText::tr("Library")));
     m_widths.Load(m_settings);
 }
 
@@ -98,7 +101,7 @@ void CLibraryGrid::SetupGrid() {
     SetFixedColumnSelection(false);
     SetRowResize(false);
     for (int column = 0; column < kColumnCount; ++column) {
-        SetCellText(0, column, kHeaders[column]);
+        SetCellText(0, column, CUserText::tr(kHeaders[column]));
         SetCellFormat(0, column, kFormatCentre);
     }
     SetHeaderSort(true);
@@ -107,9 +110,9 @@ void CLibraryGrid::SetupGrid() {
 
 void CLibraryGrid::SetupColumns() {
     const DisplayMode view = CurrentView();
-    SetCellText(0, kNameColumn, NameHeader(view.mode));
+    SetCellText(0, kNameColumn, CUserText::tr(NameHeader(view.mode)));
     const bool underplayed = view.mode == kAlbumsMode && view.submode == kUnderplayedAlbums;
-    SetCellText(0, kMiscColumn, underplayed ? "Rank" : "Misc");
+    SetCellText(0, kMiscColumn, underplayed ? CUserText::tr("Rank") : CUserText::tr("Misc"));
     RestoreColumnWidths();
     // The designed heights, or what the font needs where that is more.
     const int designed = view.mode == kSongsMode ? 16 : 18;
@@ -163,7 +166,8 @@ void CLibraryGrid::SwitchMode(int mode, int submode, std::int32_t artistId, std:
     }
     const std::optional<DisplayMode> view = MakeView(mode, submode, artistId, itemId);
     if (!view) {
-        m_window.Messages().Show(fmt::sprintf("Tried to switch to unsupported display mode %d/%d.", mode, submode));
+        m_window.Messages().Show(
+            fmt::sprintf(CUserText::tr("Tried to switch to unsupported display mode %d/%d."), mode, submode));
         return;
     }
     m_history.Push(*view);
@@ -376,8 +380,8 @@ bool CLibraryGrid::PlayItem(std::int32_t id) {
     if (const std::optional<DisplayMode> songs = PlayItemView(view, id)) {
         return PlaySongsView(*songs);
     }
-    m_window.Messages().Show(
-        fmt::sprintf("Error: Trying to play from display mode %d/%d unimplemented.", view.mode, view.submode));
+    m_window.Messages().Show(fmt::sprintf(CUserText::tr("Error: Trying to play from display mode %d/%d unimplemented."),
+                                          view.mode, view.submode));
     return false;
 }
 
@@ -389,8 +393,8 @@ bool CLibraryGrid::PlayAll() {
     if (const std::optional<DisplayMode> songs = PlayAllView(view)) {
         return PlaySongsView(*songs);
     }
-    m_window.Messages().Show(
-        fmt::sprintf("Error: Trying to play all from display mode %d/%d unimplemented.", view.mode, view.submode));
+    m_window.Messages().Show(fmt::sprintf(
+        CUserText::tr("Error: Trying to play all from display mode %d/%d unimplemented."), view.mode, view.submode));
     return false;
 }
 

@@ -2,16 +2,16 @@
 
 #include <array>
 #include <string>
-#include <string_view>
 
 #include "browse/displaymode.h"
+#include "platform/usertext.h"
 
 class CLibraryDb;
 class CViewHistory;
 
 // One entry of the tree of views.
 struct ModeTreeEntry {
-    std::string_view text;
+    const char* text;  // English; shown through CUserText::tr
     int mode;
     int submode;
     int parent;  // the index of the parent entry; 0 for the top level
@@ -20,12 +20,12 @@ struct ModeTreeEntry {
 // Entry 0 stands for no match and is never shown; entries 1..6 are the tree's items in order.
 inline constexpr std::array<ModeTreeEntry, 7> ModeTree = {{
     {"N/A", -1, -1, 0},
-    {"Artists", kArtistsMode, kAllArtists, 0},
-    {"Artists w/Albums", kArtistsMode, kArtistsWithAlbums, 0},
-    {"Albums", kAlbumsMode, kAllAlbums, 0},
-    {"Songs", kSongsMode, kAllSongs, 0},
-    {"Collections", kCollectionsMode, kAllCollections, 0},
-    {"Underplayed Albums", kAlbumsMode, kUnderplayedAlbums, 0},
+    {USER_TEXT_NOOP("CUserText", "Artists"), kArtistsMode, kAllArtists, 0},
+    {USER_TEXT_NOOP("CUserText", "Artists w/Albums"), kArtistsMode, kArtistsWithAlbums, 0},
+    {USER_TEXT_NOOP("CUserText", "Albums"), kAlbumsMode, kAllAlbums, 0},
+    {USER_TEXT_NOOP("CUserText", "Songs"), kSongsMode, kAllSongs, 0},
+    {USER_TEXT_NOOP("CUserText", "Collections"), kCollectionsMode, kAllCollections, 0},
+    {USER_TEXT_NOOP("CUserText", "Underplayed Albums"), kAlbumsMode, kUnderplayedAlbums, 0},
 }};
 
 // The first tree entry (1..6) of the view's mode and submode; 0 when it has none.

@@ -18,6 +18,7 @@
 #include "platform/atomicfile.h"
 #include "platform/fileaccess.h"
 #include "platform/messagebox.h"
+#include "platform/usertext.h"
 
 namespace {
 
@@ -165,11 +166,14 @@ void SeedRatings(CDbTable& ratings) {
     }
 }
 
-constexpr const char* kOpenFailed =
+constexpr const char* kOpenFailed = USER_TEXT_NOOP(
+    "CUserText",
     "Fatal Error: Couldn't open database at '%s'.\nIf the database is in a folder with no write permission (eg. a "
-    "read-only network folder), make sure the exclusive flag is set in the .ini.";
-constexpr const char* kCreateFailed = "Fatal Error: Couldn't create a new database at '%s'.  Check your .ini settings";
-constexpr const char* kVersionFailed = "Fatal Error: Database was not updated to most recent version!";
+    "read-only network folder), make sure the exclusive flag is set in the .ini.");
+constexpr const char* kCreateFailed =
+    USER_TEXT_NOOP("CUserText", "Fatal Error: Couldn't create a new database at '%s'.  Check your .ini settings");
+constexpr const char* kVersionFailed =
+    USER_TEXT_NOOP("CUserText", "Fatal Error: Database was not updated to most recent version!");
 // The new library's name while it is being made.
 constexpr const char* kMakingSuffix = ".cadenzo-new";
 
@@ -184,7 +188,7 @@ CLibraryDb::CLibraryDb(const std::string& path, bool exclusive, bool readOnly, c
 bool CLibraryDb::OpenOrCreate() {
     if (IsOpen() && IsForeignDatabase()) {
         Close();  // never changed: the upgrade would add our tables to it
-        m_messages.Show(fmt::sprintf(kOpenFailed, GetPath()));
+        m_messages.Show(fmt::sprintf(CUserText::tr(kOpenFailed), GetPath()));
         return false;
     }
     if (IsOpen()) {
@@ -195,11 +199,11 @@ bool CLibraryDb::OpenOrCreate() {
     }
     const std::string path = m_settings.GetDatabasePath();
     if (FileExists(path)) {
-        m_messages.Show(fmt::sprintf(kOpenFailed, path));
+        m_messages.Show(fmt::sprintf(CUserText::tr(kOpenFailed), path));
         return false;
     }
     if (!CreateNewFile(path)) {
-        m_messages.Show(fmt::sprintf(kCreateFailed, path));
+        m_messages.Show(fmt::sprintf(CUserText::tr(kCreateFailed), path));
         return false;
     }
     return CheckVersion();
@@ -242,7 +246,8 @@ bool CLibraryDb::CreateNewFile(const std::string& path) {
         transaction.Commit();
         Close();
         if (!RenameWithoutReplacing(making, path)) {
-            throw CEngineError(fmt::format("Could not put the new library in place at '{}'.", path));
+            throw CEngineError(
+                fmt::format(fmt::runtime(CUserText::tr("Could not put the new library in place at '{}'.")), path));
         }
         Open(path, false, false);
         SetPath(path);
@@ -269,7 +274,7 @@ bool CLibraryDb::CheckVersion() {
             AddSongKeys();
             return true;
         }
-        m_messages.Show(kVersionFailed);  // a field dropped by another tool: every view would fail
+        m_messages.Show(CUserText::tr(kVersionFailed));  // a field dropped by another tool: every view would fail
         return false;
     }
     try {
@@ -283,7 +288,7 @@ bool CLibraryDb::CheckVersion() {
         AddSongKeys();
         return true;
     }
-    m_messages.Show(kVersionFailed);
+    m_messages.Show(CUserText::tr(kVersionFailed));
     return false;
 }
 

@@ -8,6 +8,7 @@
 #include "db/librarysql.h"
 #include "engine/jetdialect.h"
 #include "platform/fileaccess.h"
+#include "platform/usertext.h"
 
 namespace {
 
@@ -271,7 +272,7 @@ bool CLibraryDb::FillGenreList(NameList& names, IdList& ids, bool withAll) {
     names.clear();
     ids.clear();
     if (withAll) {
-        names.emplace_back("* All");
+        names.emplace_back(CUserText::tr("* All"));
         ids.push_back(0);
     }
     CDbTable genres(this, "Genres");

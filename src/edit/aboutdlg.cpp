@@ -11,15 +11,17 @@
 #include "platform/launcher.h"
 #include "platform/messagebox.h"
 #include "platform/programinfo.h"
+#include "platform/usertext.h"
 #include "widgets/widgetparts.h"
 
 namespace {
 
-constexpr const char* kCredit = "Written by the Cadenzo developers, 2026.";
-constexpr const char* kDonation =
+constexpr const char* kCredit = USER_TEXT_NOOP("CUserText", "Written by the Cadenzo developers, 2026.");
+constexpr const char* kDonation = USER_TEXT_NOOP(
+    "CUserText",
     "Cadenzo is DonateWare: you may use it free of charge for as long as you like. If you find it useful, "
     "please consider a donation of any amount you choose through an online payment service, to support its "
-    "development.";
+    "development.");
 
 // Arial where it is installed, else the desktop's sans-serif font of the same look.
 QFont TitleFont(int pixelSize, bool underline) {
@@ -36,26 +38,26 @@ QFont TitleFont(int pixelSize, bool underline) {
 
 CAboutDlg::CAboutDlg(CLauncher& launcher, CMessageBox& messages, QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("aboutDialog"));
-    setWindowTitle(QStringLiteral("About Cadenzo"));
+    setWindowTitle(QString::fromUtf8(CUserText::tr("About Cadenzo")));
     auto* icon = new QLabel(this);
     icon->setPixmap(QIcon(QStringLiteral(":/cadenzo.svg")).pixmap(48, 48));
     QLabel* title = PlainLabel(fmt::sprintf("%s v%s", kProgramName, kProgramVersion), "aboutTitle", this);
     title->setFont(TitleFont(20, true));
     title->setAlignment(Qt::AlignCenter);
-    QLabel* credit = PlainLabel(kCredit, "aboutCredit", this);
+    QLabel* credit = PlainLabel(CUserText::tr(kCredit), "aboutCredit", this);
     credit->setFont(TitleFont(16, false));
     credit->setAlignment(Qt::AlignCenter);
-    QLabel* donation = PlainLabel(kDonation, "aboutDonation", this);
+    QLabel* donation = PlainLabel(CUserText::tr(kDonation), "aboutDonation", this);
     donation->setWordWrap(true);
     QLabel* disclaimer = PlainLabel("", "aboutDisclaimer", this);
-    auto* donate = new QPushButton(QStringLiteral("Donate"), this);
+    auto* donate = new QPushButton(QString::fromUtf8(CUserText::tr("Donate")), this);
     donate->setObjectName(QStringLiteral("donateButton"));
     connect(donate, &QPushButton::clicked, this, [&launcher, &messages] {
         if (const std::string problem = OpenFileWithDesktop(launcher, "Donate.html"); !problem.empty()) {
             messages.Show(problem);
         }
     });
-    auto* ok = new QPushButton(QStringLiteral("OK"), this);
+    auto* ok = new QPushButton(QString::fromUtf8(CUserText::tr("OK")), this);
     ok->setObjectName(QStringLiteral("aboutOk"));
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &CAboutDlg::accept);

@@ -10,21 +10,22 @@
 
 #include "import/importdlgs.h"
 #include "platform/messagebox.h"
+#include "platform/usertext.h"
 #include "widgets/displaytext.h"
 
 CEditItemDlg::CEditItemDlg(CItemEdit& edit, const CCommandContext& context, QWidget* parent)
     : QDialog(parent), m_edit(edit), m_context(context), m_texts(edit.Loaded()) {
     setObjectName(QStringLiteral("editItemDialog"));
-    setWindowTitle(QStringLiteral("Edit Item"));
+    setWindowTitle(QString::fromUtf8(CUserText::tr("Edit Item")));
     auto* layout = new QGridLayout(this);
     const ItemRows rows = RowsOfKind(edit.Kind());
-    m_title = AddRow("Title:", "titleEdit", m_texts.title, rows.title, std::nullopt);
-    m_artist = AddRow("Artist:", "artistEdit", m_texts.artist, rows.artist, kArtistItem);
-    m_album = AddRow("Album:", "albumEdit", m_texts.album, rows.album, kAlbumItem);
-    m_genre = AddRow("Genre:", "genreEdit", m_texts.genre, rows.genre, kGenreItem);
-    m_comment = AddRow("Comment:", "commentEdit", m_texts.comment, rows.comment, std::nullopt);
-    m_year = AddRow("Year:", "yearEdit", m_texts.year, rows.year, std::nullopt);
-    m_track = AddRow("Track:", "trackEdit", m_texts.track, rows.track, std::nullopt);
+    m_title = AddRow(CUserText::tr("Title:"), "titleEdit", m_texts.title, rows.title, std::nullopt);
+    m_artist = AddRow(CUserText::tr("Artist:"), "artistEdit", m_texts.artist, rows.artist, kArtistItem);
+    m_album = AddRow(CUserText::tr("Album:"), "albumEdit", m_texts.album, rows.album, kAlbumItem);
+    m_genre = AddRow(CUserText::tr("Genre:"), "genreEdit", m_texts.genre, rows.genre, kGenreItem);
+    m_comment = AddRow(CUserText::tr("Comment:"), "commentEdit", m_texts.comment, rows.comment, std::nullopt);
+    m_year = AddRow(CUserText::tr("Year:"), "yearEdit", m_texts.year, rows.year, std::nullopt);
+    m_track = AddRow(CUserText::tr("Track:"), "trackEdit", m_texts.track, rows.track, std::nullopt);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("okButton"));
     connect(buttons, &QDialogButtonBox::accepted, this, &CEditItemDlg::accept);
@@ -40,7 +41,7 @@ QLineEdit* CEditItemDlg::AddRow(const char* label, const char* name, const std::
     auto* edit = new QLineEdit(DisplayText(text), this);
     edit->setObjectName(QString::fromLatin1(name));
     edit->setReadOnly(picked.has_value());
-    auto* caption = new QLabel(QString::fromLatin1(label), this);
+    auto* caption = new QLabel(QString::fromUtf8(label), this);
     caption->setBuddy(edit);
     const int row = layout->rowCount();
     layout->addWidget(caption, row, 0);
@@ -50,7 +51,7 @@ QLineEdit* CEditItemDlg::AddRow(const char* label, const char* name, const std::
     if (picked) {
         auto* pick = new QPushButton(QStringLiteral("..."), this);
         pick->setObjectName(QString::fromLatin1(name).replace(QStringLiteral("Edit"), QStringLiteral("Pick")));
-        pick->setAccessibleName(QStringLiteral("Pick ") + caption->text().chopped(1));
+        pick->setAccessibleName(QString::fromUtf8(CUserText::tr("Pick %1")).arg(caption->text().chopped(1)));
         pick->setAutoDefault(false);
         pick->setVisible(shown);
         layout->addWidget(pick, row, 2);
@@ -65,17 +66,17 @@ void CEditItemDlg::Pick(ItemKind kind) {
     IdList ids;
     std::string* text = &m_texts.artist;
     QLineEdit* edit = m_artist;
-    const char* title = "Pick an Artist";
+    const char* title = CUserText::tr("Pick an Artist");
     if (kind == kAlbumItem) {
         m_edit.FillAlbumChoices(names, ids);
         text = &m_texts.album;
         edit = m_album;
-        title = "Pick an Album";
+        title = CUserText::tr("Pick an Album");
     } else if (kind == kGenreItem) {
         m_context.db.FillNameList(names, ids, "Genres", "Name", "ID");
         text = &m_texts.genre;
         edit = m_genre;
-        title = "Pick a Genre";
+        title = CUserText::tr("Pick a Genre");
     } else {
         m_context.db.FillNameList(names, ids, "Artists", "Name", "ID");
     }
@@ -106,14 +107,15 @@ void CEditItemDlg::Store() {
     if (!m_context.readOnly) {
         std::unique_ptr<CProcessingDlg> progress;
         if (m_edit.Count() > 1) {
-            progress = std::make_unique<CProcessingDlg>("Saving Tags", this, false);
+            progress = std::make_unique<CProcessingDlg>(CUserText::tr("Saving Tags"), this, false);
             progress->show();
             progress->KeepPainted(true);
         }
         std::size_t done = 0;
         const std::vector<std::string> unwritten = m_edit.Store(Texts(), [&] {
             if (progress) {
-                progress->SetProgressText(fmt::format("Song {} of {}", ++done, m_edit.Count()));
+                progress->SetProgressText(
+                    fmt::format(fmt::runtime(CUserText::tr("Song {} of {}")), ++done, m_edit.Count()));
                 progress->KeepPainted();
             }
         });

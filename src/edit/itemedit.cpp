@@ -9,6 +9,7 @@
 #include "engine/transaction.h"
 #include "import/songfile.h"
 #include "import/tagworkers.h"
+#include "platform/usertext.h"
 
 namespace {
 
@@ -127,11 +128,13 @@ std::vector<std::string> CItemEdit::Store(const ItemTexts& texts, const std::fun
     try {
         StoreSongRows(songs, texts);
     } catch (const CEngineError& error) {
-        throw CEngineError(fmt::format("The tags of {} songs were written into their files, but the library could not "
-                                       "be changed:\n{}\nCadenzo brings the library up to date with the files the "
-                                       "next time it opens it and can write it.",
-                                       songs.size(), error.what()),
-                           error.Code());
+        throw CEngineError(
+            fmt::format(fmt::runtime(CUserText::tr(
+                            "The tags of {} songs were written into their files, but the library could not "
+                            "be changed:\n{}\nCadenzo brings the library up to date with the files the "
+                            "next time it opens it and can write it.")),
+                        songs.size(), error.what()),
+            error.Code());
     }
     pending.Clear();
     return unwritten;
@@ -158,9 +161,11 @@ void CItemEdit::StoreSongRows(std::vector<SongRecord>& songs, const ItemTexts& t
 }
 
 std::string UnwrittenFilesMessage(const std::vector<std::string>& paths) {
-    std::string message = fmt::format("Error: Couldn't write the tags into '{}'.", paths.front());
+    std::string message =
+        fmt::format(fmt::runtime(CUserText::tr("Error: Couldn't write the tags into '{}'.")), paths.front());
     if (paths.size() > 1) {
-        message += fmt::format("\nThe tags of {} more files could not be written either.", paths.size() - 1);
+        message += fmt::format(fmt::runtime(CUserText::tr("\nThe tags of {} more files could not be written either.")),
+                               paths.size() - 1);
     }
-    return message + "\nTheir library entries were changed; the files were left as they were.";
+    return message + CUserText::tr("\nTheir library entries were changed; the files were left as they were.");
 }

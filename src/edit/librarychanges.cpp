@@ -4,6 +4,7 @@
 
 #include "db/dbtable.h"
 #include "engine/transaction.h"
+#include "platform/usertext.h"
 
 namespace {
 
@@ -36,21 +37,21 @@ void FillManagerEntries(CLibraryDb& db, ItemKind kind, NameList& names, IdList& 
 std::string NewItemPrompt(ItemKind kind) {
     switch (kind) {
         case kArtistItem:
-            return "Add New Artist Named:";
+            return CUserText::tr("Add New Artist Named:");
         case kAlbumItem:
-            return "Add New Album Named:";
+            return CUserText::tr("Add New Album Named:");
         case kCollectionItem:
-            return "Add New Collection Named:";
+            return CUserText::tr("Add New Collection Named:");
         case kGenreItem:
-            return "Add New Genre Named:";
+            return CUserText::tr("Add New Genre Named:");
         default:
             return "";
     }
 }
 
 std::string NewItemRefusal(ItemKind kind) {
-    return kind == kSongItem ? "Adding new songs not currently implemented"
-                             : "Adding this type of item not currently implemented";
+    return kind == kSongItem ? CUserText::tr("Adding new songs not currently implemented")
+                             : CUserText::tr("Adding this type of item not currently implemented");
 }
 
 std::int32_t AddNamedItem(CLibraryDb& db, ItemKind kind, const std::string& name, std::int32_t artistId) {

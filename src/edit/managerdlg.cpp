@@ -14,6 +14,7 @@
 #include "edit/newitemdlg.h"
 #include "edit/pickdlg.h"
 #include "platform/messagebox.h"
+#include "platform/usertext.h"
 #include "widgets/displaytext.h"
 #include "widgets/widgetparts.h"
 
@@ -34,7 +35,7 @@ CManagerDlg::CManagerDlg(const CCommandContext& context, EditItemFunction editIt
     FillList("");
     SelectFirst();
     if (kind > kGenreItem) {
-        setWindowTitle(QStringLiteral("Unknown Manager"));
+        setWindowTitle(QString::fromUtf8(CUserText::tr("Unknown Manager")));
     }
 }
 
@@ -51,18 +52,20 @@ void CManagerDlg::Build(const std::string& title, int buttons) {
     m_list = new QListWidget(this);
     m_list->setObjectName(QStringLiteral("managerList"));
     m_list->setAccessibleName(DisplayText(title));
-    auto* ok = Button("OK", "okButton", true, this);
+    auto* ok = Button(CUserText::tr("OK"), "okButton", true, this);
     ok->setDefault(true);
-    QPushButton* rename = Button("Rename", "renameButton", (buttons & kManagerRename) != 0, this);
-    QPushButton* edit = Button("Edit", "editButton", (buttons & kManagerEdit) != 0, this);
-    QPushButton* add = Button("New", "newButton", (buttons & kManagerNew) != 0, this);
-    QPushButton* remove = Button("Remove", "removeButton", (buttons & kManagerRemove) != 0, this);
-    QPushButton* deepRemove = Button("Deep Remove", "deepRemoveButton", (buttons & kManagerRemove) != 0, this);
-    QPushButton* cancel = Button("Cancel", "cancelButton", (buttons & kManagerCancel) != 0, this);
-    auto* explanation = new QLabel(
-        QStringLiteral("\"Remove\" removes ONLY the selected item from the database\n\"Deep Remove\" removes the "
-                       "selected item (eg. an album) and any subitems (eg. songs)"),
-        this);
+    QPushButton* rename = Button(CUserText::tr("Rename"), "renameButton", (buttons & kManagerRename) != 0, this);
+    QPushButton* edit = Button(CUserText::tr("Edit"), "editButton", (buttons & kManagerEdit) != 0, this);
+    QPushButton* add = Button(CUserText::tr("New"), "newButton", (buttons & kManagerNew) != 0, this);
+    QPushButton* remove = Button(CUserText::tr("Remove"), "removeButton", (buttons & kManagerRemove) != 0, this);
+    QPushButton* deepRemove =
+        Button(CUserText::tr("Deep Remove"), "deepRemoveButton", (buttons & kManagerRemove) != 0, this);
+    QPushButton* cancel = Button(CUserText::tr("Cancel"), "cancelButton", (buttons & kManagerCancel) != 0, this);
+    auto* explanation =
+        new QLabel(QString::fromUtf8(CUserText::tr(
+                       "\"Remove\" removes ONLY the selected item from the database\n\"Deep Remove\" removes the "
+                       "selected item (eg. an album) and any subitems (eg. songs)")),
+                   this);
     explanation->setWordWrap(true);
     auto* layout = new QGridLayout(this);
     layout->addWidget(m_list, 0, 0, 8, 1);
@@ -111,7 +114,7 @@ void CManagerDlg::OnRename() {
         return;
     }
     const std::string oldName = m_context.db.GetItemName(m_kind, id);
-    CNewItemDlg rename("Rename to:", oldName, this);
+    CNewItemDlg rename(CUserText::tr("Rename to:"), oldName, this);
     if (m_context.runDialog(rename) != QDialog::Accepted) {
         return;
     }
@@ -150,7 +153,7 @@ void CManagerDlg::OnNew() {
         NameList artists;
         IdList artistIds;
         m_context.db.FillNameList(artists, artistIds, "Artists", "Name", "ID");
-        CPickDlg pick(artists, &artistIds, fmt::sprintf("Pick an Artist for %s", name), "", this);
+        CPickDlg pick(artists, &artistIds, fmt::sprintf(CUserText::tr("Pick an Artist for %s"), name), "", this);
         if (m_context.runDialog(pick) != QDialog::Accepted) {
             return;
         }
@@ -177,8 +180,8 @@ void CManagerDlg::Remove(bool deep) {
         return;
     }
     const auto [entry, id] = PickedEntry(m_list);
-    const char* question =
-        deep ? "Are you sure you want to remove \"%s\" and any subitems?" : "Are you sure you want to remove \"%s\"?";
+    const char* question = deep ? CUserText::tr("Are you sure you want to remove \"%s\" and any subitems?")
+                                : CUserText::tr("Are you sure you want to remove \"%s\"?");
     if (!m_context.messages.AskYesNo(fmt::sprintf(question, entry))) {
         return;
     }

@@ -16,6 +16,7 @@
 #include "import/tagworkers.h"
 #include "platform/atomicfile.h"
 #include "platform/messagebox.h"
+#include "platform/usertext.h"
 
 CPendingTags::CPendingTags(const std::string& libraryPath) : m_path(libraryPath + ".pending-tags") {}
 
@@ -25,8 +26,10 @@ void CPendingTags::Record(const IdList& songs, bool keepTitleAndTrack) {
         text += std::to_string(id) + "\n";
     }
     if (!ReplaceFileAtomically(m_path, text)) {
-        throw CEngineError(fmt::format("No file was changed: the record of the edit could not be written to '{}': {}.",
-                                       m_path, std::strerror(errno)));
+        throw CEngineError(fmt::format(
+            fmt::runtime(
+                CUserText::tr("No file was changed: the record of the edit could not be written to '{}': {}.")),
+            m_path, std::strerror(errno)));
     }
 }
 
@@ -63,8 +66,9 @@ std::size_t CPendingTags::Recover(CLibraryDb& db, CTagWorkers& workers, CMessage
     }
     if (readOnly) {
         messages.Show(fmt::format(
-            "An edit was interrupted: the tags of {} songs (the first: '{}') may differ from the library. They are "
-            "brought up to date when the library can be written again.",
+            fmt::runtime(CUserText::tr(
+                "An edit was interrupted: the tags of {} songs (the first: '{}') may differ from the library. They are "
+                "brought up to date when the library can be written again.")),
             songs.size(), songs.front().filePath));
         return songs.size();
     }
@@ -87,7 +91,9 @@ std::size_t CPendingTags::Recover(CLibraryDb& db, CTagWorkers& workers, CMessage
     transaction.Commit();
     Clear();
     messages.Show(fmt::format(
-        "{} songs were brought up to date with the tags in their files after an interrupted edit.", updated));
+        fmt::runtime(
+            CUserText::tr("{} songs were brought up to date with the tags in their files after an interrupted edit.")),
+        updated));
     return songs.size();
 }
 

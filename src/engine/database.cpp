@@ -13,6 +13,7 @@
 #include "engine/jetdialect.h"
 #include "engine/tabledef.h"
 #include "engine/transaction.h"
+#include "platform/usertext.h"
 
 namespace {
 
@@ -61,8 +62,8 @@ void CDatabase::Connect(const std::string& path, int flags) {
     // A connection is used by one thread at a time: SQLite need not lock on every call.
     const int code = sqlite3_open_v2(path.c_str(), &db, flags | SQLITE_OPEN_NOMUTEX, nullptr);
     if (code != SQLITE_OK) {
-        const std::string message =
-            fmt::format("Could not open '{}': {}", path, db != nullptr ? sqlite3_errmsg(db) : sqlite3_errstr(code));
+        const std::string message = fmt::format(fmt::runtime(CUserText::tr("Could not open '{}': {}")), path,
+                                                db != nullptr ? sqlite3_errmsg(db) : sqlite3_errstr(code));
         sqlite3_close(db);
         throw CEngineError(message, code);
     }
@@ -106,10 +107,10 @@ void CDatabase::Configure() {
 void CDatabase::Open(const std::string& path, bool exclusive, bool readOnly) {
     struct stat info {};
     if (stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
-        throw CEngineError(fmt::format("Could not find the file '{}'.", path));
+        throw CEngineError(fmt::format(fmt::runtime(CUserText::tr("Could not find the file '{}'.")), path));
     }
     if (info.st_size == 0) {
-        throw CEngineError(fmt::format("'{}' is empty: it is not a library file.", path));
+        throw CEngineError(fmt::format(fmt::runtime(CUserText::tr("'{}' is empty: it is not a library file.")), path));
     }
     Connect(path, readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE);
     try {
@@ -130,19 +131,20 @@ void CDatabase::Open(const std::string& path, bool exclusive, bool readOnly) {
 void CDatabase::CheckIntegrity() {
     CStatement check(m_db, "PRAGMA quick_check(1)");
     if (!check.Step()) {
-        throw CEngineError("The library file could not be checked.");
+        throw CEngineError(CUserText::tr("The library file could not be checked."));
     }
     const auto* result = reinterpret_cast<const char*>(sqlite3_column_text(check.Get(), 0));
     const std::string verdict = result != nullptr ? result : "";
     if (verdict != "ok") {
-        throw CEngineError(fmt::format("The library file is damaged: {}", verdict), SQLITE_CORRUPT);
+        throw CEngineError(fmt::format(fmt::runtime(CUserText::tr("The library file is damaged: {}")), verdict),
+                           SQLITE_CORRUPT);
     }
 }
 
 void CDatabase::Create(const std::string& path, const std::string& /*locale*/, int /*options*/) {
     struct stat info {};
     if (stat(path.c_str(), &info) == 0) {
-        throw CEngineError(fmt::format("Could not create '{}': the file exists.", path));
+        throw CEngineError(fmt::format(fmt::runtime(CUserText::tr("Could not create '{}': the file exists.")), path));
     }
     Connect(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
 }
@@ -225,7 +227,7 @@ const CTableSchema& CDatabase::Schema(const std::string& name) {
     CStatement find(m_db, "SELECT name FROM sqlite_master WHERE type = 'table' AND name = ?1 COLLATE NOCASE");
     find.Bind(1, CVariant(name));
     if (!find.Step()) {
-        throw CEngineError(fmt::format("The table '{}' does not exist.", name));
+        throw CEngineError(fmt::format(fmt::runtime(CUserText::tr("The table '{}' does not exist.")), name));
     }
     const std::string stored = reinterpret_cast<const char*>(sqlite3_column_text(find.Get(), 0));
     return m_schemas.emplace(key, LoadSchema(stored)).first->second;
@@ -318,7 +320,7 @@ std::int32_t CDatabase::NextAutoIncrement(const CTableSchema& table) {
     }
     ReturnStatement(std::move(highest));
     if (last >= std::numeric_limits<std::int32_t>::max()) {
-        throw CEngineError(fmt::format("The table '{}' has used up its IDs.", table.name));
+        throw CEngineError(fmt::format(fmt::runtime(CUserText::tr("The table '{}' has used up its IDs.")), table.name));
     }
     return static_cast<std::int32_t>(last + 1);
 }
@@ -339,7 +341,7 @@ std::int32_t CDatabase::AddRow(const std::string& tableName, const FieldValues& 
         CStatement undo(m_db, remove);
         sqlite3_bind_int64(undo.Get(), 1, id);
         undo.Run();
-        throw CEngineError(fmt::format("The table '{}' has used up its IDs.", table.name));
+        throw CEngineError(fmt::format(fmt::runtime(CUserText::tr("The table '{}' has used up its IDs.")), table.name));
     }
     return static_cast<std::int32_t>(id);
 }

@@ -7,6 +7,7 @@
 
 #include "engine/engineerror.h"
 #include "engine/schema.h"
+#include "platform/usertext.h"
 
 namespace {
 
@@ -16,22 +17,22 @@ const char* PlainDescription(int code, int systemError) {
     const bool full = systemError == ENOSPC || systemError == EDQUOT || systemError == EFBIG;
     switch (full ? SQLITE_FULL : code & 0xFF) {
         case SQLITE_FULL:
-            return "The library could not be written: the disk is full.";
+            return CUserText::tr("The library could not be written: the disk is full.");
         case SQLITE_READONLY:
         case SQLITE_PERM:
-            return "The library could not be written: it is read-only.";
+            return CUserText::tr("The library could not be written: it is read-only.");
         case SQLITE_IOERR:
-            return "The library could not be read or written: the disk reported an error.";
+            return CUserText::tr("The library could not be read or written: the disk reported an error.");
         case SQLITE_CORRUPT:
         case SQLITE_NOTADB:
-            return "The library file is damaged.";
+            return CUserText::tr("The library file is damaged.");
         case SQLITE_BUSY:
         case SQLITE_LOCKED:
-            return "The library is in use by another program.";
+            return CUserText::tr("The library is in use by another program.");
         case SQLITE_CANTOPEN:
-            return "The library file could not be opened.";
+            return CUserText::tr("The library file could not be opened.");
         case SQLITE_NOMEM:
-            return "There is not enough memory.";
+            return CUserText::tr("There is not enough memory.");
         default:
             return "";
     }

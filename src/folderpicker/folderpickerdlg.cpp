@@ -13,6 +13,7 @@
 #include <QStyle>
 
 #include "platform/messagebox.h"
+#include "platform/usertext.h"
 #include "widgets/displaytext.h"
 #include "widgets/widgetparts.h"
 
@@ -47,24 +48,24 @@ CFolderPickerDlg::CFolderPickerDlg(const std::string& folder, CMessageBox& messa
       m_place(new QLabel(this)),
       m_list(new QListWidget(this)),
       m_field(new CFolderEdit(this)),
-      m_open(new QPushButton(QStringLiteral("Open"), this)) {
+      m_open(new QPushButton(QString::fromUtf8(CUserText::tr("Open")), this)) {
     setObjectName(QStringLiteral("folderPicker"));
-    setWindowTitle(QStringLiteral("Select Folder"));
+    setWindowTitle(QString::fromUtf8(CUserText::tr("Select Folder")));
     m_place->setObjectName(QStringLiteral("folderPlace"));
     m_place->setTextFormat(Qt::PlainText);
     m_list->setObjectName(QStringLiteral("folderList"));
-    m_list->setAccessibleName(QStringLiteral("Folders"));
+    m_list->setAccessibleName(QString::fromUtf8(CUserText::tr("Folders")));
     m_list->installEventFilter(this);
     m_field->setObjectName(QStringLiteral("folderEdit"));
     m_open->setObjectName(QStringLiteral("openButton"));
     m_open->setDefault(true);
-    auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
+    auto* cancel = new QPushButton(QString::fromUtf8(CUserText::tr("Cancel")), this);
     cancel->setObjectName(QStringLiteral("cancelButton"));
     cancel->setAutoDefault(false);
-    auto* lookIn = new QLabel(QStringLiteral("Look in:"), this);
-    auto* folderLabel = new QLabel(QStringLiteral("Folder:"), this);
+    auto* lookIn = new QLabel(QString::fromUtf8(CUserText::tr("Look in:")), this);
+    auto* folderLabel = new QLabel(QString::fromUtf8(CUserText::tr("Folder:")), this);
     folderLabel->setBuddy(m_field);
-    m_field->setAccessibleName(QStringLiteral("Folder"));
+    m_field->setAccessibleName(QString::fromUtf8(CUserText::tr("Folder")));
 
     auto* layout = new QGridLayout(this);
     layout->addWidget(lookIn, 0, 0);
@@ -74,7 +75,7 @@ CFolderPickerDlg::CFolderPickerDlg(const std::string& folder, CMessageBox& messa
     layout->addWidget(m_field, 2, 1);
     layout->addWidget(m_open, 2, 2);
     layout->addWidget(cancel, 3, 2);
-    auto* placesLabel = new QLabel(QStringLiteral("Places:"), this);
+    auto* placesLabel = new QLabel(QString::fromUtf8(CUserText::tr("Places:")), this);
     QComboBox* places = MakePlaces();
     placesLabel->setBuddy(places);
     layout->addWidget(placesLabel, 3, 0);
@@ -104,8 +105,8 @@ std::string CFolderPickerDlg::MusicFolder() {
 QComboBox* CFolderPickerDlg::MakePlaces() {
     auto* places = new QComboBox(this);
     places->setObjectName(QStringLiteral("placesCombo"));
-    places->setAccessibleName(QStringLiteral("Places"));
-    places->addItem(QStringLiteral("Go to..."));
+    places->setAccessibleName(QString::fromUtf8(CUserText::tr("Places")));
+    places->addItem(QString::fromUtf8(CUserText::tr("Go to...")));
     const std::string music =
         QFile::encodeName(QStandardPaths::writableLocation(QStandardPaths::MusicLocation)).toStdString();
     for (const FolderPlace& place : UsualPlaces(QFile::encodeName(QDir::homePath()).toStdString(), music)) {

@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "platform/asciitext.h"
+#include "platform/usertext.h"
 
 namespace {
 
@@ -44,7 +45,7 @@ bool StartsWithIgnoringCase(const std::string& text, const std::string& start) {
 }
 
 std::string NotFoundQuestion(const std::string& text) {
-    return text + "\nThis folder does not exist.\n\nDo you want to create it?";
+    return text + CUserText::tr("\nThis folder does not exist.\n\nDo you want to create it?");
 }
 
 template <typename Visit>
@@ -150,7 +151,7 @@ OpenCheck CFolderRules::CheckOpen(const std::string& text) const {
         return {OpenCheck::kAskCreate, typed, NotFoundQuestion(typed), path};
     }
     if (!IsFolder(path)) {
-        return {OpenCheck::kRefuse, typed, typed + "\nThis is a file not a directory.", path};
+        return {OpenCheck::kRefuse, typed, typed + CUserText::tr("\nThis is a file not a directory."), path};
     }
     return {OpenCheck::kAccept, typed, "", path};
 }
@@ -194,7 +195,7 @@ bool CreateFolderPath(const std::string& path, std::string& reason) {
 }
 
 std::string CreateFailedMessage(const std::string& text, const std::string& reason) {
-    return text + "\nThis folder could not be created: " + reason + ".";
+    return text + CUserText::tr("\nThis folder could not be created: ") + reason + ".";
 }
 
 std::vector<FolderPlace> UsualPlaces(const std::string& home, const std::string& music) {
@@ -206,8 +207,8 @@ std::vector<FolderPlace> UsualPlaces(const std::string& home, const std::string&
             places.push_back({name, folder});
         }
     };
-    add("Home", home);
-    add("Music", music);
+    add(CUserText::tr("Home"), home);
+    add(CUserText::tr("Music"), music);
     const std::string user = fs::path(home).filename().string();
     for (const std::string& mounts : {"/media/" + user, "/run/media/" + user, std::string("/mnt")}) {
         std::vector<std::string> media;

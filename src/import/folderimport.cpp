@@ -28,6 +28,7 @@
 #include "import/songfile.h"
 #include "import/tagworkers.h"
 #include "platform/messagebox.h"
+#include "platform/usertext.h"
 
 namespace {
 
@@ -334,7 +335,7 @@ private:
     }
 
     void Store(Visit& visit) {
-        m_questions.ShowProgress("Importing " + visit.paths.back());
+        m_questions.ShowProgress(CUserText::tr("Importing ") + visit.paths.back());
         const std::vector<SongTags> tags = m_workers.Collect(visit.ticket);
         FolderSongList songs(visit.songPaths.size());
         for (std::size_t i = 0; i < songs.size(); ++i) {
@@ -434,7 +435,7 @@ bool PlanFolder(const FolderSongList& songs, const std::string& folder, CImportQ
             return true;
         case ImportQuestion::Untagged: {
             UntaggedAnswer answer{kUntaggedOneCollection, plan.artistName, plan.groupName, plan.groupName, false};
-            if (!questions.AskUntagged(folder, songs, "Cadenzo found untagged songs", answer)) {
+            if (!questions.AskUntagged(folder, songs, CUserText::tr("Cadenzo found untagged songs"), answer)) {
                 return false;
             }
             plan.mode = ModeOfUntaggedOption(answer.option);
@@ -447,8 +448,9 @@ bool PlanFolder(const FolderSongList& songs, const std::string& folder, CImportQ
         case ImportQuestion::SeveralAlbums: {
             const bool few = decision.question == ImportQuestion::FewSongs;
             UnknownAnswer answer{few ? kUnknownUnsortedFiles : kUnknownOneAlbum, plan.groupName, false};
-            const char* message = few ? "Cadenzo found only a few songs in this directory"
-                                      : "Cadenzo found multiple albums from a single artist in a single directory";
+            const char* message =
+                few ? CUserText::tr("Cadenzo found only a few songs in this directory")
+                    : CUserText::tr("Cadenzo found multiple albums from a single artist in a single directory");
             if (!questions.AskUnknown(songs.front().GetArtist(), folder, songs, message, answer)) {
                 return false;
             }
@@ -499,8 +501,9 @@ void WriteFolderTags(const FolderSongList& songs, const std::string& folder, CTa
         }
     }
     if (!failed.empty()) {
-        messages.Show(fmt::sprintf("Error: Couldn't write the tags into %d of the songs in '%s' (the first: '%s').",
-                                   static_cast<int>(failed.size()), folder, failed.front()));
+        messages.Show(fmt::sprintf(
+            CUserText::tr("Error: Couldn't write the tags into %d of the songs in '%s' (the first: '%s')."),
+            static_cast<int>(failed.size()), folder, failed.front()));
     }
 }
 
@@ -533,32 +536,35 @@ int CLibraryDb::ImportFolder(PathStack& paths, CImportQuestions& questions, CTag
     try {
         RecalcRatingsOf(walk.Known().touchedArtists, walk.Known().touchedCollections);
     } catch (const CEngineError& error) {
-        m_messages.Show(fmt::sprintf("Error: Couldn't compute the ratings of the imported songs.\n%s", error.what()));
+        m_messages.Show(fmt::sprintf(CUserText::tr("Error: Couldn't compute the ratings of the imported songs.\n%s"),
+                                     error.what()));
     }
     if (!walk.LostFolders().empty()) {
         const std::vector<std::string>& lost = walk.LostFolders();
-        std::string message =
-            fmt::sprintf("Error: Couldn't import the songs in '%s'.\n%s", lost.front(), walk.LostReason());
+        std::string message = fmt::sprintf(CUserText::tr("Error: Couldn't import the songs in '%s'.\n%s"), lost.front(),
+                                           walk.LostReason());
         if (lost.size() > 1) {
-            message += fmt::sprintf("\nThe songs of %d more folders were not stored either.",
+            message += fmt::sprintf(CUserText::tr("\nThe songs of %d more folders were not stored either."),
                                     static_cast<int>(lost.size()) - 1);
         }
         m_messages.Show(message);
     }
     if (!walk.TooLong().empty()) {
         m_messages.Show(fmt::sprintf(
-            "Error: %d song files or folders were not imported: their paths are longer than the system allows "
-            "(the first: '%s').",
+            CUserText::tr(
+                "Error: %d song files or folders were not imported: their paths are longer than the system allows "
+                "(the first: '%s')."),
             static_cast<int>(walk.TooLong().size()), walk.TooLong().front()));
     }
     if (const std::size_t moved = walk.Known().movedSongs.size(); moved > 0) {
-        m_messages.Show(
-            fmt::sprintf("%d songs were found at a new place and kept their ratings.", static_cast<int>(moved)));
+        m_messages.Show(fmt::sprintf(CUserText::tr("%d songs were found at a new place and kept their ratings."),
+                                     static_cast<int>(moved)));
     }
     if (!walk.Unread().empty()) {
         m_messages.Show(fmt::sprintf(
-            "Error: The tags of %d songs could not be read: reading them took too much processor time or memory, "
-            "or the tag reader failed. They count as untagged songs: %s.",
+            CUserText::tr(
+                "Error: The tags of %d songs could not be read: reading them took too much processor time or memory, "
+                "or the tag reader failed. They count as untagged songs: %s."),
             static_cast<int>(walk.Unread().size()), FirstPaths(walk.Unread())));
     }
     return 1;
@@ -657,7 +663,8 @@ int CLibraryDb::ImportFolderSongs(FolderSongList& songs, const PathStack& paths,
         if (inBatch && !InTransaction()) {
             throw;  // SQLite undid the whole batch: the walk reports what it lost
         }
-        m_messages.Show(fmt::sprintf("Error: Couldn't import the songs in '%s'.\n%s", folder, error.what()));
+        m_messages.Show(
+            fmt::sprintf(CUserText::tr("Error: Couldn't import the songs in '%s'.\n%s"), folder, error.what()));
         return 1;
     }
     // Tags are written once the folder is stored, so that a folder undone leaves its files alone.

@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 
 #include "import/songfile.h"
+#include "platform/usertext.h"
 #include "widgets/displaytext.h"
 #include "widgets/widgetparts.h"
 
@@ -44,12 +45,12 @@ QListWidget* SongList(const std::vector<CSongFile>& songs, QWidget* parent) {
 QLineEdit* NameEdit(const std::string& text, const char* name, const char* spoken, QWidget* parent) {
     auto* edit = new QLineEdit(DisplayText(text), parent);
     edit->setObjectName(QString::fromLatin1(name));
-    edit->setAccessibleName(QString::fromLatin1(spoken));
+    edit->setAccessibleName(QString::fromUtf8(spoken));
     return edit;
 }
 
 QRadioButton* Option(const char* text, const char* name, QWidget* parent) {
-    auto* option = new QRadioButton(QString::fromLatin1(text), parent);
+    auto* option = new QRadioButton(QString::fromUtf8(text), parent);
     option->setObjectName(QString::fromLatin1(name));
     option->setAutoExclusive(false);  // the dialog ticks one itself
     return option;
@@ -69,7 +70,7 @@ void AddHeader(QVBoxLayout* layout, QDialog* dialog, const std::string& message,
     auto* grid = new QGridLayout;
     int row = 0;
     for (const auto& [caption, value] : captions) {
-        grid->addWidget(new QLabel(QString::fromLatin1(caption), dialog), row, 0);
+        grid->addWidget(new QLabel(QString::fromUtf8(caption), dialog), row, 0);
         grid->addWidget(value, row++, 1);
     }
     grid->setColumnStretch(1, 1);
@@ -94,7 +95,8 @@ QCheckBox* FinishQuestion(Question* question, QVBoxLayout* layout, QGroupBox* gr
     for (QRadioButton* option : options) {
         choice->addButton(option);
     }
-    auto* forRest = new QCheckBox(QStringLiteral("Use this answer for the rest of this import"), question);
+    auto* forRest =
+        new QCheckBox(QString::fromUtf8(CUserText::tr("Use this answer for the rest of this import")), question);
     forRest->setObjectName(QStringLiteral("sameAnswerCheck"));
     layout->addWidget(group);
     layout->addWidget(forRest);
@@ -115,22 +117,24 @@ CImportUnknownDlg::CImportUnknownDlg(const std::string& firstArtist, const std::
                                      const UnknownAnswer& answer, QWidget* parent)
     : QDialog(parent),
       m_answer(answer),
-      m_albumName(NameEdit(answer.name, "albumNameEdit", "Album name", this)),
-      m_collectionName(NameEdit(answer.name, "collectionNameEdit", "Collection name", this)),
-      m_updateTags(new QCheckBox(QStringLiteral("UpdateTags"), this)) {
+      m_albumName(NameEdit(answer.name, "albumNameEdit", CUserText::tr("Album name"), this)),
+      m_collectionName(NameEdit(answer.name, "collectionNameEdit", CUserText::tr("Collection name"), this)),
+      m_updateTags(new QCheckBox(QString::fromUtf8(CUserText::tr("UpdateTags")), this)) {
     setObjectName(QStringLiteral("importUnknownDialog"));
-    setWindowTitle(QStringLiteral("Import Unknown Files"));
+    setWindowTitle(QString::fromUtf8(CUserText::tr("Import Unknown Files")));
     m_updateTags->setObjectName(QStringLiteral("updateTagsCheck"));
     auto* layout = new QVBoxLayout(this);
     AddHeader(layout, this, message,
-              {{"Artist:", WrappedLabel(firstArtist, "artistLabel", this)},
-               {"Directory:", WrappedLabel(folderPath, "directoryLabel", this)}},
+              {{CUserText::tr("Artist:"), WrappedLabel(firstArtist, "artistLabel", this)},
+               {CUserText::tr("Directory:"), WrappedLabel(folderPath, "directoryLabel", this)}},
               songs);
-    auto* group = new QGroupBox(QStringLiteral("Add As:"), this);
+    auto* group = new QGroupBox(QString::fromUtf8(CUserText::tr("Add As:")), this);
     auto* options = new QGridLayout(group);
-    m_options = {Option("Multiple Albums", "multipleAlbumsOption", group),
-                 Option("One Album:", "oneAlbumOption", group), Option("One Collection:", "oneCollectionOption", group),
-                 Option("Unsorted Files", "unsortedOption", group), Option("Do Not Add", "doNotAddOption", group)};
+    m_options = {Option(CUserText::tr("Multiple Albums"), "multipleAlbumsOption", group),
+                 Option(CUserText::tr("One Album:"), "oneAlbumOption", group),
+                 Option(CUserText::tr("One Collection:"), "oneCollectionOption", group),
+                 Option(CUserText::tr("Unsorted Files"), "unsortedOption", group),
+                 Option(CUserText::tr("Do Not Add"), "doNotAddOption", group)};
     options->addWidget(m_options[0], 0, 0);
     options->addWidget(m_options[1], 1, 0);
     options->addWidget(m_albumName, 1, 1);
@@ -166,32 +170,35 @@ CImportUntaggedDlg::CImportUntaggedDlg(const std::string& folderPath, const std:
                                        const std::string& message, const UntaggedAnswer& answer, QWidget* parent)
     : QDialog(parent),
       m_answer(answer),
-      m_artistName(NameEdit(answer.artistName, "artistNameEdit", "Artist name", this)),
-      m_albumName(NameEdit(answer.albumName, "albumNameEdit", "Album name", this)),
-      m_collectionName(NameEdit(answer.collectionName, "collectionNameEdit", "Collection name", this)),
-      m_updateTags(new QCheckBox(QStringLiteral("Update Tags"), this)) {
+      m_artistName(NameEdit(answer.artistName, "artistNameEdit", CUserText::tr("Artist name"), this)),
+      m_albumName(NameEdit(answer.albumName, "albumNameEdit", CUserText::tr("Album name"), this)),
+      m_collectionName(NameEdit(answer.collectionName, "collectionNameEdit", CUserText::tr("Collection name"), this)),
+      m_updateTags(new QCheckBox(QString::fromUtf8(CUserText::tr("Update Tags")), this)) {
     setObjectName(QStringLiteral("importUntaggedDialog"));
-    setWindowTitle(QStringLiteral("Import Untagged Files"));
+    setWindowTitle(QString::fromUtf8(CUserText::tr("Import Untagged Files")));
     m_updateTags->setObjectName(QStringLiteral("updateTagsCheck"));
     auto* layout = new QVBoxLayout(this);
-    AddHeader(layout, this, message, {{"Directory:", WrappedLabel(folderPath, "directoryLabel", this)}}, songs);
-    auto* group = new QGroupBox(QStringLiteral("Add As:"), this);
+    AddHeader(layout, this, message, {{CUserText::tr("Directory:"), WrappedLabel(folderPath, "directoryLabel", this)}},
+              songs);
+    auto* group = new QGroupBox(QString::fromUtf8(CUserText::tr("Add As:")), this);
     auto* options = new QGridLayout(group);
-    m_options = {Option("One Album:", "oneAlbumOption", group), Option("One Collection:", "oneCollectionOption", group),
-                 Option("Unsorted Files", "unsortedOption", group), Option("Do Not Add", "doNotAddOption", group)};
+    m_options = {Option(CUserText::tr("One Album:"), "oneAlbumOption", group),
+                 Option(CUserText::tr("One Collection:"), "oneCollectionOption", group),
+                 Option(CUserText::tr("Unsorted Files"), "unsortedOption", group),
+                 Option(CUserText::tr("Do Not Add"), "doNotAddOption", group)};
     const auto caption = [group](const char* text, QWidget* buddy) {
-        auto* label = new QLabel(QString::fromLatin1(text), group);
+        auto* label = new QLabel(QString::fromUtf8(text), group);
         label->setBuddy(buddy);
         return label;
     };
     options->addWidget(m_options[0], 0, 0);
-    options->addWidget(caption("Artist Name:", m_artistName), 0, 1);
+    options->addWidget(caption(CUserText::tr("Artist Name:"), m_artistName), 0, 1);
     options->addWidget(m_artistName, 0, 2);
     options->addWidget(m_updateTags, 0, 3);
-    options->addWidget(caption("Album Name:", m_albumName), 1, 1);
+    options->addWidget(caption(CUserText::tr("Album Name:"), m_albumName), 1, 1);
     options->addWidget(m_albumName, 1, 2);
     options->addWidget(m_options[1], 2, 0);
-    options->addWidget(caption("Collection Name:", m_collectionName), 2, 1);
+    options->addWidget(caption(CUserText::tr("Collection Name:"), m_collectionName), 2, 1);
     options->addWidget(m_collectionName, 2, 2);
     options->addWidget(m_options[2], 3, 0);
     options->addWidget(m_options[3], 4, 0);
@@ -229,7 +236,7 @@ void CImportUntaggedDlg::accept() {
 }
 
 CImportDialogs::CImportDialogs(DialogRunner runDialog, QWidget* parent)
-    : m_runDialog(std::move(runDialog)), m_parent(parent), m_progress("Importing Files", parent) {
+    : m_runDialog(std::move(runDialog)), m_parent(parent), m_progress(CUserText::tr("Importing Files"), parent) {
     m_progress.SetCounts(0, 0);
     m_progress.show();
     m_progress.KeepPainted(true);

@@ -1,4 +1,5 @@
 #include "platform/launcher.h"
+#include "platform/usertext.h"
 
 #include <spawn.h>
 #include <sys/wait.h>
@@ -35,12 +36,12 @@ int CSpawnLauncher::Launch(const std::vector<std::string>& arguments) {
 std::string OpenFileWithDesktop(CLauncher& launcher, const std::string& file) {
     std::error_code error;
     if (!std::filesystem::exists(file, error)) {
-        return fmt::sprintf("The file '%s' was not found.", file);
+        return fmt::sprintf(CUserText::tr("The file '%s' was not found."), file);
     }
     if (const int started = launcher.OpenWithDesktop(file); started != 0) {
         return fmt::sprintf(
-            "'%s' could not be opened: the program 'xdg-open' could not be started: %s. Install "
-            "xdg-utils.",
+            CUserText::tr("'%s' could not be opened: the program 'xdg-open' could not be started: %s. Install "
+                          "xdg-utils."),
             file, std::strerror(started));
     }
     return {};

@@ -6,6 +6,7 @@
 #include <fmt/printf.h>
 
 #include "platform/launcher.h"
+#include "platform/usertext.h"
 
 namespace {
 
@@ -18,8 +19,8 @@ std::string NotStartedMessage(int error, const std::string& what, const std::str
     if (error == 0) {
         return {};
     }
-    return fmt::sprintf("The %s '%s' could not be started: %s. Set the %s in Cadenzo.ini, %s.", what, program,
-                        std::strerror(error), what, setting);
+    return fmt::sprintf(CUserText::tr("The %s '%s' could not be started: %s. Set the %s in Cadenzo.ini, %s."), what,
+                        program, std::strerror(error), what, setting);
 }
 
 std::vector<std::string> PlayerArguments(const std::string& player, const std::string& flag,
@@ -65,14 +66,15 @@ std::vector<std::string> SplitCommandLine(const std::string& line) {
 
 std::string LaunchPlayer(CLauncher& launcher, const std::string& player, const std::string& flag,
                          const std::string& playlist) {
-    return NotStartedMessage(launcher.Launch(PlayerArguments(player, flag, playlist)), "player", player,
+    return NotStartedMessage(launcher.Launch(PlayerArguments(player, flag, playlist)), CUserText::tr("player"), player,
                              kPlayerSetting);
 }
 
 std::string OpenWithShell(CLauncher& launcher, const std::string& playlist) {
     const std::string problem = OpenFileWithDesktop(launcher, playlist);
-    return problem.empty() ? problem
-                           : fmt::sprintf("%s Or set the player in Cadenzo.ini, %s.", problem, kPlayerSetting);
+    return problem.empty()
+               ? problem
+               : fmt::sprintf(CUserText::tr("%s Or set the player in Cadenzo.ini, %s."), problem, kPlayerSetting);
 }
 
 int LaunchWithFile(CLauncher& launcher, const std::string& program, const std::string& file) {

@@ -8,6 +8,7 @@
 #include "db/dbtable.h"
 #include "db/librarydb.h"
 #include "platform/messagebox.h"
+#include "platform/usertext.h"
 #include "play/playercommand.h"
 
 CSongPlayer::CSongPlayer(CLibraryDb& db, CLauncher& launcher, CRuntimeRandom& random, CMessageBox& messages)
@@ -37,7 +38,8 @@ bool CSongPlayer::ExportQuery(const std::string& path, const std::string& sql, c
     }
     Arrange(songs.paths, choices, true);
     if (WritePlaylistFile(path, songs.paths).empty()) {
-        m_messages.Show(fmt::sprintf("The playlist '%s' could not be written: %s.", path, std::strerror(errno)));
+        m_messages.Show(
+            fmt::sprintf(CUserText::tr("The playlist '%s' could not be written: %s."), path, std::strerror(errno)));
     }
     return true;
 }
@@ -46,8 +48,8 @@ void CSongPlayer::DropUnlistable(SongFiles& songs) {
     const PathList dropped = DropPathsWithLineBreaks(songs);
     if (!dropped.empty()) {
         m_messages.Show(fmt::sprintf(
-            "%d songs were left out: their file paths hold a line break, which a playlist cannot hold (the first: "
-            "'%s').",
+            CUserText::tr("%d songs were left out: their file paths hold a line break, which a playlist cannot hold "
+                          "(the first: '%s')."),
             static_cast<int>(dropped.size()), dropped.front()));
     }
 }
@@ -69,7 +71,8 @@ bool CSongPlayer::Play(SongFiles songs, const PlayChoices& choices, bool shuffle
     Arrange(songs.paths, choices, shuffle);
     const std::string playlist = WritePlayPlaylist(songs.paths);
     if (playlist.empty()) {
-        m_messages.Show(fmt::sprintf("The playlist for the player could not be written: %s.", std::strerror(errno)));
+        m_messages.Show(
+            fmt::sprintf(CUserText::tr("The playlist for the player could not be written: %s."), std::strerror(errno)));
         return true;
     }
     const std::string failure =

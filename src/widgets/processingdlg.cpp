@@ -12,6 +12,7 @@
 
 #include <fmt/format.h>
 
+#include "platform/usertext.h"
 #include "widgets/displaytext.h"
 #include "widgets/widgetparts.h"
 
@@ -35,13 +36,13 @@ CProcessingDlg::CProcessingDlg(const std::string& title, QWidget* parent, bool c
       m_counts(ProgressLine("", "progressCounts", this)),
       m_bar(new QProgressBar(this)),
       m_left(ProgressLine("", "progressLeft", this)),
-      m_cancel(new QPushButton(QStringLiteral("Cancel"), this)) {
+      m_cancel(new QPushButton(QString::fromUtf8(CUserText::tr("Cancel")), this)) {
     m_bar->setObjectName(QStringLiteral("progressBar"));
-    m_bar->setAccessibleName(QStringLiteral("Folders done"));
+    m_bar->setAccessibleName(QString::fromUtf8(CUserText::tr("Folders done")));
     m_bar->hide();
     m_left->hide();
     setObjectName(QStringLiteral("processingDialog"));
-    setWindowTitle(QStringLiteral("Processing..."));
+    setWindowTitle(QString::fromUtf8(CUserText::tr("Processing...")));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     setWindowModality(Qt::ApplicationModal);
     QLabel* titleLine = ProgressLine(title, "progressTitle", this);
@@ -65,9 +66,12 @@ void CProcessingDlg::SetProgressText(const std::string& text) {
 }
 
 void CProcessingDlg::SetCounts(int folders, int songs) {
-    m_counts->setText(QString::fromStdString(fmt::format("{} {}, {} {} imported so far", folders,
-                                                         folders == 1 ? "folder" : "folders", songs,
-                                                         songs == 1 ? "song" : "songs")));
+    const std::string folderCount =
+        folders == 1 ? CUserText::tr("1 folder") : fmt::format(fmt::runtime(CUserText::tr("{} folders")), folders);
+    const std::string songCount =
+        songs == 1 ? CUserText::tr("1 song") : fmt::format(fmt::runtime(CUserText::tr("{} songs")), songs);
+    m_counts->setText(QString::fromStdString(
+        fmt::format(fmt::runtime(CUserText::tr("{}, {} imported so far")), folderCount, songCount)));
     if (!m_bar->isHidden()) {
         m_bar->setValue(std::min(folders, m_bar->maximum()));
         ShowTimeLeft(folders);
@@ -89,8 +93,9 @@ void CProcessingDlg::ShowTimeLeft(int done) {
         return;
     }
     const qint64 left = elapsed * std::max(total - done, 0) / done / 1000;
-    m_left->setText(QString::fromStdString(left >= 60 ? fmt::format("About {} min {} s left", left / 60, left % 60)
-                                                      : fmt::format("About {} s left", left)));
+    m_left->setText(QString::fromStdString(
+        left >= 60 ? fmt::format(fmt::runtime(CUserText::tr("About {} min {} s left")), left / 60, left % 60)
+                   : fmt::format(fmt::runtime(CUserText::tr("About {} s left")), left)));
     m_left->show();
 }
 
@@ -105,7 +110,7 @@ void CProcessingDlg::KeepPainted(bool now) {
 void CProcessingDlg::Cancel() {
     m_cancelled = true;
     m_cancel->setEnabled(false);
-    m_cancel->setText(QStringLiteral("Stopping..."));
+    m_cancel->setText(QString::fromUtf8(CUserText::tr("Stopping...")));
 }
 
 void CProcessingDlg::closeEvent(QCloseEvent* event) {

@@ -6,7 +6,7 @@
 #include "widgets/displaytext.h"
 
 QPushButton* MakeButton(QWidget* parent, const char* text, const char* name) {
-    auto* button = new QPushButton(QString::fromLatin1(text), parent);
+    auto* button = new QPushButton(QString::fromUtf8(text), parent);
     button->setObjectName(QString::fromLatin1(name));
     button->setAutoDefault(false);
     return button;

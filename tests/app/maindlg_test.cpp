@@ -10,6 +10,7 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QLocale>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
@@ -34,6 +35,8 @@
 #include "grid/gridcellcheck.h"
 #include "import/tagworkers.h"
 #include "platform/librarylock.h"
+#include "platform/translations.h"
+#include "platform/usertext.h"
 #include "support/recordinglauncher.h"
 #include "support/recordingmessagebox.h"
 #include "support/songtree.h"
@@ -457,6 +460,26 @@ TEST_F(MainWindowTest, TheWindowComesBackWhereItWasAndFitsTheScreen) {
     ASSERT_TRUE(window->Initialise());
     EXPECT_EQ(window->size(), QSize(611, 407));
     EXPECT_EQ(window->findChild<QSplitter*>(QStringLiteral("treeGridSplitter"))->sizes(), sizes);
+}
+
+TEST_F(MainWindowTest, ATranslationForTheUsersLanguageChangesTheWindowsAndTheMessagesTexts) {
+    AddSongs("Björk", {"Jóga"});
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    LoadTranslations({QStringLiteral("/nowhere"), QStringLiteral(CADENZO_TEST_TRANSLATIONS)});
+    auto window = Open();
+    ASSERT_TRUE(window->Initialise());
+    EXPECT_EQ(window->findChild<QPushButton*>(QStringLiteral("playAllButton"))->text(),
+              QStringLiteral("Alle abspielen"));
+    EXPECT_EQ(window->findChild<QTreeWidget*>(QStringLiteral("viewTree"))->topLevelItem(3)->text(0),
+              QStringLiteral("Lieder"));
+    EXPECT_EQ(window->findChild<QPushButton*>(QStringLiteral("checkAllButton"))->text(), QStringLiteral("Check All"))
+        << "untranslated texts stay English";
+    window->Grid().SwitchMode(kSongsMode, kAllSongs, 0, 0);
+    dynamic_cast<CGridCellCheck*>(window->Grid().GetCellObject(1, CLibraryGrid::kCheckColumn))->SetCheck(true);
+    window->RunMenuCommand(Command::Remove);
+    EXPECT_EQ(m_messages.asked, std::vector<std::string>{"Alle angehakten Einträge wirklich entfernen?"});
+    CUserText::SetTranslation({});
+    QLocale::setDefault(QLocale::c());
 }
 
 TEST_F(MainWindowTest, AReadOnlyLibraryTurnsItsWritingCommandsOff) {
