@@ -130,7 +130,7 @@ void CEditCommands::DeleteDatabase() {
     const bool deleted = std::filesystem::remove(path, error) && !error;
     if (deleted) {
         // A new library must never meet the journal or the log of the old one.
-        for (const char* beside : {"-journal", "-wal", "-shm"}) {
+        for (const char* beside : {"-journal", "-wal", "-shm", "-closed"}) {
             std::filesystem::remove(path + beside, error);
         }
     } else {

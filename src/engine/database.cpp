@@ -8,6 +8,7 @@
 
 #include <fmt/format.h>
 
+#include "engine/closerecord.h"
 #include "engine/collation.h"
 #include "engine/engineerror.h"
 #include "engine/jetdialect.h"
@@ -112,12 +113,23 @@ void CDatabase::Open(const std::string& path, bool exclusive, bool readOnly) {
     if (info.st_size == 0) {
         throw CEngineError(fmt::format(fmt::runtime(CUserText::tr("'{}' is empty: it is not a library file.")), path));
     }
+    const CCloseRecord closed(path);
+    const bool vouched = closed.Vouches();
+    if (!readOnly) {
+        closed.Remove();  // until the next orderly close
+    }
     Connect(path, readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE);
+    m_path = path;
     try {
         if (exclusive) {
             Run("PRAGMA locking_mode=EXCLUSIVE");
         }
-        CheckIntegrity();  // the first read; in exclusive mode it also takes the lock for good
+        // The first read; in exclusive mode it also takes the lock for good.
+        if (vouched) {
+            Run("SELECT count(*) FROM sqlite_schema");
+        } else {
+            CheckIntegrity();
+        }
         if (exclusive && !readOnly) {
             Run("BEGIN EXCLUSIVE");
             Run("COMMIT");
@@ -147,13 +159,21 @@ void CDatabase::Create(const std::string& path, const std::string& /*locale*/, i
         throw CEngineError(fmt::format(fmt::runtime(CUserText::tr("Could not create '{}': the file exists.")), path));
     }
     Connect(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+    m_path = path;
 }
 
 void CDatabase::Close() {
     SchemaChanged();
     if (m_db != nullptr) {
-        sqlite3_close_v2(m_db);
+        // A connection that still has statements is closed when they end: it is not recorded.
+        const bool closed = sqlite3_close(m_db) == SQLITE_OK;
+        if (!closed) {
+            sqlite3_close_v2(m_db);
+        }
         m_db = nullptr;
+        if (closed && !m_readOnly) {
+            CCloseRecord(m_path).Write();
+        }
     }
     m_readOnly = false;
 }

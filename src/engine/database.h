@@ -34,7 +34,8 @@ public:
     CDatabase& operator=(const CDatabase&) = delete;
 
     // Opens the existing file at `path` and checks at once that it is an undamaged library
-    // file that can be read. Read-only: nothing can be written, and a journal left by a crash
+    // file that can be read: every page is checked unless the file is as an orderly close left
+    // it (see CCloseRecord). Read-only: nothing can be written, and a journal left by a crash
     // makes the open fail rather than change the file. Exclusive: the file stays locked for
     // as long as it is open (against writers only, when also read-only).
     void Open(const std::string& path, bool exclusive, bool readOnly);
@@ -112,6 +113,7 @@ private:
     CTableSchema LoadSchema(const std::string& storedName);
 
     sqlite3* m_db = nullptr;
+    std::string m_path;
     bool m_readOnly = false;
     int m_savepoints = 0;
     std::map<std::string, CTableSchema> m_schemas;              // by upper-case name

@@ -1,6 +1,7 @@
 #include <sqlite3.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -9,6 +10,7 @@
 
 #include "db/librarydb.h"
 #include "engine/engineerror.h"
+#include "engine/transaction.h"
 #include "support/asuser.h"
 #include "support/killingvfs.h"
 #include "support/libraryfixture.h"
@@ -267,6 +269,50 @@ TEST_F(SchemaTest, FilesThatAreNoLibraryAreReportedAndNotTouched) {
         EXPECT_EQ(ReadFile(Path()), bytes) << what;
         EXPECT_FALSE(std::filesystem::exists(Path() + "-journal")) << what;
     }
+}
+
+TEST_F(SchemaTest, OnlyALibraryACrashOrAnotherProgramMayHaveChangedIsScannedAtOpen) {
+    CTransaction adding(*m_db);
+    for (int i = 0; i < 3000; ++i) {
+        AddArtist("Artist " + std::to_string(i));
+    }
+    adding.Commit();
+    const auto pagesRead = [&] {
+        int read = 0;
+        int highest = 0;
+        sqlite3_db_status(m_db->Handle(), SQLITE_DBSTATUS_CACHE_MISS, &read, &highest, 0);
+        return read;
+    };
+    const auto closeInOrder = [&] {
+        // The system's clock past the file's last change: a close in the same tick records nothing.
+        struct stat info {};
+        timespec now{};
+        do {
+            usleep(1000);
+            stat(Path().c_str(), &info);
+            clock_gettime(CLOCK_REALTIME_COARSE, &now);
+        } while (now.tv_sec < info.st_ctim.tv_sec + (now.tv_nsec <= info.st_ctim.tv_nsec ? 1 : 0));
+        m_db.reset();
+    };
+    const int pages = static_cast<int>(std::filesystem::file_size(Path()) / 4096);
+    closeInOrder();
+    Reopen();
+    EXPECT_LT(pagesRead(), 10) << "closed in order";
+
+    closeInOrder();
+    if (fork() == 0) {
+        CLibraryDb crashed("Cadenzo.mdb", false, false, m_settings, m_messages);
+        _exit(0);  // no close
+    }
+    wait(nullptr);
+    Reopen();
+    EXPECT_GE(pagesRead(), pages) << "after a crash";
+
+    closeInOrder();
+    WriteFile(Path(), ReadFile(Path()));  // the same bytes, written by another program
+    Reopen();
+    EXPECT_GE(pagesRead(), pages) << "changed since";
+    EXPECT_TRUE(m_db->IsOpen());
 }
 
 TEST_F(SchemaTest, AFolderThatDoesNotExistGivesTheCreateMessage) {
