@@ -1,7 +1,10 @@
 #include "app/libraryapp.h"
 
 #include <QApplication>
+#include <QSocketNotifier>
 
+#include <fcntl.h>
+#include <signal.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -26,6 +29,42 @@
 
 namespace {
 
+int g_termPipe[2] = {-1, -1};
+
+void OnTermSignal(int /*signal*/) {
+    const char byte = 1;
+    [[maybe_unused]] const ssize_t written = write(g_termPipe[1], &byte, 1);
+}
+
+// SIGTERM (a logout, a `kill`) ends the program as Exit does: the window saves its place and the
+// library is closed in order. The handler only writes a byte, which the event loop reads once the
+// window is up; a SIGTERM during start-up waits for it.
+void CatchTermSignal() {
+    if (pipe2(g_termPipe, O_CLOEXEC | O_NONBLOCK) != 0) {
+        return;
+    }
+    struct sigaction action {};
+    action.sa_handler = OnTermSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    sigaction(SIGTERM, &action, nullptr);
+}
+
+void CloseOnTermSignal(CMainDlg& window) {
+    if (g_termPipe[0] < 0) {
+        return;
+    }
+    auto* notifier = new QSocketNotifier(g_termPipe[0], QSocketNotifier::Read, &window);
+    QObject::connect(notifier, &QSocketNotifier::activated, &window, [&window] {
+        char byte = 0;
+        while (read(g_termPipe[0], &byte, 1) > 0) {
+        }
+        if (window.close()) {
+            QApplication::quit();  // also when the window is hidden in the tray
+        }
+    });
+}
+
 // What the arguments after the program's name ask for.
 CommandLine ReadArguments(int argc, char** argv) {
     return ReadCommandLine(std::vector<std::string>(argv + std::min(argc, 1), argv + argc));
@@ -42,6 +81,7 @@ int CLibraryApp::Run(int argc, char** argv) {
         return 0;
     }
     QApplication application(argc, argv);  // takes Qt's own options out of argv
+    CatchTermSignal();
     QApplication::setApplicationName(QStringLiteral("Cadenzo"));
     QApplication::setDesktopFileName(QStringLiteral("cadenzo"));
     LoadTranslations(TranslationFolders(QCoreApplication::applicationDirPath()));
@@ -69,5 +109,6 @@ int CLibraryApp::Run(int argc, char** argv) {
     if (!window.Initialise()) {
         return 1;
     }
+    CloseOnTermSignal(window);
     return QApplication::exec();
 }
