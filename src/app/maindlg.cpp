@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QShortcut>
 #include <QSplitter>
+#include <QStatusBar>
 #include <QSystemTrayIcon>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -566,6 +567,7 @@ void CMainDlg::OnImport() {
         m_import.reset();
         throw;
     }
+    statusBar()->showMessage(DisplayText(m_import->Summary()));
     m_import.reset();
     FillGenreCombo(false);
     m_grid->RefreshView();

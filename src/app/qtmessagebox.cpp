@@ -6,9 +6,11 @@
 
 namespace {
 
-int RunBox(QWidget* parent, QMessageBox::Icon icon, const std::string& text, QMessageBox::StandardButtons buttons) {
+int RunBox(QWidget* parent, QMessageBox::Icon icon, const std::string& text, QMessageBox::StandardButtons buttons,
+           const std::string& details = {}) {
     QMessageBox box(icon, QStringLiteral("Cadenzo"), DisplayText(text), buttons, parent);
     box.setTextFormat(Qt::PlainText);
+    box.setDetailedText(DisplayText(details));
     return box.exec();
 }
 
@@ -16,6 +18,10 @@ int RunBox(QWidget* parent, QMessageBox::Icon icon, const std::string& text, QMe
 
 void CQtMessageBox::Show(const std::string& text) {
     RunBox(m_parent, QMessageBox::Information, text, QMessageBox::Ok);
+}
+
+void CQtMessageBox::ShowWithDetails(const std::string& text, const std::string& details) {
+    RunBox(m_parent, QMessageBox::Information, text, QMessageBox::Ok, details);
 }
 
 bool CQtMessageBox::AskYesNo(const std::string& text) {

@@ -11,6 +11,7 @@ public:
     void SetParent(QWidget* parent) { m_parent = parent; }
 
     void Show(const std::string& text) override;
+    void ShowWithDetails(const std::string& text, const std::string& details) override;
     bool AskYesNo(const std::string& text) override;
 
 private:

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "db/dbhelper.h"
+#include "db/importcounts.h"
 #include "db/records.h"
 #include "engine/variant.h"
 
@@ -37,7 +38,7 @@ struct ImportIds {
     // the owners of albums) and the collections. Kept when a folder is undone.
     std::set<std::int32_t> touchedArtists;
     std::set<std::int32_t> touchedCollections;
-    std::set<std::int32_t> movedSongs;  // rows that followed their file to a new path
+    ImportCounts counts;  // of the folders stored
 
     // Forgets the names found, after a folder was undone.
     void ForgetNames() {

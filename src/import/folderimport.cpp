@@ -25,6 +25,7 @@
 #include "engine/transaction.h"
 #include "import/importmode.h"
 #include "import/importquestions.h"
+#include "import/importreport.h"
 #include "import/songfile.h"
 #include "import/tagworkers.h"
 #include "platform/messagebox.h"
@@ -49,8 +50,11 @@ public:
         }
     }
 
-    // The folder is stored in the open batch.
-    void Stored(const std::string& folder) { m_folders.push_back(folder); }
+    // The folder is stored in the open batch, with what it added.
+    void Stored(const std::string& folder, const ImportCounts& added) {
+        m_folders.push_back(folder);
+        m_added += added;
+    }
 
     // Raises CEngineError when the commit fails; the batch is then lost.
     void Commit() {
@@ -65,6 +69,7 @@ public:
         }
         m_transaction.reset();
         m_folders.clear();
+        m_added = {};
     }
 
     void CommitWhenDue() {
@@ -76,10 +81,11 @@ public:
     // True when the open batch is gone: its commit failed, or SQLite undid it whole.
     bool Lost() const { return m_failed || (m_transaction && !m_db.InTransaction()); }
 
-    // Gives up a lost batch; the folders that were stored in it.
-    std::vector<std::string> Abandon() {
+    // Gives up a lost batch; the folders that were stored in it. `counts` loses what they added.
+    std::vector<std::string> Abandon(ImportCounts& counts) {
         m_transaction.reset();
         m_failed = false;
+        counts = counts - std::exchange(m_added, {});
         return std::exchange(m_folders, {});
     }
 
@@ -88,6 +94,7 @@ private:
     std::optional<CTransaction> m_transaction;
     std::chrono::steady_clock::time_point m_started;
     std::vector<std::string> m_folders;
+    ImportCounts m_added;
     bool m_failed = false;
 };
 
@@ -346,8 +353,9 @@ private:
         }
         if (!songs.empty()) {
             m_batch.Open();
+            const ImportCounts before = m_known.counts;
             m_db.ImportFolderSongs(songs, visit.paths, m_questions, m_workers, m_askThreshold, m_known);
-            m_batch.Stored(visit.paths.back());
+            m_batch.Stored(visit.paths.back(), m_known.counts - before);
             m_batch.CommitWhenDue();
             m_questions.FolderDone(songs.size());
         }
@@ -362,7 +370,7 @@ private:
             if (!m_batch.Lost()) {
                 throw;
             }
-            m_lostFolders = m_batch.Abandon();
+            m_lostFolders = m_batch.Abandon(m_known.counts);
             if (!folder.empty() &&
                 std::find(m_lostFolders.begin(), m_lostFolders.end(), folder) == m_lostFolders.end()) {
                 m_lostFolders.push_back(folder);
@@ -507,16 +515,6 @@ void WriteFolderTags(const FolderSongList& songs, const std::string& folder, CTa
     }
 }
 
-// The first few of `paths`, quoted, for a message.
-std::string FirstPaths(const std::vector<std::string>& paths) {
-    constexpr std::size_t kShown = 3;
-    std::string text;
-    for (std::size_t i = 0; i < std::min(paths.size(), kShown); ++i) {
-        text += (i == 0 ? "'" : ", '") + paths[i] + "'";
-    }
-    return paths.size() > kShown ? text + ", ..." : text;
-}
-
 }  // namespace
 
 std::int32_t CLibraryDb::FindOrAddNamedArtist(const std::string& name) {
@@ -539,34 +537,12 @@ int CLibraryDb::ImportFolder(PathStack& paths, CImportQuestions& questions, CTag
         m_messages.Show(fmt::sprintf(CUserText::tr("Error: Couldn't compute the ratings of the imported songs.\n%s"),
                                      error.what()));
     }
-    if (!walk.LostFolders().empty()) {
-        const std::vector<std::string>& lost = walk.LostFolders();
-        std::string message = fmt::sprintf(CUserText::tr("Error: Couldn't import the songs in '%s'.\n%s"), lost.front(),
-                                           walk.LostReason());
-        if (lost.size() > 1) {
-            message += fmt::sprintf(CUserText::tr("\nThe songs of %d more folders were not stored either."),
-                                    static_cast<int>(lost.size()) - 1);
-        }
-        m_messages.Show(message);
+    const ImportReport report{walk.Known().counts, questions.StopRequested(), walk.Unread(),
+                              walk.TooLong(),      walk.LostFolders(),        walk.LostReason()};
+    if (const std::string problems = ImportProblems(report); !problems.empty()) {
+        m_messages.ShowWithDetails(problems, ImportDetails(report));
     }
-    if (!walk.TooLong().empty()) {
-        m_messages.Show(fmt::sprintf(
-            CUserText::tr(
-                "Error: %d song files or folders were not imported: their paths are longer than the system allows "
-                "(the first: '%s')."),
-            static_cast<int>(walk.TooLong().size()), walk.TooLong().front()));
-    }
-    if (const std::size_t moved = walk.Known().movedSongs.size(); moved > 0) {
-        m_messages.Show(fmt::sprintf(CUserText::tr("%d songs were found at a new place and kept their ratings."),
-                                     static_cast<int>(moved)));
-    }
-    if (!walk.Unread().empty()) {
-        m_messages.Show(fmt::sprintf(
-            CUserText::tr(
-                "Error: The tags of %d songs could not be read: reading them took too much processor time or memory, "
-                "or the tag reader failed. They count as untagged songs: %s."),
-            static_cast<int>(walk.Unread().size()), FirstPaths(walk.Unread())));
-    }
+    questions.Finished(report);
     return 1;
 }
 
@@ -584,15 +560,17 @@ int CLibraryDb::ImportFolderSongs(FolderSongList& songs, const PathStack& paths,
     const std::string& folder = paths.back();
     FolderPlan plan;
     if (!PlanFolder(songs, folder, questions, askThreshold, plan)) {
+        ++known.counts.foldersNotAdded;
         return 0;
     }
     if (plan.mode == ImportMode::DoNotAdd) {
+        ++known.counts.foldersNotAdded;
         return 1;
     }
     const bool albumsDiffer = std::any_of(
         songs.begin(), songs.end(), [&](const CSongFile& song) { return song.GetAlbum() != songs.front().GetAlbum(); });
     const bool inBatch = InTransaction();
-    std::vector<std::int32_t> movedHere;                            // the rows this folder moves, undone with it
+    ImportCounts added;                                             // counted when the folder is stored
     const bool ratingsFromTags = m_settings.ReadRatingsFromTags();  // the settings file is read once a folder
     try {
         CTransaction transaction(*this);
@@ -633,11 +611,12 @@ int CLibraryDb::ImportFolderSongs(FolderSongList& songs, const PathStack& paths,
                 songId = FindMovedSong(song.GetTags().audioKey);
                 if (songId != 0) {
                     MoveSong(songId, song.GetPath(), static_cast<std::int16_t>(song.GetFileType()));
-                    known.movedSongs.insert(songId);
-                    movedHere.push_back(songId);
+                    ++added.songsMoved;
                 } else {
                     songId =
                         AddImportedSong(*this, song, SongRecordOf(song, artistId, albumId, plan.mode), ratingsFromTags);
+                    ++added.songsAdded;
+                    added.ratedByTags += ratingsFromTags && song.GetTags().rating > 0 ? 1 : 0;
                     known.touchedArtists.insert(artistId);
                     known.touchedArtists.insert(owner);
                 }
@@ -655,11 +634,9 @@ int CLibraryDb::ImportFolderSongs(FolderSongList& songs, const PathStack& paths,
             }
         }
         transaction.Commit();
+        known.counts += added;
     } catch (const CEngineError& error) {
         known.ForgetNames();  // what the folder added is undone
-        for (const std::int32_t song : movedHere) {
-            known.movedSongs.erase(song);  // their moves are undone too
-        }
         if (inBatch && !InTransaction()) {
             throw;  // SQLite undid the whole batch: the walk reports what it lost
         }

@@ -12,6 +12,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "import/importreport.h"
 #include "import/songfile.h"
 #include "platform/usertext.h"
 #include "widgets/displaytext.h"
@@ -295,4 +296,8 @@ void CImportDialogs::FolderDone(std::size_t songs) {
     m_songs += static_cast<int>(songs);
     m_progress.SetCounts(m_folders, m_songs);
     m_progress.KeepPainted();
+}
+
+void CImportDialogs::Finished(const ImportReport& report) {
+    m_summary = ImportSummary(report);
 }

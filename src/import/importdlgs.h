@@ -84,6 +84,9 @@ public:
     void FolderTotal(std::size_t folders) override;
     void FolderDone(std::size_t songs) override;
     bool StopRequested() const override { return m_stop || m_progress.Cancelled(); }
+    void Finished(const ImportReport& report) override;
+    // What the import did, in one line, once it has ended.
+    const std::string& Summary() const { return m_summary; }
 
     // Asks the walk to stop, as Cancel does.
     void RequestStop() { m_stop = true; }
@@ -96,6 +99,7 @@ private:
     int m_folders = 0;
     int m_songs = 0;
     bool m_stop = false;
+    std::string m_summary;
     // The answers given for the rest of the import: the untagged one, and the unknown ones by
     // their question.
     std::optional<UntaggedAnswer> m_untaggedForRest;

@@ -62,6 +62,8 @@ UnknownAnswer UnknownAnswerOnOk(int option, const std::string& albumName, const 
 
 // What the import asks the user and tells them while it walks. The window program answers
 // with its dialogs; tests answer from a script.
+struct ImportReport;
+
 class CImportQuestions {
 public:
     virtual ~CImportQuestions() = default;
@@ -80,4 +82,6 @@ public:
     virtual void FolderDone(std::size_t /*songs*/) {}
     // True when the user asked the walk to stop: it stops before the next folder.
     virtual bool StopRequested() const { return false; }
+    // The import has ended (also after Cancel) and did what `report` says.
+    virtual void Finished(const ImportReport& /*report*/) {}
 };

@@ -18,6 +18,7 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QSplitter>
+#include <QStatusBar>
 #include <QTest>
 #include <QTreeWidget>
 
@@ -223,6 +224,9 @@ TEST_F(MainWindowTest, ImportAsksWhereTheTagsLeaveItOpenAndShowsTheNewSongsAtOnc
     auto* genres = window->findChild<QComboBox*>(QStringLiteral("genreFilter"));
     EXPECT_NE(genres->findText(QStringLiteral("Gospel")), -1);
     EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(window->statusBar()->currentMessage(), QStringLiteral("Import finished: 2 songs added."))
+        << "what the import did, without a box to close";
+    EXPECT_TRUE(m_messages.shown.empty());
 }
 
 TEST_F(MainWindowTest, OneAnswerStandsForTheRestOfTheImportWithEachFolderItsOwnNames) {
