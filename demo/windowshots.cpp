@@ -9,6 +9,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPalette>
+#include <QStatusBar>
 #include <QStyleFactory>
 #include <QTimer>
 
@@ -26,6 +27,7 @@
 #include "edit/managerdlg.h"
 #include "folderpicker/folderpickerdlg.h"
 #include "import/importdlgs.h"
+#include "import/importreport.h"
 #include "import/songfile.h"
 #include "import/tagworkers.h"
 #include "platform/launcher.h"
@@ -165,6 +167,15 @@ void SaveImportWindows(const std::string& pictures, const std::filesystem::path&
     progress.SetCounts(12, 148);
     progress.show();
     Save(progress, pictures, "import-progress");
+    progress.hide();
+    CImportDialogs reimport(
+        [&](QDialog& question) {
+            question.show();
+            Save(question, pictures, "import-reimport");
+            return QDialog::Accepted;
+        },
+        &window);
+    reimport.AskReimport(1480, 1512);
 }
 
 void SaveEditWindows(const std::string& pictures, CLibraryDb& db, CSettings& settings, CMessageBox& messages,
@@ -242,6 +253,11 @@ int main(int argc, char** argv) {
         }
     }
     SaveImportWindows(pictures, library / "home", messages, window);
+    ImportReport report;
+    report.counts = {32, 5, 1, 2};
+    report.foldersSkipped = 118;
+    window.statusBar()->showMessage(QString::fromStdString(ImportSummary(report)));
+    Save(window, pictures, "import-report");
     // The dialogs' own connection, within this copy of the program: not a second start.
     CLibraryDb second(settings.GetDatabasePath(), false, false, settings, messages);
     SaveEditWindows(pictures, second, settings, messages, launcher, window);

@@ -220,6 +220,7 @@ void CMainDlg::BuildControls() {
     layout->addLayout(bottom);
     BuildEmptyHint();
     setCentralWidget(central);
+    statusBar()->setObjectName(QStringLiteral("statusBar"));  // what an import did is told there
     for (auto [from, to] : {std::pair<QWidget*, QWidget*>{m_tree, m_ratingFilter},
                             {m_ratingFilter, m_genreFilter},
                             {m_genreFilter, m_search},

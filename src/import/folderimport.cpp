@@ -13,6 +13,7 @@
 #include <optional>
 #include <set>
 #include <type_traits>
+#include <unordered_set>
 #include <utility>
 
 #include <fmt/printf.h>
@@ -224,10 +225,17 @@ FolderListing ListFolder(const std::string& folder) {
     return listing;
 }
 
-// The folders below `root` (itself too) that hold song files, as the walk will visit them:
-// listed only, no tag read. A folder reached twice through links counts once.
-std::size_t CountSongFolders(const std::string& root) {
-    std::size_t count = 0;
+// What an import finds below its folder (itself too) before it reads a tag: the folders that
+// hold song files, as the walk will visit them, and which of their song files the library holds.
+// A folder reached twice through links counts once.
+struct FolderSurvey {
+    std::size_t songFolders = 0;
+    std::size_t songFiles = 0;
+    std::unordered_set<std::string> knownFiles;
+};
+
+FolderSurvey SurveyFolder(CLibraryDb& db, const std::string& root) {
+    FolderSurvey survey;
     std::set<std::pair<dev_t, ino_t>> seen;
     std::vector<std::string> toList{root};
     while (!toList.empty()) {
@@ -238,18 +246,31 @@ std::size_t CountSongFolders(const std::string& root) {
             continue;
         }
         FolderListing listing = ListFolder(folder);
-        count += listing.songFiles.empty() ? 0 : 1;
+        survey.songFolders += listing.songFiles.empty() ? 0 : 1;
+        survey.songFiles += listing.songFiles.size();
+        for (const auto& file : listing.songFiles) {
+            if (db.FindSongIdByPath(file.first) != 0) {
+                survey.knownFiles.insert(file.first);
+            }
+        }
         toList.insert(toList.end(), listing.subfolders.begin(), listing.subfolders.end());
     }
-    return count;
+    return survey;
 }
 
 // Walks a tree in pre-order. The tags of the next folder are read by the workers while the
 // current folder is stored.
 class CFolderWalk {
 public:
-    CFolderWalk(CLibraryDb& db, CImportQuestions& questions, CTagWorkers& workers, int askThreshold)
-        : m_db(db), m_batch(db), m_questions(questions, m_batch), m_workers(workers), m_askThreshold(askThreshold) {}
+    // With `skipKnown`, a folder whose song files are all among them is skipped unread.
+    CFolderWalk(CLibraryDb& db, CImportQuestions& questions, CTagWorkers& workers, int askThreshold,
+                const std::unordered_set<std::string>* skipKnown)
+        : m_db(db),
+          m_batch(db),
+          m_questions(questions, m_batch),
+          m_workers(workers),
+          m_askThreshold(askThreshold),
+          m_skipKnown(skipKnown) {}
 
     // The song files and folders left out because their paths are too long for the system.
     const std::vector<std::string>& TooLong() const { return m_tooLong; }
@@ -257,6 +278,7 @@ public:
     const std::vector<std::string>& Unread() const { return m_unread; }
     // What the walk found and gave songs.
     const ImportIds& Known() const { return m_known; }
+    int FoldersSkipped() const { return m_foldersSkipped; }
 
     // The folders a full disk (or another failure that undid a whole batch) cost, the first
     // one first, and the engine's description; empty when there were none.
@@ -331,6 +353,11 @@ private:
                 below.push_back(*subfolder);
                 m_toVisit.push_back(std::move(below));
             }
+            if (AllKnown(listing.songFiles)) {
+                ++m_foldersSkipped;
+                m_questions.FolderDone(0);
+                continue;
+            }
             Visit visit{std::move(paths), {}, 0};
             for (const auto& file : listing.songFiles) {
                 visit.songPaths.push_back(file.first);
@@ -339,6 +366,12 @@ private:
             return visit;
         }
         return std::nullopt;
+    }
+
+    bool AllKnown(const CTagWorkers::Files& songFiles) const {
+        return m_skipKnown != nullptr && !songFiles.empty() &&
+               std::all_of(songFiles.begin(), songFiles.end(),
+                           [&](const auto& file) { return m_skipKnown->count(file.first) != 0; });
     }
 
     void Store(Visit& visit) {
@@ -388,6 +421,8 @@ private:
     std::size_t m_songsAhead = 0;
     std::set<std::pair<dev_t, ino_t>> m_visited;
     int m_askThreshold;  // read once: a walk reads thousands of folders
+    const std::unordered_set<std::string>* m_skipKnown;
+    int m_foldersSkipped = 0;
     ImportIds m_known;
     std::vector<std::string> m_tooLong;
     std::vector<std::string> m_unread;
@@ -527,8 +562,17 @@ int CLibraryDb::ImportFolder(PathStack& paths, CImportQuestions& questions, CTag
         return 0;
     }
     const CLoggedCommits logged(*this);
-    questions.FolderTotal(CountSongFolders(paths.back()));
-    CFolderWalk walk(*this, questions, workers, m_settings.GetMinSongAskThreshold());
+    const FolderSurvey survey = SurveyFolder(*this, paths.back());
+    ReimportChoice choice = ReimportChoice::AllFolders;
+    if (!survey.knownFiles.empty()) {
+        choice = questions.AskReimport(survey.knownFiles.size(), survey.songFiles);
+        if (choice == ReimportChoice::Cancel) {
+            return 1;
+        }
+    }
+    questions.FolderTotal(survey.songFolders);
+    CFolderWalk walk(*this, questions, workers, m_settings.GetMinSongAskThreshold(),
+                     choice == ReimportChoice::OnlyNewFolders ? &survey.knownFiles : nullptr);
     walk.Run(paths);
     // New songs change the ratings of their artists, albums and collections, also after Cancel.
     try {
@@ -537,8 +581,8 @@ int CLibraryDb::ImportFolder(PathStack& paths, CImportQuestions& questions, CTag
         m_messages.Show(fmt::sprintf(CUserText::tr("Error: Couldn't compute the ratings of the imported songs.\n%s"),
                                      error.what()));
     }
-    const ImportReport report{walk.Known().counts, questions.StopRequested(), walk.Unread(),
-                              walk.TooLong(),      walk.LostFolders(),        walk.LostReason()};
+    const ImportReport report{walk.Known().counts, walk.FoldersSkipped(), questions.StopRequested(), walk.Unread(),
+                              walk.TooLong(),      walk.LostFolders(),    walk.LostReason()};
     if (const std::string problems = ImportProblems(report); !problems.empty()) {
         m_messages.ShowWithDetails(problems, ImportDetails(report));
     }

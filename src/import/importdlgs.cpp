@@ -8,9 +8,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
+
+#include <fmt/printf.h>
 
 #include "import/importreport.h"
 #include "import/songfile.h"
@@ -241,6 +244,28 @@ CImportDialogs::CImportDialogs(DialogRunner runDialog, QWidget* parent)
     m_progress.SetCounts(0, 0);
     m_progress.show();
     m_progress.KeepPainted(true);
+}
+
+ReimportChoice CImportDialogs::AskReimport(std::size_t known, std::size_t total) {
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Cadenzo"),
+                    QString::fromStdString(fmt::sprintf(
+                        CUserText::tr("%d of the %d song files in this folder are already in the library."),
+                        static_cast<int>(known), static_cast<int>(total))),
+                    QMessageBox::NoButton, m_parent);
+    box.setObjectName(QStringLiteral("reimportQuestion"));
+    QPushButton* onlyNew =
+        box.addButton(QString::fromUtf8(CUserText::tr("Only Folders With New Songs")), QMessageBox::AcceptRole);
+    onlyNew->setObjectName(QStringLiteral("onlyNewFoldersButton"));
+    QPushButton* all = box.addButton(QString::fromUtf8(CUserText::tr("All Folders")), QMessageBox::AcceptRole);
+    all->setObjectName(QStringLiteral("allFoldersButton"));
+    QPushButton* cancel = box.addButton(QMessageBox::Cancel);
+    box.setDefaultButton(onlyNew);
+    box.setEscapeButton(cancel);
+    m_runDialog(box);
+    if (box.clickedButton() == cancel) {
+        return ReimportChoice::Cancel;
+    }
+    return box.clickedButton() == all ? ReimportChoice::AllFolders : ReimportChoice::OnlyNewFolders;
 }
 
 bool CImportDialogs::AskUntagged(const std::string& folderPath, const std::vector<CSongFile>& songs,

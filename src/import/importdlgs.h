@@ -84,6 +84,7 @@ public:
     void FolderTotal(std::size_t folders) override;
     void FolderDone(std::size_t songs) override;
     bool StopRequested() const override { return m_stop || m_progress.Cancelled(); }
+    ReimportChoice AskReimport(std::size_t known, std::size_t total) override;
     void Finished(const ImportReport& report) override;
     // What the import did, in one line, once it has ended.
     const std::string& Summary() const { return m_summary; }

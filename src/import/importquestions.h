@@ -64,6 +64,8 @@ UnknownAnswer UnknownAnswerOnOk(int option, const std::string& albumName, const 
 // with its dialogs; tests answer from a script.
 struct ImportReport;
 
+enum class ReimportChoice { OnlyNewFolders, AllFolders, Cancel };
+
 class CImportQuestions {
 public:
     virtual ~CImportQuestions() = default;
@@ -82,6 +84,11 @@ public:
     virtual void FolderDone(std::size_t /*songs*/) {}
     // True when the user asked the walk to stop: it stops before the next folder.
     virtual bool StopRequested() const { return false; }
+    // `known` of the `total` song files below the chosen folder are in the library already:
+    // import every folder as always, only the folders with new song files, or nothing.
+    virtual ReimportChoice AskReimport(std::size_t /*known*/, std::size_t /*total*/) {
+        return ReimportChoice::AllFolders;
+    }
     // The import has ended (also after Cancel) and did what `report` says.
     virtual void Finished(const ImportReport& /*report*/) {}
 };

@@ -44,6 +44,10 @@ std::string ImportSummary(const ImportReport& report) {
     if (counts.ratedByTags > 0) {
         text += fmt::sprintf(CUserText::tr(" (%d with ratings from their tags)"), counts.ratedByTags);
     }
+    if (report.foldersSkipped > 0) {
+        text += ", " + Counted(report.foldersSkipped, CUserText::tr("1 folder skipped as already in the library"),
+                               CUserText::tr("%d folders skipped as already in the library"));
+    }
     if (counts.foldersNotAdded > 0) {
         text += ", " + Counted(counts.foldersNotAdded, CUserText::tr("1 folder not added"),
                                CUserText::tr("%d folders not added"));

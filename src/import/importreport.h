@@ -8,6 +8,7 @@
 // What an import tells the user when it ends, also after Cancel.
 struct ImportReport {
     ImportCounts counts;
+    int foldersSkipped = 0;  // every song file already in the library, skipped as the user chose
     bool stopped = false;
     std::vector<std::string> unread;   // song files whose tags could not be read
     std::vector<std::string> tooLong;  // song files and folders whose paths the system refuses

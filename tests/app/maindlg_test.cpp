@@ -227,6 +227,21 @@ TEST_F(MainWindowTest, ImportAsksWhereTheTagsLeaveItOpenAndShowsTheNewSongsAtOnc
     EXPECT_EQ(window->statusBar()->currentMessage(), QStringLiteral("Import finished: 2 songs added."))
         << "what the import did, without a box to close";
     EXPECT_TRUE(m_messages.shown.empty());
+
+    dialogs.clear();
+    QTest::mouseClick(window->findChild<QPushButton*>(QStringLiteral("importButton")), Qt::LeftButton);
+    EXPECT_EQ(dialogs, (std::vector<std::string>{"folderPicker", "reimportQuestion"})) << "known songs: asked once";
+    EXPECT_EQ(window->statusBar()->currentMessage(),
+              QStringLiteral("Import finished: 0 songs added, 1 folder skipped as already in the library."));
+    dialogs.clear();
+    onDialog = [](QDialog& dialog) {
+        if (auto* all = dialog.findChild<QPushButton*>(QStringLiteral("allFoldersButton"))) {
+            QTest::mouseClick(all, Qt::LeftButton);
+        }
+    };
+    QTest::mouseClick(window->findChild<QPushButton*>(QStringLiteral("importButton")), Qt::LeftButton);
+    EXPECT_EQ(dialogs, (std::vector<std::string>{"folderPicker", "reimportQuestion", "importUnknownDialog"}))
+        << "All Folders: the import asks as it always did";
 }
 
 TEST_F(MainWindowTest, OneAnswerStandsForTheRestOfTheImportWithEachFolderItsOwnNames) {

@@ -71,6 +71,10 @@ public:
     void FolderDone(std::size_t /*songs*/) override { ++foldersDone; }
     bool StopRequested() const override { return stopAfter >= 0 && foldersDone >= stopAfter; }
     void Finished(const ImportReport& report) override { summary = ImportSummary(report); }
+    ReimportChoice AskReimport(std::size_t known, std::size_t total) override {
+        reimportAsked.emplace_back(known, total);
+        return reimportChoice;
+    }
 
     std::function<void()> whileAsking;
     int folderTotal = -1;
@@ -81,6 +85,8 @@ public:
     std::vector<UnknownAnswer> unknownAnswers;
     std::vector<std::string> progress;
     std::string summary;
+    ReimportChoice reimportChoice = ReimportChoice::AllFolders;
+    std::vector<std::pair<std::size_t, std::size_t>> reimportAsked;  // known, total
 };
 
 class FolderImportTest : public LibraryFixture {
@@ -298,6 +304,40 @@ TEST_F(FolderImportTest, AMovedAndRetaggedSongKeepsItsRowAndACopyGetsOneOfItsOwn
               "Import finished: 3 songs added, 1 folder not added. 1 songs were found at a new place and kept their "
               "ratings.")
         << "the old folder, its one song known, asked about again and closed";
+}
+
+TEST_F(FolderImportTest, AReimportSkipsTheFoldersWhoseSongsAreAllKnownOnlyWhenTheUserSaysSo) {
+    AddAlbum("Known", 4);
+    m_tree.AddSong("Loose/1.mp3", SongTags{}, false);
+    AddAlbum("Grown", 4, "Grown");
+    m_questions.untaggedAnswers = {{kUntaggedUnsortedFiles, "", "", "", false}};
+    Import(m_tree.Root());
+    EXPECT_TRUE(m_questions.reimportAsked.empty()) << "nothing known: nothing asked";
+
+    m_tree.AddSong("Grown/9.mp3", CSongTree::Tags("Song 9", "Artist", "Grown"));
+    AddAlbum("New", 4, "New");
+    m_questions = {};
+    m_questions.reimportChoice = ReimportChoice::Cancel;
+    Import(m_tree.Root());
+    EXPECT_TRUE(m_questions.progress.empty()) << "cancelled: nothing read";
+    EXPECT_EQ(Count("SELECT * FROM Songs"), 9);
+
+    m_questions = {};
+    m_questions.reimportChoice = ReimportChoice::OnlyNewFolders;
+    Import(m_tree.Root());
+    EXPECT_EQ(m_questions.reimportAsked, (std::vector<std::pair<std::size_t, std::size_t>>{{9, 14}}));
+    EXPECT_TRUE(m_questions.asked.empty()) << "the untagged folder, all known, is not asked about again";
+    EXPECT_EQ(m_questions.progress,
+              (std::vector<std::string>{"Importing " + m_tree.Root(), "Importing " + m_tree.Path("Grown"),
+                                        "Importing " + m_tree.Path("New")}))
+        << "only the folders with new song files are read";
+    EXPECT_EQ(Count("SELECT * FROM Songs"), 14);
+    EXPECT_EQ(m_questions.summary, "Import finished: 5 songs added, 2 folders skipped as already in the library.");
+    EXPECT_EQ(m_questions.foldersDone, 4) << "skipped folders move the progress bar too";
+
+    m_questions = {};
+    Import(m_tree.Root());
+    EXPECT_EQ(m_questions.asked.size(), 1u) << "all folders: the untagged one is asked about as before";
 }
 
 TEST(PlayerRatingsTest, EveryScaleMapsOntoSevenSteps) {
