@@ -36,6 +36,9 @@ public:
         return true;
     }
     void ShowProgress(const std::string&) override {}
+    ReimportChoice AskReimport(std::size_t, std::size_t) override { return reimport; }
+
+    ReimportChoice reimport = ReimportChoice::AllFolders;
 };
 
 // The main of the benchmarks that talk to tag workers: a worker that dies must not end them.

@@ -38,8 +38,9 @@ void BM_TagLibFloor(benchmark::State& state) {
 }
 BENCHMARK(BM_TagLibFloor)->Unit(benchmark::kMillisecond)->Iterations(3);
 
-void ImportInto(CLibraryDb& db, CTagWorkers& workers) {
+void ImportInto(CLibraryDb& db, CTagWorkers& workers, ReimportChoice reimport = ReimportChoice::AllFolders) {
     CDefaultAnswers questions;
+    questions.reimport = reimport;
     PathStack paths{GeneratedTree().root};
     db.ImportFolder(paths, questions, workers);
 }
@@ -66,17 +67,19 @@ void BM_ImportTree(benchmark::State& state) {
 }
 BENCHMARK(BM_ImportTree)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->Iterations(2);
 
-// The same tree again: every song is there already.
+// The same tree again: every song is there already. Arg 0: all folders, as the user may choose;
+// 1: only the folders with new songs, the question's default.
 void BM_ReimportTree(benchmark::State& state) {
     CBenchFolder folder("reimport");
     CTagWorkers workers;
     CLibraryDb db("Cadenzo.mdb", false, false, BenchSettings(), BenchMessages());
     ImportInto(db, workers);
+    const ReimportChoice choice = state.range(0) == 0 ? ReimportChoice::AllFolders : ReimportChoice::OnlyNewFolders;
     for (auto _ : state) {
-        ImportInto(db, workers);
+        ImportInto(db, workers, choice);
     }
 }
-BENCHMARK(BM_ReimportTree)->Unit(benchmark::kMillisecond)->Iterations(2);
+BENCHMARK(BM_ReimportTree)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(2);
 
 // The workers alone, one folder at a time, as the walk asks them.
 void BM_WorkersReadPerFolder(benchmark::State& state) {
