@@ -1,15 +1,11 @@
 // The import of CLibraryDb: the folder walk, the decision per folder and the storing.
 
-#include <dirent.h>
 #include <sys/stat.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <chrono>
-#include <climits>
 #include <deque>
 #include <map>
-#include <memory>
 #include <optional>
 #include <set>
 #include <type_traits>
@@ -24,6 +20,7 @@
 #include "engine/collation.h"
 #include "engine/engineerror.h"
 #include "engine/transaction.h"
+#include "import/folderlisting.h"
 #include "import/importmode.h"
 #include "import/importquestions.h"
 #include "import/importreport.h"
@@ -161,70 +158,6 @@ std::int32_t KnownId(std::map<Key, std::int32_t>& known, const std::type_identit
     return id;
 }
 
-// One folder's entries, in name order.
-struct FolderListing {
-    std::vector<std::string> subfolders;
-    CTagWorkers::Files songFiles;
-    std::vector<std::string> tooLong;  // song files and folders whose paths the system refuses
-};
-
-std::string ChildPath(const std::string& folder, const char* name) {
-    return folder.ends_with('/') ? folder + name : folder + "/" + name;
-}
-
-// The order of a folder's entries: their names compared without regard to letter case, as a
-// listing shows them, the bytes deciding between names that differ only in case. The walk and
-// the song IDs follow it, so the songs of a folder are stored, and played, by their names.
-bool ListedBefore(const std::string& a, const std::string& b) {
-    const int order = CompareIgnoringCase(a, b);
-    return order != 0 ? order < 0 : a < b;
-}
-
-// Lists a folder by its path. Only regular files are songs (a FIFO named x.mp3 would block);
-// links are followed; what a killed tag write left behind is no song. A folder that cannot be
-// read lists nothing.
-FolderListing ListFolder(const std::string& folder) {
-    FolderListing listing;
-    const std::unique_ptr<DIR, int (*)(DIR*)> directory(opendir(folder.c_str()), closedir);
-    if (!directory) {
-        return listing;
-    }
-    while (const dirent* entry = readdir(directory.get())) {
-        const std::string name = entry->d_name;
-        if (name == "." || name == ".." || IsTagWriteLeftover(name)) {
-            continue;
-        }
-        const std::string path = ChildPath(folder, entry->d_name);
-        const SongFileType type = FileTypeFromPath(path);
-        if (entry->d_type != DT_DIR && entry->d_type != DT_LNK && entry->d_type != DT_UNKNOWN &&
-            type == kNotASongFile) {
-            continue;  // no folder, no link and no song: nothing to ask the system
-        }
-        // The listing's type saves a stat for plain files and folders; links are followed.
-        mode_t mode = entry->d_type == DT_DIR ? S_IFDIR : S_IFREG;
-        if ((entry->d_type != DT_DIR && entry->d_type != DT_REG) || path.size() >= PATH_MAX) {
-            struct stat info {};
-            if (stat(path.c_str(), &info) != 0) {
-                const bool tooLong = errno == ENAMETOOLONG;
-                if (tooLong && (entry->d_type == DT_DIR || type != kNotASongFile)) {
-                    listing.tooLong.push_back(path);
-                }
-                continue;
-            }
-            mode = info.st_mode;
-        }
-        if (S_ISDIR(mode)) {
-            listing.subfolders.push_back(path);
-        } else if (S_ISREG(mode) && type != kNotASongFile) {
-            listing.songFiles.emplace_back(path, type);
-        }
-    }
-    std::sort(listing.subfolders.begin(), listing.subfolders.end(), ListedBefore);
-    std::sort(listing.songFiles.begin(), listing.songFiles.end(),
-              [](const auto& a, const auto& b) { return ListedBefore(a.first, b.first); });
-    return listing;
-}
-
 // What an import finds below its folder (itself too) before it reads a tag: the folders that
 // hold song files, as the walk will visit them, and which of their song files the library holds.
 // A folder reached twice through links counts once.
@@ -236,16 +169,7 @@ struct FolderSurvey {
 
 FolderSurvey SurveyFolder(CLibraryDb& db, const std::string& root) {
     FolderSurvey survey;
-    std::set<std::pair<dev_t, ino_t>> seen;
-    std::vector<std::string> toList{root};
-    while (!toList.empty()) {
-        const std::string folder = std::move(toList.back());
-        toList.pop_back();
-        struct stat info {};
-        if (stat(folder.c_str(), &info) != 0 || !seen.insert({info.st_dev, info.st_ino}).second) {
-            continue;
-        }
-        FolderListing listing = ListFolder(folder);
+    ForEachFolderBelow(root, [&](const FolderListing& listing) {
         survey.songFolders += listing.songFiles.empty() ? 0 : 1;
         survey.songFiles += listing.songFiles.size();
         for (const auto& file : listing.songFiles) {
@@ -253,8 +177,7 @@ FolderSurvey SurveyFolder(CLibraryDb& db, const std::string& root) {
                 survey.knownFiles.insert(file.first);
             }
         }
-        toList.insert(toList.end(), listing.subfolders.begin(), listing.subfolders.end());
-    }
+    });
     return survey;
 }
 
