@@ -205,12 +205,14 @@ std::string AudioKey(TagLib::File& file) {
         mpeg->seek(first);
         audio = mpeg->readBlock(static_cast<unsigned long>(std::min<long>(kHashed, end - first)));
     } else if (auto* ogg = dynamic_cast<TagLib::Ogg::File*>(&file)) {
-        // Packets 0 to 2 are the stream's headers, the comments among them.
-        for (unsigned packet = 3; audio.size() < kHashed; ++packet) {
+        // Packets 0 to 2 are the stream's headers, the comments among them. An audio packet may be
+        // empty (the first often is, and digital silence); TagLib gives an empty one past the
+        // stream's end too, so the stream ends with a long run of them.
+        constexpr unsigned kEmptyAtEnd = 256;
+        unsigned emptyInARow = 0;
+        for (unsigned packet = 3; audio.size() < kHashed && emptyInARow < kEmptyAtEnd; ++packet) {
             const TagLib::ByteVector bytes = ogg->packet(packet);
-            if (bytes.isEmpty()) {
-                break;
-            }
+            emptyInARow = bytes.isEmpty() ? emptyInARow + 1 : 0;
             audio.append(bytes);
         }
         audio.resize(std::min(audio.size(), kHashed));
