@@ -25,6 +25,8 @@
 #include "edit/aboutdlg.h"
 #include "edit/edititemdlg.h"
 #include "edit/managerdlg.h"
+#include "edit/missingsongs.h"
+#include "edit/missingsongsdlg.h"
 #include "folderpicker/folderpickerdlg.h"
 #include "import/importdlgs.h"
 #include "import/importreport.h"
@@ -208,6 +210,10 @@ void SaveEditWindows(const std::string& pictures, CLibraryDb& db, CSettings& set
     CManagerDlg manager(context, nullptr, kAlbumItem, "Manage Albums", kManagerAll, &window);
     manager.show();
     Save(manager, pictures, "manage-albums");
+    // The sample library's songs have no files.
+    CMissingSongsDlg missing(context, FindMissingSongs(db, [](std::size_t, std::size_t) { return true; }), &window);
+    missing.show();
+    Save(missing, pictures, "missing-songs");
 }
 
 }  // namespace

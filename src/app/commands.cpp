@@ -21,6 +21,7 @@ bool IsCommandEnabled(Command command, const CommandState& state) {
         case Command::EditItems:
             return anyItem;
         case Command::Exit:
+        case Command::FindMissingSongs:  // read-only: it only shows them
         case Command::Restore:
         case Command::EditIni:
         case Command::About:

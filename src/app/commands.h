@@ -20,6 +20,7 @@ enum class Command : int {
     ManageGenres = 40023,
     About = 40024,
     Documentation = 40025,
+    FindMissingSongs = 40026,
 };
 
 // What the enable rules of the commands look at.

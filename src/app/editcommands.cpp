@@ -8,11 +8,14 @@
 #include "browse/librarygrid.h"
 #include "edit/edititemdlg.h"
 #include "edit/librarychanges.h"
+#include "edit/missingsongs.h"
+#include "edit/missingsongsdlg.h"
 #include "edit/pickdlg.h"
 #include "platform/librarylock.h"
 #include "platform/messagebox.h"
 #include "platform/usertext.h"
 #include "play/playercommand.h"
+#include "widgets/processingdlg.h"
 
 CEditCommands::CEditCommands(CCommandContext context, CLibraryGrid& grid)
     : m_context(std::move(context)), m_grid(grid) {}
@@ -57,6 +60,31 @@ void CEditCommands::Remove() {
         RemoveViewItem(m_context.db, m_grid.CurrentView().mode, item);
     }
     m_grid.RefreshView();
+}
+
+void CEditCommands::FindMissingSongs() {
+    std::vector<MissingSong> missing;
+    {
+        CProcessingDlg progress(CUserText::tr("Finding Missing Songs"), m_context.window);
+        progress.show();
+        missing = ::FindMissingSongs(m_context.db, [&](std::size_t done, std::size_t total) {
+            progress.SetProgressText(fmt::sprintf(CUserText::tr("%d of %d song files looked at"), done, total));
+            progress.KeepPainted();
+            return !progress.Cancelled();
+        });
+        if (progress.Cancelled()) {
+            return;
+        }
+    }
+    if (missing.empty()) {
+        m_context.messages.Show(CUserText::tr("The file of every song is where the library says."));
+        return;
+    }
+    CMissingSongsDlg dialog(m_context, std::move(missing), m_context.window);
+    m_context.runDialog(dialog);
+    if (dialog.ChangedLibrary()) {
+        m_grid.RefreshView();
+    }
 }
 
 void CEditCommands::Manage(ItemKind kind, const char* title) {

@@ -21,6 +21,8 @@ public:
     bool EditItem(ItemKind kind, std::int32_t id);
     void EditItems();
     void Remove();
+    // Looks for the songs whose files are gone and shows them, to search for them or remove them.
+    void FindMissingSongs();
     void Manage(ItemKind kind, const char* title);
     // Sets the album (the artist) of the ticked songs to the one the user picks.
     void ChangeAlbum();

@@ -299,6 +299,8 @@ const std::vector<CMainDlg::CommandRow>& CMainDlg::CommandTable() {
     // Handlers that are not guarded show no library error of their own.
     static const std::vector<CommandRow> table = {
         {Command::ExportM3u, CUserText::tr("Export M&3U"), [](CMainDlg& w) { w.OnExportM3U(); }},
+        {Command::FindMissingSongs, CUserText::tr("Find &Missing Songs..."),
+         [](CMainDlg& w) { w.m_edits->FindMissingSongs(); }},
         {Command::Exit, CUserText::tr("E&xit"), [](CMainDlg& w) { w.close(); }, false, "Ctrl+Q"},
         {Command::EditItems, CUserText::tr("&Edit Item(s)"), [](CMainDlg& w) { w.m_edits->EditItems(); }, true,
          "Ctrl+E"},
@@ -354,7 +356,7 @@ void CMainDlg::BuildMenus() {
         std::vector<std::optional<Command>> items;  // nullopt: a separator
     };
     const std::vector<Menu> menus = {
-        {CUserText::tr("&File"), {Command::ExportM3u, std::nullopt, Command::Exit}},
+        {CUserText::tr("&File"), {Command::ExportM3u, Command::FindMissingSongs, std::nullopt, Command::Exit}},
         {CUserText::tr("&Edit"), {Command::EditItems, Command::Remove}},
         {CUserText::tr("&Manage"),
          {Command::ManageAlbums, Command::ManageArtists, Command::ManageCollections, Command::ManageGenres}},

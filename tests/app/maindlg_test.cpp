@@ -501,6 +501,32 @@ TEST_F(MainWindowTest, ATranslationForTheUsersLanguageChangesTheWindowsAndTheMes
     QLocale::setDefault(QLocale::c());
 }
 
+TEST_F(MainWindowTest, FindMissingSongsListsTheSongsWhoseFilesAreGoneAndRemovesTheTickedOnes) {
+    AddSongs("Band", {"Gone One", "Gone Two"});  // paths under /m, where no file is
+    auto window = Open();
+    ASSERT_TRUE(window->Initialise());
+    int listed = 0;
+    onDialog = [&](QDialog& dialog) {
+        auto* list = dialog.findChild<QTreeWidget*>(QStringLiteral("missingList"));
+        if (list == nullptr) {
+            return;
+        }
+        listed = list->topLevelItemCount();
+        EXPECT_EQ(list->topLevelItem(0)->text(3), QStringLiteral("/m/Gone One.mp3"));
+        list->topLevelItem(0)->setCheckState(0, Qt::Checked);
+        QTest::mouseClick(dialog.findChild<QPushButton*>(QStringLiteral("removeMissingButton")), Qt::LeftButton);
+        EXPECT_EQ(list->topLevelItemCount(), 1) << "the removed song leaves the list";
+    };
+    m_messages.answers = {true};
+    window->RunMenuCommand(Command::FindMissingSongs);
+    EXPECT_EQ(dialogs, std::vector<std::string>{"missingSongsDialog"});
+    EXPECT_EQ(listed, 2);
+    EXPECT_EQ(m_messages.asked,
+              std::vector<std::string>{"Are you sure you want to remove the ticked song from the library?"});
+    window->Grid().SwitchMode(kSongsMode, kAllSongs, 0, 0);
+    EXPECT_EQ(window->Grid().GetRowTotal(), 2) << "the header and the song left";
+}
+
 TEST_F(MainWindowTest, AReadOnlyLibraryTurnsItsWritingCommandsOff) {
     Open().reset();  // creates the library
     CSettings writer;
