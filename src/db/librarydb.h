@@ -158,9 +158,10 @@ public:
     // The song whose audio has `key` and whose file is gone (moved or renamed): 0 unless exactly
     // one song has the key and its file no longer exists.
     std::int32_t FindMovedSong(const std::string& key);
-    // Remembers the song's audio key; `replace`: also when the song has one (a row just added,
-    // whose ID an older song may have had).
-    void StoreSongKey(std::int32_t songId, const std::string& key, bool replace);
+    // Remembers the song's audio key, in place of the one it had: the key of the file just read
+    // (a row just added may have the ID of an older song; an older version hashed OGG audio
+    // differently).
+    void StoreSongKey(std::int32_t songId, const std::string& key);
     // The song's file is now at `path`: every other field stays.
     void MoveSong(std::int32_t songId, const std::string& path, std::int16_t fileType);
 

@@ -315,10 +315,10 @@ std::int32_t CLibraryDb::FindMovedSong(const std::string& key) {
     return several || FileExists(path) ? 0 : id;
 }
 
-void CLibraryDb::StoreSongKey(std::int32_t songId, const std::string& key, bool replace) {
+void CLibraryDb::StoreSongKey(std::int32_t songId, const std::string& key) {
     if (!key.empty() && m_songKeys) {
-        Execute(fmt::sprintf("INSERT OR %s INTO SongKeys (SongID, AudioKey) VALUES (%d, '%s')",
-                             replace ? "REPLACE" : "IGNORE", songId, EscapeSqlText(key)),
+        Execute(fmt::sprintf("INSERT OR REPLACE INTO SongKeys (SongID, AudioKey) VALUES (%d, '%s')", songId,
+                             EscapeSqlText(key)),
                 dbFailOnError);
     }
 }

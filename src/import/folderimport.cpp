@@ -588,7 +588,7 @@ int CLibraryDb::ImportFolderSongs(FolderSongList& songs, const PathStack& paths,
                     known.touchedArtists.insert(owner);
                 }
             }
-            StoreSongKey(songId, song.GetTags().audioKey, !inLibrary);
+            StoreSongKey(songId, song.GetTags().audioKey);
             if (plan.mode == ImportMode::OneCollection) {
                 if (!collection) {
                     collection = FindCollectionId(plan.groupName);

@@ -188,6 +188,45 @@ void ReadPlayerRatings(TagLib::File& file, SongTags& tags) {
     }
 }
 
+// The first `limit` bytes of an Ogg stream's audio: its packets after the three header packets
+// (the comments among them), read from the pages' payloads, so that empty packets and page
+// boundaries count for nothing. Read page by page; a damaged page ends it.
+TagLib::ByteVector OggAudio(TagLib::File& file, unsigned limit) {
+    constexpr unsigned kHeaderPackets = 3;
+    constexpr unsigned kPageHeaderSize = 27;  // "OggS" ... the number of segments
+    TagLib::ByteVector audio;
+    unsigned packetsEnded = 0;
+    long offset = 0;
+    while (audio.size() < limit) {
+        file.seek(offset);
+        const TagLib::ByteVector header = file.readBlock(kPageHeaderSize);
+        if (header.size() < kPageHeaderSize || !header.startsWith("OggS")) {
+            break;
+        }
+        const unsigned segments = static_cast<unsigned char>(header[kPageHeaderSize - 1]);
+        const TagLib::ByteVector table = file.readBlock(segments);
+        unsigned payloadSize = 0;
+        for (unsigned i = 0; i < table.size(); ++i) {
+            payloadSize += static_cast<unsigned char>(table[i]);
+        }
+        const TagLib::ByteVector payload = file.readBlock(payloadSize);
+        if (table.size() < segments || payload.size() < payloadSize) {
+            break;
+        }
+        unsigned at = 0;
+        for (unsigned i = 0; i < segments; ++i) {
+            const unsigned length = static_cast<unsigned char>(table[i]);
+            if (packetsEnded >= kHeaderPackets) {
+                audio.append(payload.mid(at, length));
+            }
+            at += length;
+            packetsEnded += length < 255 ? 1 : 0;  // a segment shorter than 255 ends its packet
+        }
+        offset += static_cast<long>(kPageHeaderSize + segments + payloadSize);
+    }
+    return audio;
+}
+
 // The audio key of a song: a 64-bit hash of the first 64 KiB of its audio (of an MP3
 // the bytes from its first frame on, before its last one; of an OGG its audio packets), and its length in
 // milliseconds. Tags live outside those bytes, so a changed tag keeps the key.
@@ -204,18 +243,8 @@ std::string AudioKey(TagLib::File& file) {
         }
         mpeg->seek(first);
         audio = mpeg->readBlock(static_cast<unsigned long>(std::min<long>(kHashed, end - first)));
-    } else if (auto* ogg = dynamic_cast<TagLib::Ogg::File*>(&file)) {
-        // Packets 0 to 2 are the stream's headers, the comments among them. An audio packet may be
-        // empty (the first often is, and digital silence); TagLib gives an empty one past the
-        // stream's end too, so the stream ends with a long run of them.
-        constexpr unsigned kEmptyAtEnd = 256;
-        unsigned emptyInARow = 0;
-        for (unsigned packet = 3; audio.size() < kHashed && emptyInARow < kEmptyAtEnd; ++packet) {
-            const TagLib::ByteVector bytes = ogg->packet(packet);
-            emptyInARow = bytes.isEmpty() ? emptyInARow + 1 : 0;
-            audio.append(bytes);
-        }
-        audio.resize(std::min(audio.size(), kHashed));
+    } else if (dynamic_cast<TagLib::Ogg::File*>(&file) != nullptr) {
+        audio = OggAudio(file, kHashed);
     }
     if (audio.isEmpty()) {
         return {};

@@ -340,6 +340,15 @@ TEST_F(FolderImportTest, AReimportSkipsTheFoldersWhoseSongsAreAllKnownOnlyWhenTh
     EXPECT_EQ(m_questions.asked.size(), 1u) << "all folders: the untagged one is asked about as before";
 }
 
+TEST_F(FolderImportTest, AKeyAnOlderVersionStoredIsReplacedWhenTheFileIsReadAgain) {
+    AddAlbum("Old", 4);
+    Import(m_tree.Root());
+    const std::int32_t song = m_db->FindSongIdByPath(m_tree.Path("Old/0.mp3"));
+    m_db->Execute("UPDATE SongKeys SET AudioKey = 'hashed the old way' WHERE SongID = " + std::to_string(song));
+    Import(m_tree.Root());
+    EXPECT_EQ(Count("SELECT * FROM SongKeys WHERE AudioKey = 'hashed the old way'"), 0);
+}
+
 TEST(PlayerRatingsTest, EveryScaleMapsOntoSevenSteps) {
     EXPECT_EQ(RatingFromPopularimeter(0), 0);
     EXPECT_EQ(RatingFromPopularimeter(1), 1);
