@@ -190,39 +190,51 @@ void ReadPlayerRatings(TagLib::File& file, SongTags& tags) {
 
 // The first `limit` bytes of an Ogg stream's audio: its packets after the three header packets
 // (the comments among them), read from the pages' payloads, so that empty packets and page
-// boundaries count for nothing. Read page by page; a damaged page ends it.
+// boundaries count for nothing. The file is read from its start in large blocks, as far as
+// needed; a damaged page ends it.
 TagLib::ByteVector OggAudio(TagLib::File& file, unsigned limit) {
     constexpr unsigned kHeaderPackets = 3;
     constexpr unsigned kPageHeaderSize = 27;  // "OggS" ... the number of segments
+    constexpr unsigned kBlock = 64 * 1024;
+    TagLib::ByteVector data;
+    file.seek(0);
+    const auto readTo = [&](unsigned end) {
+        while (data.size() < end) {
+            const TagLib::ByteVector more = file.readBlock(std::max(kBlock, end - data.size()));
+            if (more.isEmpty()) {
+                return false;
+            }
+            data.append(more);
+        }
+        return true;
+    };
+    const auto byteAt = [&](unsigned at) { return static_cast<unsigned char>(std::as_const(data)[at]); };
     TagLib::ByteVector audio;
     unsigned packetsEnded = 0;
-    long offset = 0;
-    while (audio.size() < limit) {
-        file.seek(offset);
-        const TagLib::ByteVector header = file.readBlock(kPageHeaderSize);
-        if (header.size() < kPageHeaderSize || !header.startsWith("OggS")) {
+    unsigned page = 0;
+    while (audio.size() < limit && readTo(page + kPageHeaderSize) && data.containsAt("OggS", page)) {
+        const unsigned segments = byteAt(page + kPageHeaderSize - 1);
+        const unsigned table = page + kPageHeaderSize;
+        if (!readTo(table + segments)) {
             break;
         }
-        const unsigned segments = static_cast<unsigned char>(header[kPageHeaderSize - 1]);
-        const TagLib::ByteVector table = file.readBlock(segments);
         unsigned payloadSize = 0;
-        for (unsigned i = 0; i < table.size(); ++i) {
-            payloadSize += static_cast<unsigned char>(table[i]);
+        for (unsigned i = 0; i < segments; ++i) {
+            payloadSize += byteAt(table + i);
         }
-        const TagLib::ByteVector payload = file.readBlock(payloadSize);
-        if (table.size() < segments || payload.size() < payloadSize) {
+        if (!readTo(table + segments + payloadSize)) {
             break;
         }
-        unsigned at = 0;
+        unsigned at = table + segments;
         for (unsigned i = 0; i < segments; ++i) {
-            const unsigned length = static_cast<unsigned char>(table[i]);
+            const unsigned length = byteAt(table + i);
             if (packetsEnded >= kHeaderPackets) {
-                audio.append(payload.mid(at, length));
+                audio.append(data.mid(at, length));
             }
             at += length;
             packetsEnded += length < 255 ? 1 : 0;  // a segment shorter than 255 ends its packet
         }
-        offset += static_cast<long>(kPageHeaderSize + segments + payloadSize);
+        page = at;
     }
     return audio;
 }
@@ -255,14 +267,15 @@ std::string AudioKey(TagLib::File& file) {
         hash = (hash ^ word) * 1099511628211ULL;
         hash ^= hash >> 32;
     };
+    const char* bytes = std::as_const(audio).data();  // a const read never copies the vector
     const std::size_t words = audio.size() / sizeof(std::uint64_t);
     for (std::size_t i = 0; i < words; ++i) {
         std::uint64_t word = 0;
-        std::memcpy(&word, audio.data() + i * sizeof word, sizeof word);
+        std::memcpy(&word, bytes + i * sizeof word, sizeof word);
         mix(word);
     }
     for (std::size_t i = words * sizeof(std::uint64_t); i < audio.size(); ++i) {
-        mix(static_cast<unsigned char>(audio[static_cast<unsigned>(i)]));
+        mix(static_cast<unsigned char>(bytes[i]));
     }
     char key[48];
     std::snprintf(key, sizeof key, "%016llx-%d", static_cast<unsigned long long>(hash),
@@ -294,6 +307,10 @@ SongTags ReadTags(TagLib::IOStream* stream, SongFileType fileType, bool whole) {
     }
     return tags;
 }
+
+// Songs up to this size are read whole, with one read, and their tags and audio key taken from
+// memory: TagLib's many small reads then cost no system call.
+constexpr off_t kReadInMemory = off_t{256} << 10;
 
 // Songs up to this size are tagged in memory, with one read and one write; larger ones in the
 // copy itself, so that the worker's memory limit holds.
@@ -412,9 +429,15 @@ private:
 }  // namespace
 
 SongTags ReadSongTags(const std::string& path, SongFileType fileType) {
+    // Not blocking: a FIFO or a device, which would block or never end, is refused below.
+    const CFileDescriptor song(open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
     struct stat info {};
-    if (stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
-        return {};  // a FIFO or a device would block or never end
+    if (!song.IsOpen() || fstat(song.Get(), &info) != 0 || !S_ISREG(info.st_mode)) {
+        return {};
+    }
+    if (info.st_size <= kReadInMemory) {
+        TagLib::ByteVectorStream whole(ReadWhole(song.Get(), static_cast<std::size_t>(info.st_size)));
+        return whole.length() == info.st_size ? ReadTags(&whole, fileType, true) : SongTags();
     }
     TagLib::FileStream stream(path.c_str(), true);
     return stream.isOpen() ? ReadTags(&stream, fileType, true) : SongTags();
