@@ -6,6 +6,7 @@
 #include <map>
 #include <set>
 #include <string>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -158,6 +159,8 @@ public:
     // The song whose audio has `key` and whose file is gone (moved or renamed): 0 unless exactly
     // one song has the key and its file no longer exists.
     std::int32_t FindMovedSong(const std::string& key);
+    // The file paths of the library's songs below `folder`, with one query.
+    std::unordered_set<std::string> SongPathsBelow(const std::string& folder);
     // Remembers the song's audio key, in place of the one it had: the key of the file just read
     // (a row just added may have the ID of an older song; an older version hashed OGG audio
     // differently).

@@ -74,6 +74,19 @@ std::int32_t CLibraryDb::FindSongIdByPath(const std::string& filePath) {
     return CDbTable(this, "Songs").LookupLongByText("ID", "FilePath", filePath);
 }
 
+std::unordered_set<std::string> CLibraryDb::SongPathsBelow(const std::string& folder) {
+    const std::string prefix = folder.ends_with('/') ? folder : folder + "/";
+    std::string after = prefix;
+    after.back() = '0';  // the character after '/': the paths below sort between the two
+    CDbQuery query(*this, "SELECT FilePath FROM Songs WHERE FilePath >= '" + EscapeSqlText(prefix) +
+                              "' AND FilePath < '" + EscapeSqlText(after) + "'");
+    std::unordered_set<std::string> paths;
+    for (CRecordset* row = query.GetRecordset(); row != nullptr && !row->IsEOF(); row = query.Next()) {
+        paths.insert(row->GetFieldValue("FilePath").AsText());
+    }
+    return paths;
+}
+
 std::int32_t CLibraryDb::FindOrAddArtist(const ArtistRecord& artist) {
     const std::int32_t id = FindArtistId(artist.name);
     return id != 0 ? id

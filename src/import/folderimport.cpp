@@ -169,11 +169,12 @@ struct FolderSurvey {
 
 FolderSurvey SurveyFolder(CLibraryDb& db, const std::string& root) {
     FolderSurvey survey;
+    const std::unordered_set<std::string> stored = db.SongPathsBelow(root);
     ForEachFolderBelow(root, [&](const FolderListing& listing) {
         survey.songFolders += listing.songFiles.empty() ? 0 : 1;
         survey.songFiles += listing.songFiles.size();
         for (const auto& file : listing.songFiles) {
-            if (db.FindSongIdByPath(file.first) != 0) {
+            if (stored.count(file.first) != 0) {
                 survey.knownFiles.insert(file.first);
             }
         }
