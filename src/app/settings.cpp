@@ -23,6 +23,7 @@ constexpr const char* kUnratedKey = "Treat Unrated Songs As Rating";
 constexpr const char* kThresholdKey = "Minimum Song Ask Threshold";
 constexpr const char* kSplashKey = "Ignore Splash";
 constexpr const char* kReadRatingsKey = "Read Ratings From Tags";
+constexpr const char* kCodePageKey = "Legacy Code Page";
 constexpr const char* kWindowSection = "Window";
 constexpr const char* kPlaceKey = "Place";
 constexpr const char* kSplitterKey = "Splitter";
@@ -110,6 +111,11 @@ bool CSettings::IgnoreSplash() const {
 bool CSettings::ReadRatingsFromTags() const {
     std::string value;
     return !ReadString(kReadRatingsKey, kSettings, value) || std::atoi(value.c_str()) != 0;
+}
+
+std::string CSettings::LegacyCodePage() const {
+    std::string value;
+    return ReadString(kCodePageKey, kSettings, value) ? value : std::string();
 }
 
 std::string CSettings::ReadWindowText(const char* key) const {

@@ -32,6 +32,7 @@ public:
     bool IgnoreSplash() const;
     // [Settings] Read Ratings From Tags, 1 when absent (never written by the program).
     bool ReadRatingsFromTags() const override;
+    std::string LegacyCodePage() const override;
     // Where the main window was at the last exit ([Window] Place, written at exit only); "" for
     // none yet.
     std::string GetWindowPlace() const;

@@ -13,4 +13,7 @@ public:
     virtual int GetMinSongAskThreshold() const = 0;
     // A new song takes the rating and play count other players wrote into its file.
     virtual bool ReadRatingsFromTags() const { return true; }
+    // The code page of old tags that say Latin-1: a name ("windows-1251"), "latin1" for none, or
+    // empty to detect it folder by folder.
+    virtual std::string LegacyCodePage() const { return {}; }
 };

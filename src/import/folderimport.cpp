@@ -20,6 +20,7 @@
 #include "engine/collation.h"
 #include "engine/engineerror.h"
 #include "engine/transaction.h"
+#include "import/codepage.h"
 #include "import/folderlisting.h"
 #include "import/importmode.h"
 #include "import/importquestions.h"
@@ -188,12 +189,13 @@ class CFolderWalk {
 public:
     // With `skipKnown`, a folder whose song files are all among them is skipped unread.
     CFolderWalk(CLibraryDb& db, CImportQuestions& questions, CTagWorkers& workers, int askThreshold,
-                const std::unordered_set<std::string>* skipKnown)
+                std::string codePage, const std::unordered_set<std::string>* skipKnown)
         : m_db(db),
           m_batch(db),
           m_questions(questions, m_batch),
           m_workers(workers),
           m_askThreshold(askThreshold),
+          m_codePage(std::move(codePage)),
           m_skipKnown(skipKnown) {}
 
     // The song files and folders left out because their paths are too long for the system.
@@ -300,7 +302,8 @@ private:
 
     void Store(Visit& visit) {
         m_questions.ShowProgress(CUserText::tr("Importing ") + visit.paths.back());
-        const std::vector<SongTags> tags = m_workers.Collect(visit.ticket);
+        std::vector<SongTags> tags = m_workers.Collect(visit.ticket);
+        RecodeLegacyTexts(tags, m_codePage);
         FolderSongList songs(visit.songPaths.size());
         for (std::size_t i = 0; i < songs.size(); ++i) {
             songs[i].Assign(visit.songPaths[i], tags[i]);
@@ -344,7 +347,8 @@ private:
     std::deque<Visit> m_ahead;         // listed, their tags being read, in walk order
     std::size_t m_songsAhead = 0;
     std::set<std::pair<dev_t, ino_t>> m_visited;
-    int m_askThreshold;  // read once: a walk reads thousands of folders
+    int m_askThreshold;      // read once: a walk reads thousands of folders
+    std::string m_codePage;  // of old tags (see RecodeLegacyTexts), read once too
     const std::unordered_set<std::string>* m_skipKnown;
     int m_foldersSkipped = 0;
     ImportIds m_known;
@@ -495,7 +499,7 @@ int CLibraryDb::ImportFolder(PathStack& paths, CImportQuestions& questions, CTag
         }
     }
     questions.FolderTotal(survey.songFolders);
-    CFolderWalk walk(*this, questions, workers, m_settings.GetMinSongAskThreshold(),
+    CFolderWalk walk(*this, questions, workers, m_settings.GetMinSongAskThreshold(), m_settings.LegacyCodePage(),
                      choice == ReimportChoice::OnlyNewFolders ? &survey.knownFiles : nullptr);
     walk.Run(paths);
     // New songs change the ratings of their artists, albums and collections, also after Cancel.

@@ -23,6 +23,7 @@
 #include <utility>
 
 #include <taglib/audioproperties.h>
+#include <taglib/commentsframe.h>
 #include <taglib/id3v2framefactory.h>
 #include <taglib/id3v2tag.h>
 #include <taglib/mpegfile.h>
@@ -239,6 +240,45 @@ TagLib::ByteVector OggAudio(TagLib::File& file, unsigned limit) {
     return audio;
 }
 
+bool IsAscii(const std::string& text) {
+    return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+// Which of the song's texts (beyond ASCII) came from tags that store Latin-1: the ID3v2 frame
+// the text came from when it is marked Latin-1, else the ID3v1 tag. Vorbis comments are UTF-8.
+int Latin1Texts(TagLib::File& file, const SongTags& tags) {
+    auto* mpeg = dynamic_cast<TagLib::MPEG::File*>(&file);
+    if (mpeg == nullptr) {
+        return 0;
+    }
+    const struct {
+        const char* frame;
+        LegacyText text;
+        const std::string& value;
+    } fields[] = {{"TIT2", kTitleText, tags.title},
+                  {"TPE1", kArtistText, tags.artist},
+                  {"TALB", kAlbumText, tags.album},
+                  {"TCON", kGenreText, tags.genre},
+                  {"COMM", kCommentText, tags.comment}};
+    TagLib::ID3v2::Tag* v2 = mpeg->hasID3v2Tag() ? mpeg->ID3v2Tag() : nullptr;
+    int texts = 0;
+    for (const auto& field : fields) {
+        if (IsAscii(field.value)) {
+            continue;
+        }
+        const TagLib::ID3v2::FrameList frames =
+            v2 != nullptr ? v2->frameListMap()[field.frame] : TagLib::ID3v2::FrameList();
+        if (frames.isEmpty() || frames.front()->toString().isEmpty()) {
+            texts |= mpeg->hasID3v1Tag() ? field.text : 0;
+        } else if (const auto* text = dynamic_cast<const TagLib::ID3v2::TextIdentificationFrame*>(frames.front())) {
+            texts |= text->textEncoding() == TagLib::String::Latin1 ? field.text : 0;
+        } else if (const auto* comment = dynamic_cast<const TagLib::ID3v2::CommentsFrame*>(frames.front())) {
+            texts |= comment->textEncoding() == TagLib::String::Latin1 ? field.text : 0;
+        }
+    }
+    return texts;
+}
+
 // The audio key of a song: a 64-bit hash of the first 64 KiB of its audio (of an MP3
 // the bytes from its first frame on, before its last one; of an OGG its audio packets), and its length in
 // milliseconds. Tags live outside those bytes, so a changed tag keeps the key.
@@ -304,6 +344,7 @@ SongTags ReadTags(TagLib::IOStream* stream, SongFileType fileType, bool whole) {
     if (whole) {
         ReadPlayerRatings(*file, tags);
         tags.audioKey = AudioKey(*file);
+        tags.latin1Texts = Latin1Texts(*file, tags);
     }
     return tags;
 }

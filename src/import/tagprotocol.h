@@ -26,8 +26,14 @@ struct SongTags {
     // What the song's audio is, whatever its tags and path: a hash of the start of its audio
     // and its length. Empty when it could not be made.
     std::string audioKey;
+    // The texts (LegacyText bits) read from tags that store Latin-1, ID3v1 and ID3v2 frames so
+    // marked, that hold characters beyond ASCII: old writers put their own code page there.
+    int latin1Texts = 0;
     bool stopped = false;  // the tag worker was stopped on the file (a limit, a crash): not read
 };
+
+// The texts of SongTags::latin1Texts.
+enum LegacyText : int { kTitleText = 1, kArtistText = 2, kAlbumText = 4, kGenreText = 8, kCommentText = 16 };
 
 // True for the name of the checked copy a tag write makes beside a song (".NAME.cadenzo-XXXXXX"),
 // which a killed write can leave behind; also the form older versions gave it, with the song's
@@ -38,7 +44,7 @@ bool IsTagWriteLeftover(const std::string& name);
 // a 32-bit length and its bytes.
 //   read request:  "R", then file type and path of each file
 //                  answer: one message per file, in order: "1" or "0", the seven texts, seconds,
-//                  rating, play count, audio key
+//                  rating, play count, audio key, Latin-1 texts
 //   write request: "W", file type, path, "1" to keep the file's title and track (else "0"), texts
 //                  answer: "1" or "0"
 std::string EncodeFields(const std::vector<std::string>& fields);

@@ -115,6 +115,7 @@ bool Answer(const std::vector<std::string>& request, long cpuMs) {
         fields.push_back(std::to_string(tags.rating));
         fields.push_back(std::to_string(tags.playCount));
         fields.push_back(tags.audioKey);
+        fields.push_back(std::to_string(tags.latin1Texts));
         if (!WriteMessage(STDOUT_FILENO, EncodeFields(fields))) {
             return false;
         }

@@ -130,7 +130,7 @@ std::size_t CTagWorkers::Receive(Worker& worker, std::size_t files, SongTags* ta
     std::vector<std::string> fields;
     for (std::size_t file = 0; file < files; ++file) {
         if (!worker.fromWorker.IsOpen() || !worker.answers.Read(worker.fromWorker.Get(), answer, m_timeoutMs) ||
-            !DecodeFields(answer, fields) || fields.size() != 12) {
+            !DecodeFields(answer, fields) || fields.size() != 13) {
             Stop(worker);
             Start(worker);
             return file;
@@ -141,6 +141,8 @@ std::size_t CTagWorkers::Receive(Worker& worker, std::size_t files, SongTags* ta
         song.rating = std::clamp(std::atoi(fields[9].c_str()), 0, 7);
         song.playCount = std::max(std::atoi(fields[10].c_str()), 0);
         song.audioKey = fields[11];
+        song.latin1Texts =
+            std::atoi(fields[12].c_str()) & (kTitleText | kArtistText | kAlbumText | kGenreText | kCommentText);
         tags[file] = song.parsed ? song : SongTags();
     }
     worker.pendingBytes -= worker.pending.front().bytes;
