@@ -18,6 +18,7 @@
 #include "db/dbquery.h"
 #include "db/librarydb.h"
 #include "hostilefiles.h"
+#include "import/folderlisting.h"
 #include "import/importquestions.h"
 #include "import/songfile.h"
 #include "import/tagworkers.h"
@@ -75,6 +76,18 @@ void BM_ImportTree(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_ImportTree)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->Iterations(2);
+
+// The listing of the whole tree an import makes before it reads a tag (to count the folders for
+// the progress bar and find the known songs), against BM_ImportTree's time.
+void BM_ListTree(benchmark::State& state) {
+    for (auto _ : state) {
+        std::size_t files = 0;
+        ForEachFolderBelow(GeneratedTree().root,
+                           [&](const FolderListing& listing) { files += listing.songFiles.size(); });
+        state.counters["files"] = static_cast<double>(files);
+    }
+}
+BENCHMARK(BM_ListTree)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 // The same tree again: every song is there already. Arg 0: all folders, as the user may choose;
 // 1: only the folders with new songs, the question's default.
