@@ -101,7 +101,8 @@ std::vector<std::string> CItemEdit::Store(const ItemTexts& texts, const std::fun
             continue;  // no such song: nothing to write
         }
         if (const SongFileType type = FileTypeFromPath(song.filePath); type != kNotASongFile) {
-            writes.push_back({song.filePath, type, tags, m_kind == kSeveralSongsItem});
+            writes.push_back({song.filePath, type, tags,
+                              m_kind == kSeveralSongsItem ? TagWriteMode::KeepTitleAndTrack : TagWriteMode::Texts});
             songOfFile.push_back(songs.size());
         }
         songs.push_back(std::move(song));

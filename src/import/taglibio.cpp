@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cmath>
 #include <condition_variable>
 #include <cstdint>
 #include <cstdio>
@@ -119,27 +120,121 @@ bool IsSong(TagLib::File& file) {
            file.audioProperties()->sampleRate() > 0;
 }
 
-// Writes the tags into the song on `stream` (with `keepTitleAndTrack`, the song's own title and
-// track instead of those in `tags`). Gives what a read of the song must then give; nullopt when it
-// is no song or cannot be written.
-std::optional<SongTags> SaveInto(TagLib::IOStream* stream, SongFileType fileType, SongTags tags,
-                                 bool keepTitleAndTrack) {
+// The seven texts of a tag, as a read gives them.
+SongTags TextsOf(const TagLib::Tag& tag) {
+    SongTags texts;
+    texts.title = Text(tag.title());
+    texts.artist = Text(tag.artist());
+    texts.album = Text(tag.album());
+    texts.genre = Text(tag.genre());
+    texts.comment = Text(tag.comment());
+    texts.year = std::to_string(tag.year());
+    texts.track = std::to_string(tag.track());
+    return texts;
+}
+
+constexpr const char* kOwnEmail = "cadenzo";  // the e-mail of Cadenzo's own POPM frame
+
+// The rating written for other players: the largest value that still reads back as `rating`
+// (see RatingFromPopularimeter and RatingFromFraction, which take a value between two steps up).
+int PopularimeterOf(int rating) {
+    return rating * 255 / 7;
+}
+std::string FractionOf(int rating) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%.6f", std::floor(rating * 1e6 / 7) / 1e6);
+    return text;
+}
+
+// Writes the rating (0: none) and play count into the song as other players read them: an ID3v2
+// POPM frame of Cadenzo's own and TXXX FMPS_Rating and FMPS_Playcount; Vorbis FMPS_RATING and
+// FMPS_PLAYCOUNT. Other players' frames stay.
+void SavePlayerData(TagLib::File& file, int rating, int playCount) {
+    if (auto* mpeg = dynamic_cast<TagLib::MPEG::File*>(&file)) {
+        TagLib::ID3v2::Tag* v2 = mpeg->ID3v2Tag(true);
+        for (TagLib::ID3v2::Frame* frame : TagLib::ID3v2::FrameList(v2->frameList("POPM"))) {
+            if (const auto* popm = dynamic_cast<TagLib::ID3v2::PopularimeterFrame*>(frame);
+                popm != nullptr && popm->email() == kOwnEmail) {
+                v2->removeFrame(frame, true);
+            }
+        }
+        auto* own = new TagLib::ID3v2::PopularimeterFrame;
+        own->setEmail(kOwnEmail);
+        own->setRating(PopularimeterOf(rating));
+        own->setCounter(static_cast<unsigned>(playCount));
+        v2->addFrame(own);
+        const auto setUserText = [v2](const char* name, const std::string& value) {
+            if (TagLib::ID3v2::UserTextIdentificationFrame* old =
+                    TagLib::ID3v2::UserTextIdentificationFrame::find(v2, name)) {
+                v2->removeFrame(old, true);
+            }
+            if (!value.empty()) {
+                auto* frame = new TagLib::ID3v2::UserTextIdentificationFrame(TagLib::String::UTF8);
+                frame->setDescription(name);
+                frame->setText(TagLib::String(value, TagLib::String::UTF8));
+                v2->addFrame(frame);
+            }
+        };
+        setUserText("FMPS_Rating", rating > 0 ? FractionOf(rating) : "");
+        setUserText("FMPS_Playcount", std::to_string(playCount));
+    } else if (auto* vorbis = dynamic_cast<TagLib::Ogg::Vorbis::File*>(&file); vorbis != nullptr && vorbis->tag()) {
+        if (rating > 0) {
+            vorbis->tag()->addField("FMPS_RATING", FractionOf(rating), true);
+        } else {
+            vorbis->tag()->removeFields("FMPS_RATING");
+        }
+        vorbis->tag()->addField("FMPS_PLAYCOUNT", std::to_string(playCount), true);
+    }
+}
+
+// The rating and play count of Cadenzo's own frames in the song, as SavePlayerData wrote them.
+std::pair<int, int> OwnPlayerData(TagLib::File& file) {
+    if (auto* mpeg = dynamic_cast<TagLib::MPEG::File*>(&file); mpeg != nullptr && mpeg->hasID3v2Tag()) {
+        for (const TagLib::ID3v2::Frame* frame : mpeg->ID3v2Tag()->frameList("POPM")) {
+            if (const auto* popm = dynamic_cast<const TagLib::ID3v2::PopularimeterFrame*>(frame);
+                popm != nullptr && popm->email() == kOwnEmail) {
+                return {RatingFromPopularimeter(popm->rating()), static_cast<int>(popm->counter())};
+            }
+        }
+    } else if (auto* vorbis = dynamic_cast<TagLib::Ogg::Vorbis::File*>(&file); vorbis != nullptr && vorbis->tag()) {
+        const TagLib::Ogg::FieldListMap& fields = vorbis->tag()->fieldListMap();
+        const auto first = [&fields](const char* name) {
+            const auto found = fields.find(name);
+            return found == fields.end() || found->second.isEmpty() ? std::string()
+                                                                    : found->second.front().to8Bit(true);
+        };
+        return {RatingFromText(first("FMPS_RATING"), true), std::atoi(first("FMPS_PLAYCOUNT").c_str())};
+    }
+    return {0, 0};
+}
+
+// Writes the tags into the song on `stream`, as `mode` says. Gives what a read of the song must
+// then give; nullopt when it is no song or cannot be written.
+std::optional<SongTags> SaveInto(TagLib::IOStream* stream, SongFileType fileType, SongTags tags, TagWriteMode mode) {
     std::unique_ptr<TagLib::File> file = OpenFile(stream, fileType);
     if (!IsSong(*file)) {
         return std::nullopt;
     }
     TagLib::Tag* tag = file->tag();
-    if (keepTitleAndTrack) {
-        tags.title = Text(tag->title());
-        tags.track = std::to_string(tag->track());
+    if (mode == TagWriteMode::RatingsOnly) {
+        SongTags texts = TextsOf(*tag);
+        texts.rating = tags.rating;
+        texts.playCount = tags.playCount;
+        tags = texts;
+        SavePlayerData(*file, tags.rating, tags.playCount);
+    } else {
+        if (mode == TagWriteMode::KeepTitleAndTrack) {
+            tags.title = Text(tag->title());
+            tags.track = std::to_string(tag->track());
+        }
+        tag->setTitle(TagText(tags.title));
+        tag->setArtist(TagText(tags.artist));
+        tag->setAlbum(TagText(tags.album));
+        tag->setGenre(TagText(tags.genre));
+        tag->setComment(TagText(tags.comment));
+        tag->setYear(LeadingNumber(tags.year));
+        tag->setTrack(LeadingNumber(tags.track));
     }
-    tag->setTitle(TagText(tags.title));
-    tag->setArtist(TagText(tags.artist));
-    tag->setAlbum(TagText(tags.album));
-    tag->setGenre(TagText(tags.genre));
-    tag->setComment(TagText(tags.comment));
-    tag->setYear(LeadingNumber(tags.year));
-    tag->setTrack(LeadingNumber(tags.track));
     if (!file->save()) {
         return std::nullopt;
     }
@@ -357,16 +452,30 @@ constexpr off_t kReadInMemory = off_t{256} << 10;
 // copy itself, so that the worker's memory limit holds.
 constexpr off_t kTaggedInMemory = off_t{32} << 20;
 
+// Whether the song on `stream` reads back as `expected`, the texts and, for a write of ratings,
+// Cadenzo's own rating and play count.
+bool ReadsBackAs(TagLib::IOStream* stream, SongFileType fileType, const SongTags& expected, TagWriteMode mode) {
+    if (!SameTags(ReadTags(stream, fileType, false), expected)) {
+        return false;
+    }
+    if (mode != TagWriteMode::RatingsOnly) {
+        return true;
+    }
+    stream->seek(0);
+    std::unique_ptr<TagLib::File> file = OpenFile(stream, fileType);
+    return IsSong(*file) && OwnPlayerData(*file) == std::pair{expected.rating, expected.playCount};
+}
+
 // Fills the copy with the song `original` (of `size` bytes), the tags written into it and read
 // back: a write that TagLib got wrong never replaces the song.
 bool MakeTaggedCopy(const PreparedWrite& write, off_t size, SongFileType fileType, const SongTags& tags,
-                    bool keepTitleAndTrack) {
+                    TagWriteMode mode) {
     if (size <= kTaggedInMemory) {
         TagLib::ByteVectorStream song(ReadWhole(write.original.Get(), static_cast<std::size_t>(size)));
         const std::optional<SongTags> expected =
-            song.length() == size ? SaveInto(&song, fileType, tags, keepTitleAndTrack) : std::nullopt;
+            song.length() == size ? SaveInto(&song, fileType, tags, mode) : std::nullopt;
         song.seek(0);
-        if (!expected || !SameTags(ReadTags(&song, fileType, false), *expected)) {
+        if (!expected || !ReadsBackAs(&song, fileType, *expected, mode)) {
             return false;
         }
         const TagLib::ByteVector& bytes = *song.data();
@@ -380,10 +489,11 @@ bool MakeTaggedCopy(const PreparedWrite& write, off_t size, SongFileType fileTyp
         // Closed before the read back, so that everything it wrote has reached the copy.
         TagLib::FileStream saved(write.copy.c_str(), false);
         if (saved.isOpen() && !saved.readOnly()) {
-            expected = SaveInto(&saved, fileType, tags, keepTitleAndTrack);
+            expected = SaveInto(&saved, fileType, tags, mode);
         }
     }
-    return expected && SameTags(ReadSongTags(write.copy, fileType), *expected);
+    TagLib::FileStream copy(write.copy.c_str(), true);
+    return expected && copy.isOpen() && ReadsBackAs(&copy, fileType, *expected, mode);
 }
 
 bool SyncFile(const std::string& path) {
@@ -485,7 +595,7 @@ SongTags ReadSongTags(const std::string& path, SongFileType fileType) {
 }
 
 std::optional<PreparedWrite> PrepareSongTags(const std::string& path, SongFileType fileType, const SongTags& tags,
-                                             bool keepTitleAndTrack) {
+                                             TagWriteMode mode) {
     PreparedWrite write;
     // Not blocking: a FIFO is refused below instead of waiting for a writer.
     write.original = CFileDescriptor(open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
@@ -509,7 +619,7 @@ std::optional<PreparedWrite> PrepareSongTags(const std::string& path, SongFileTy
     struct stat copyInfo {};
     const bool ok = flock(write.fd.Get(), LOCK_EX) == 0 && fchmod(write.fd.Get(), original.st_mode & 07777) == 0 &&
                     fstat(write.fd.Get(), &copyInfo) == 0 &&
-                    MakeTaggedCopy(write, original.st_size, fileType, tags, keepTitleAndTrack);
+                    MakeTaggedCopy(write, original.st_size, fileType, tags, mode);
     write.device = copyInfo.st_dev;
     if (!ok) {
         unlink(write.copy.c_str());

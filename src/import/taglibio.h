@@ -19,7 +19,7 @@ SongTags ReadSongTags(const std::string& path, SongFileType fileType);
 // Writes the seven texts into song files without ever leaving one damaged, in two halves, so
 // that many writes cost one sync. PrepareSongTags makes a checked copy of the song in its folder
 // (not synced, locked through `fd`, with the song's permissions): the tags written into it and
-// read back (texts and length); with `keepTitleAndTrack` the song keeps its own title and track.
+// read back (texts and length; the rating and play count written); `mode` says what is written.
 // Nullopt, with the song untouched, when any step fails or the song may not be written.
 // FinishSongTags syncs every copy, renames each over its song and syncs each folder once; whether
 // each was written.
@@ -32,5 +32,5 @@ struct PreparedWrite {
     dev_t device = 0;          // the copy's file system
 };
 std::optional<PreparedWrite> PrepareSongTags(const std::string& path, SongFileType fileType, const SongTags& tags,
-                                             bool keepTitleAndTrack);
+                                             TagWriteMode mode);
 std::vector<bool> FinishSongTags(std::vector<std::optional<PreparedWrite>>& writes);

@@ -32,6 +32,10 @@ struct SongTags {
     bool stopped = false;  // the tag worker was stopped on the file (a limit, a crash): not read
 };
 
+// What a write changes in a song file: its seven texts; the texts but its own title and track;
+// or only the rating and play count Cadenzo keeps in it (for other players to read).
+enum class TagWriteMode : int { Texts = 0, KeepTitleAndTrack = 1, RatingsOnly = 2 };
+
 // The texts of SongTags::latin1Texts.
 enum LegacyText : int { kTitleText = 1, kArtistText = 2, kAlbumText = 4, kGenreText = 8, kCommentText = 16 };
 
@@ -45,7 +49,7 @@ bool IsTagWriteLeftover(const std::string& name);
 //   read request:  "R", then file type and path of each file
 //                  answer: one message per file, in order: "1" or "0", the seven texts, seconds,
 //                  rating, play count, audio key, Latin-1 texts
-//   write request: "W", file type, path, "1" to keep the file's title and track (else "0"), texts
+//   write request: "W", file type, path, the TagWriteMode, texts, rating, play count
 //                  answer: "1" or "0"
 std::string EncodeFields(const std::vector<std::string>& fields);
 bool DecodeFields(const std::string& payload, std::vector<std::string>& fields);

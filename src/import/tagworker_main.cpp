@@ -33,8 +33,9 @@ constexpr rlim_t kMemoryLimit = rlim_t{256} << 20;
 constexpr auto kBatchTime = std::chrono::milliseconds(250);
 constexpr std::size_t kBatchWrites = 16;
 
-// A write request: "W", the file type, the path, whether to keep title and track, the seven texts.
-constexpr std::size_t kWriteFields = 11;
+// A write request: "W", the file type, the path, the TagWriteMode, the seven texts, the rating and
+// the play count.
+constexpr std::size_t kWriteFields = 13;
 
 // A write copies, saves, reads back and syncs the whole file: it may cost more than a read.
 constexpr long kWriteCpuFactor = 10;
@@ -68,8 +69,12 @@ public:
             return;
         }
         LimitCpu(m_cpuMs);
+        SongTags tags = TagsFromFields(request, 4);
+        tags.rating = std::clamp(std::atoi(request[11].c_str()), 0, 7);
+        tags.playCount = std::max(std::atoi(request[12].c_str()), 0);
+        const int mode = std::clamp(std::atoi(request[3].c_str()), 0, static_cast<int>(TagWriteMode::RatingsOnly));
         m_writes.push_back(
-            PrepareSongTags(request[2], FileTypeFromField(request[1]), TagsFromFields(request, 4), request[3] == "1"));
+            PrepareSongTags(request[2], FileTypeFromField(request[1]), tags, static_cast<TagWriteMode>(mode)));
         LimitCpu(0);
     }
 

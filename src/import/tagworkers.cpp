@@ -215,10 +215,12 @@ bool CTagWorkers::SendWrite(Worker& worker, const TagWrite& write) {
         Start(worker);
     }
     std::vector<std::string> fields = {"W", std::to_string(write.fileType), write.path,
-                                       write.keepTitleAndTrack ? "1" : "0"};
+                                       std::to_string(static_cast<int>(write.mode))};
     for (const std::string& text : TagFields(write.tags)) {
         fields.push_back(text);
     }
+    fields.push_back(std::to_string(write.tags.rating));
+    fields.push_back(std::to_string(write.tags.playCount));
     return worker.toWorker.IsOpen() && WriteMessage(worker.toWorker.Get(), EncodeFields(fields));
 }
 

@@ -48,7 +48,7 @@ public:
         std::string path;
         SongFileType fileType = kNotASongFile;
         SongTags tags;
-        bool keepTitleAndTrack = false;  // the file keeps its own title and track
+        TagWriteMode mode = TagWriteMode::Texts;
     };
     // Writes every file as Write does, several at once (on the writers and every reader with no
     // read under way); whether each was written. `written` is told each write's index, in order.

@@ -137,3 +137,34 @@ TEST(TagWorkersTest, ResultsComeInTheOrderAsked) {
     }
 }
 }  // namespace
+
+namespace {
+
+TEST(TagWorkersTest, ARatingsWriteLeavesTheTextsAndOtherPlayersReadTheRatingAndPlays) {
+    CTagWorkers workers;
+    CSongTree tree(workers);
+    for (const auto& [name, type] : {std::pair{"a.mp3", kMp3File}, {"b.ogg", kOggFile}}) {
+        const std::string path = tree.AddSong(name, CSongTree::Tags("Title", "Artist", "Album"));
+        SongTags ratings;
+        SongTags read;
+        for (ratings.rating = 1; ratings.rating <= 7; ++ratings.rating) {
+            ratings.playCount = 10 + ratings.rating;
+            ASSERT_EQ(workers.WriteAll({{path, type, ratings, TagWriteMode::RatingsOnly}}, [](std::size_t) {}),
+                      std::vector<bool>{true});
+            read = workers.Read({{path, type}}).front();
+            EXPECT_EQ(read.rating, ratings.rating) << name << ": each step reads back as itself";
+            EXPECT_EQ(read.playCount, ratings.playCount) << name;
+        }
+        EXPECT_EQ(read.title, "Title") << name;
+        EXPECT_EQ(read.album, "Album") << name;
+        ratings.rating = 0;
+        ratings.playCount = 13;
+        ASSERT_EQ(workers.WriteAll({{path, type, ratings, TagWriteMode::RatingsOnly}}, [](std::size_t) {}),
+                  std::vector<bool>{true});
+        read = workers.Read({{path, type}}).front();
+        EXPECT_EQ(read.rating, 0) << name << ": unrated again";
+        EXPECT_EQ(read.playCount, 13) << name;
+    }
+}
+
+}  // namespace
