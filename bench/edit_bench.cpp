@@ -1,6 +1,7 @@
 // Editing at scale: Edit Item(s) on 1,000 ticked songs (1,000 checked tag writes through the tag
 // worker, then the rows) against 1,000 bare TagLib saves of the same files in this process; and
-// Deep Remove of an artist with 5,000 songs; Find Missing Songs at 100,000 songs.
+// Deep Remove of an artist with 5,000 songs; 1,000 ratings written into files in the background;
+// Find Missing Songs at 100,000 songs.
 
 #include <benchmark/benchmark.h>
 
@@ -17,6 +18,7 @@
 #include "edit/itemedit.h"
 #include "edit/librarychanges.h"
 #include "edit/missingsongs.h"
+#include "edit/ratingsaver.h"
 #include "import/tagworkers.h"
 #include "librarygen.h"
 
@@ -91,6 +93,30 @@ void BM_DeepRemoveArtist(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_DeepRemoveArtist)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// The ratings and play counts of 1,000 songs written into their files in the background, as after
+// a Play All with "Save Ratings In Tags": how long until the last one is written.
+void BM_SaveRatingsInFiles(benchmark::State& state) {
+    EditedLibrary library;
+    const SongTree& tree = GeneratedTree();
+    int round = 0;
+    for (auto _ : state) {
+        std::vector<CRatingSaver::Song> songs;
+        for (int i = 0; i < kEditedSongs; ++i) {
+            const auto& [path, type] = tree.files[static_cast<std::size_t>(i)];
+            songs.push_back({path, type, (i + round) % 8, round});
+        }
+        CRatingSaver saver(CTagWorkers::DefaultTagWorkerCommand());
+        saver.Save(songs);
+        saver.Flush();
+        if (!saver.TakeFailures().empty()) {
+            state.SkipWithError("a rating was not written");
+        }
+        ++round;
+    }
+    state.counters["songs"] = kEditedSongs;
+}
+BENCHMARK(BM_SaveRatingsInFiles)->Unit(benchmark::kMillisecond)->Iterations(2);
 
 // Find Missing Songs at 100,000 songs (the synthetic library's files do not exist: every song
 // is missing, the dialog's worst case).

@@ -15,6 +15,7 @@
 #include <QSplitter>
 #include <QStatusBar>
 #include <QSystemTrayIcon>
+#include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -30,11 +31,14 @@
 #include "app/settings.h"
 #include "browse/librarygrid.h"
 #include "browse/modetree.h"
+#include "db/dbtable.h"
 #include "db/librarydb.h"
 #include "edit/aboutdlg.h"
 #include "edit/pendingtags.h"
+#include "edit/ratingsaver.h"
 #include "folderpicker/folderpickerdlg.h"
 #include "import/importdlgs.h"
+#include "import/songfile.h"
 #include "import/tagworkers.h"
 #include "platform/fileaccess.h"
 #include "platform/launcher.h"
@@ -52,6 +56,7 @@ namespace {
 
 constexpr int kEntryRole = Qt::UserRole;
 constexpr const char* kCommandProperty = "commandId";
+constexpr int kUnsavedCheckMs = 1000;  // how often the window asks whether rating writes failed
 
 QString Text(const std::string& bytes) {
     return DisplayText(bytes);
@@ -100,7 +105,9 @@ CMainDlg::CMainDlg(CSettings& settings, COpenedLibrary library, CMessageBox& mes
 }
 
 CMainDlg::~CMainDlg() {
+    m_ratingSaver.reset();  // writes what waits
     if (m_library.db) {
+        m_library.db->SetSongDataListener(nullptr);
         m_library.db->Close();
     }
     m_tray.reset();
@@ -121,6 +128,7 @@ bool CMainDlg::Initialise() {
                         [this]() -> CTagWorkers& { return TagWorkers(); }, m_library.readOnly, this},
         *m_grid);
     BuildMenus();
+    m_library.db->SetSongDataListener([this](const IdList& songs) { SaveSongDataInFiles(songs); });
     // The rows of an edit that was interrupted between its files and its rows follow the files.
     if (CPendingTags pending(m_library.db->GetPath()); pending.Exists()) {
         RunCommand([&] { pending.Recover(*m_library.db, TagWorkers(), m_messages, m_library.readOnly); });
@@ -490,6 +498,37 @@ void CMainDlg::RunMenuCommand(Command command) {
         RunCommand([this, &row] { row.run(*this); });
     } else {
         row.run(*this);
+    }
+}
+
+void CMainDlg::SaveSongDataInFiles(const IdList& songs) {
+    if (!m_settings.SaveRatingsInTags()) {
+        return;
+    }
+    std::vector<CRatingSaver::Song> files;
+    CDbTable table(m_library.db.get(), "Songs");
+    for (const std::int32_t id : songs) {
+        const SongRecord song = m_library.db->ReadSong(id);
+        if (const SongFileType type = FileTypeFromPath(song.filePath); song.id != 0 && type != kNotASongFile) {
+            files.push_back({song.filePath, type, song.userRating,
+                             static_cast<int>(table.LookupLong("PlayCount", "ID", id))});
+        }
+    }
+    if (!m_ratingSaver) {
+        m_ratingSaver = std::make_unique<CRatingSaver>(CTagWorkers::DefaultTagWorkerCommand());
+        auto* check = new QTimer(this);
+        connect(check, &QTimer::timeout, this, &CMainDlg::ReportUnsavedSongData);
+        check->start(kUnsavedCheckMs);
+    }
+    m_ratingSaver->Save(files);
+}
+
+void CMainDlg::ReportUnsavedSongData() {
+    if (const std::vector<std::string> failed = m_ratingSaver->TakeFailures(); !failed.empty()) {
+        m_messages.Show(fmt::sprintf(
+            CUserText::tr("The ratings and play counts of %d songs could not be written into their files (the first: "
+                          "'%s'). Their library entries are right."),
+            static_cast<int>(failed.size()), failed.front()));
     }
 }
 

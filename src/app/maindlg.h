@@ -18,6 +18,7 @@ class CLibraryGrid;
 class CEditCommands;
 class CImportDialogs;
 class CSettings;
+class CRatingSaver;
 class CTagWorkers;
 class QAction;
 class QCheckBox;
@@ -103,6 +104,9 @@ private:
     void OnExportM3U();
     void OnImport();
     CTagWorkers& TagWorkers();
+    // Writes the rating and play count of the songs into their files when the settings ask for it.
+    void SaveSongDataInFiles(const IdList& songs);
+    void ReportUnsavedSongData();
     void OpenDocumentation();
     void ShowAbout();
     CommandState CurrentCommandState() const;
@@ -114,8 +118,9 @@ private:
     DialogRunner m_runDialog = ExecDialog;
     std::unique_ptr<CSongPlayer> m_player;
     std::unique_ptr<CEditCommands> m_edits;
-    std::unique_ptr<CTagWorkers> m_tagWorkers;  // started at the first import, for the program's life
-    std::unique_ptr<CImportDialogs> m_import;   // while an import runs
+    std::unique_ptr<CTagWorkers> m_tagWorkers;    // started at the first import, for the program's life
+    std::unique_ptr<CImportDialogs> m_import;     // while an import runs
+    std::unique_ptr<CRatingSaver> m_ratingSaver;  // started at the first rating or play to write
     bool m_closeAfterImport = false;
 
     CLibraryGrid* m_grid = nullptr;

@@ -24,6 +24,7 @@ constexpr const char* kThresholdKey = "Minimum Song Ask Threshold";
 constexpr const char* kSplashKey = "Ignore Splash";
 constexpr const char* kReadRatingsKey = "Read Ratings From Tags";
 constexpr const char* kCodePageKey = "Legacy Code Page";
+constexpr const char* kSaveRatingsKey = "Save Ratings In Tags";
 constexpr const char* kWindowSection = "Window";
 constexpr const char* kPlaceKey = "Place";
 constexpr const char* kSplitterKey = "Splitter";
@@ -111,6 +112,10 @@ bool CSettings::IgnoreSplash() const {
 bool CSettings::ReadRatingsFromTags() const {
     std::string value;
     return !ReadString(kReadRatingsKey, kSettings, value) || std::atoi(value.c_str()) != 0;
+}
+
+bool CSettings::SaveRatingsInTags() const {
+    return ReadBool(kSaveRatingsKey, kSettings);
 }
 
 std::string CSettings::LegacyCodePage() const {

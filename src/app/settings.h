@@ -33,6 +33,9 @@ public:
     // [Settings] Read Ratings From Tags, 1 when absent (never written by the program).
     bool ReadRatingsFromTags() const override;
     std::string LegacyCodePage() const override;
+    // A song's rating and play count are written into its file when they change (off unless set:
+    // the user's files are never touched unasked).
+    bool SaveRatingsInTags() const;
     // Where the main window was at the last exit ([Window] Place, written at exit only); "" for
     // none yet.
     std::string GetWindowPlace() const;

@@ -193,6 +193,14 @@ public:
     // changes (the artist of an album or song, the collections of a song), all or nothing. Gives
     // the item's AutoRating as it was stored before (0 for a song, which has none).
     double StoreUserRating(ItemKind kind, std::int32_t id, int rating);
+    // Tells `listener` the songs whose rating or play count changed (a song's rating stored, a
+    // play counted); no one by default.
+    void SetSongDataListener(std::function<void(const IdList&)> listener) { m_songDataListener = std::move(listener); }
+    void SongDataChanged(const IdList& songs) {
+        if (m_songDataListener) {
+            m_songDataListener(songs);
+        }
+    }
 
     // ---- Import ----
 
@@ -231,6 +239,7 @@ private:
 
     const CLibrarySettings& m_settings;
     bool m_songKeys = false;  // the table of audio keys is there and may be written
+    std::function<void(const IdList&)> m_songDataListener;
     CMessageBox& m_messages;
 };
 

@@ -115,6 +115,9 @@ double CLibraryDb::StoreUserRating(ItemKind kind, std::int32_t id, int rating) {
         }
     }
     transaction.Commit();
+    if (kind == kSongItem) {
+        SongDataChanged({id});
+    }
     return autoRating;
 }
 

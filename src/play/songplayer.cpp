@@ -83,6 +83,7 @@ bool CSongPlayer::Play(SongFiles songs, const PlayChoices& choices, bool shuffle
         m_messages.Show(failure);
     } else if (!choices.readOnly) {
         IncrementPlayCounts(m_db, songs.ids);
+        m_db.SongDataChanged(songs.ids);
     }
     return true;
 }

@@ -527,6 +527,38 @@ TEST_F(MainWindowTest, FindMissingSongsListsTheSongsWhoseFilesAreGoneAndRemovesT
     EXPECT_EQ(window->Grid().GetRowTotal(), 2) << "the header and the song left";
 }
 
+TEST_F(MainWindowTest, RatingsAndPlaysAreWrittenIntoTheFilesOnlyWhenTheSettingsSaySo) {
+    CTagWorkers workers;
+    CSongTree tree(workers);
+    SongRecord song;
+    song.name = "Yesterday";
+    song.fileType = kMp3File;
+    song.filePath = tree.AddSong("Help/Yesterday.mp3", CSongTree::Tags("Yesterday", "The Beatles", "Help!"));
+    {
+        CSettings settings;
+        CLibraryDb("Cadenzo.mdb", false, false, settings, m_messages).FindOrAddSong(song);
+    }
+    auto window = Open();
+    ASSERT_TRUE(window->Initialise());
+    CLibraryGrid& grid = window->Grid();
+    grid.SwitchMode(kSongsMode, kAllSongs, 0, 0);
+    grid.setFocus();
+    grid.SetFocusCell(1, CLibraryGrid::kNameColumn);
+    const auto fileRating = [&] { return workers.Read({{song.filePath, kMp3File}}).front().rating; };
+    QTest::keyClick(&grid, Qt::Key_3, Qt::ControlModifier);
+    QTest::qWait(200);
+    EXPECT_EQ(fileRating(), 0) << "off unless set: the file is never touched unasked";
+
+    CSettings().WriteString("Save Ratings In Tags", "Settings", "1");
+    QTest::keyClick(&grid, Qt::Key_5, Qt::ControlModifier);
+    QTRY_COMPARE(fileRating(), 5);
+    QTest::keyClick(&grid, Qt::Key_Return);  // plays the row
+    ASSERT_EQ(m_launcher.launched.size(), 1u);
+    QTRY_COMPARE(workers.Read({{song.filePath, kMp3File}}).front().playCount, 1);
+    EXPECT_EQ(workers.Read({{song.filePath, kMp3File}}).front().title, "Yesterday");
+    EXPECT_TRUE(m_messages.shown.empty());
+}
+
 TEST_F(MainWindowTest, AReadOnlyLibraryTurnsItsWritingCommandsOff) {
     Open().reset();  // creates the library
     CSettings writer;
