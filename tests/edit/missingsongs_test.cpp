@@ -8,25 +8,12 @@
 #include <gtest/gtest.h>
 
 #include "db/dbtable.h"
-#include "import/importquestions.h"
 #include "import/tagworkers.h"
 #include "support/libraryfixture.h"
+#include "support/noquestions.h"
 #include "support/songtree.h"
 
 namespace {
-
-// An import that is never asked anything: each folder below holds one artist's album.
-class CNoQuestions : public CImportQuestions {
-public:
-    bool AskUntagged(const std::string&, const std::vector<CSongFile>&, const std::string&, UntaggedAnswer&) override {
-        return false;
-    }
-    bool AskUnknown(const std::string&, const std::string&, const std::vector<CSongFile>&, const std::string&,
-                    UnknownAnswer&) override {
-        return false;
-    }
-    void ShowProgress(const std::string&) override {}
-};
 
 class MissingSongsTest : public LibraryFixture {
 protected:

@@ -12,9 +12,9 @@
 #include <gtest/gtest.h>
 
 #include "db/dbquery.h"
-#include "import/importquestions.h"
 #include "import/tagworkers.h"
 #include "support/libraryfixture.h"
+#include "support/noquestions.h"
 #include "support/songtree.h"
 
 namespace {
@@ -120,18 +120,6 @@ std::string Id3v2Latin1(const std::string& title, const std::string& artist, con
     return std::string("ID3\x03\x00\x00\x00\x00\x00", 9) + static_cast<char>(size) + frames;
 }
 
-class NoQuestions : public CImportQuestions {
-public:
-    bool AskUntagged(const std::string&, const std::vector<CSongFile>&, const std::string&, UntaggedAnswer&) override {
-        return false;
-    }
-    bool AskUnknown(const std::string&, const std::string&, const std::vector<CSongFile>&, const std::string&,
-                    UnknownAnswer&) override {
-        return false;
-    }
-    void ShowProgress(const std::string&) override {}
-};
-
 class CodePageTest : public LibraryFixture {
 protected:
     // Folders of five songs for each language; the first folder's tags are ID3v2.
@@ -161,7 +149,7 @@ protected:
 
 TEST_F(CodePageTest, OldTagsAreReadInTheCodePageDetectedForEachFolder) {
     MakeFolders();
-    NoQuestions questions;
+    CNoQuestions questions;
     PathStack paths{m_tree.Root()};
     m_db->ImportFolder(paths, questions, m_workers);
     std::map<std::string, int> wrong;  // titles by code page
