@@ -510,8 +510,8 @@ void CMainDlg::SaveSongDataInFiles(const IdList& songs) {
     for (const std::int32_t id : songs) {
         const SongRecord song = m_library.db->ReadSong(id);
         if (const SongFileType type = FileTypeFromPath(song.filePath); song.id != 0 && type != kNotASongFile) {
-            files.push_back({song.filePath, type, song.userRating,
-                             static_cast<int>(table.LookupLong("PlayCount", "ID", id))});
+            files.push_back(
+                {song.filePath, type, song.userRating, static_cast<int>(table.LookupLong("PlayCount", "ID", id))});
         }
     }
     if (!m_ratingSaver) {
