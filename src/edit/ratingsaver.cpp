@@ -7,8 +7,8 @@
 
 namespace {
 
-// The writes of one turn of the thread: the tag workers answer them together.
-constexpr std::size_t kWritesATurn = 64;
+// The writes the tag workers are given at once.
+constexpr std::size_t kWritesAtOnce = 64;
 
 }  // namespace
 
@@ -28,11 +28,10 @@ void CRatingSaver::Save(const std::vector<Song>& songs) {
     {
         const std::lock_guard lock(m_mutex);
         for (const Song& song : songs) {
-            const auto waiting = std::find_if(m_waiting.begin(), m_waiting.end(),
-                                              [&](const Song& other) { return other.path == song.path; });
-            if (waiting != m_waiting.end()) {
-                *waiting = song;
+            if (const auto waiting = m_waitingAt.find(song.path); waiting != m_waitingAt.end()) {
+                m_waiting[waiting->second] = song;
             } else {
+                m_waitingAt.emplace(song.path, m_waiting.size());
                 m_waiting.push_back(song);
             }
         }
@@ -58,25 +57,30 @@ void CRatingSaver::Run() {
         if (m_waiting.empty()) {
             return;  // ending, with nothing left to write
         }
-        const std::size_t count = std::min(m_waiting.size(), kWritesATurn);
-        std::vector<CTagWorkers::TagWrite> writes;
-        for (std::size_t i = 0; i < count; ++i) {
-            SongTags tags;
-            tags.rating = m_waiting[i].rating;
-            tags.playCount = m_waiting[i].playCount;
-            writes.push_back({m_waiting[i].path, m_waiting[i].type, tags, TagWriteMode::RatingsOnly});
-        }
-        m_waiting.erase(m_waiting.begin(), m_waiting.begin() + static_cast<std::ptrdiff_t>(count));
+        // The songs waiting now are written; those given meanwhile wait for the next turn.
+        const std::vector<Song> songs = std::exchange(m_waiting, {});
+        m_waitingAt.clear();
         m_busy = true;
         lock.unlock();
-        const std::vector<bool> written = workers.WriteAll(writes, [](std::size_t) {});
-        lock.lock();
-        m_busy = false;
-        for (std::size_t i = 0; i < writes.size(); ++i) {
-            if (!written[i]) {
-                m_failed.push_back(writes[i].path);
+        std::vector<std::string> failed;
+        for (std::size_t first = 0; first < songs.size(); first += kWritesAtOnce) {
+            std::vector<CTagWorkers::TagWrite> writes;
+            for (std::size_t i = first; i < std::min(songs.size(), first + kWritesAtOnce); ++i) {
+                SongTags tags;
+                tags.rating = songs[i].rating;
+                tags.playCount = songs[i].playCount;
+                writes.push_back({songs[i].path, songs[i].type, tags, TagWriteMode::RatingsOnly});
+            }
+            const std::vector<bool> written = workers.WriteAll(writes, [](std::size_t) {});
+            for (std::size_t i = 0; i < writes.size(); ++i) {
+                if (!written[i]) {
+                    failed.push_back(writes[i].path);
+                }
             }
         }
+        lock.lock();
+        m_busy = false;
+        m_failed.insert(m_failed.end(), failed.begin(), failed.end());
         if (m_waiting.empty()) {
             m_idle.notify_all();
         }

@@ -4,6 +4,7 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <unordered_map>
 #include <vector>
 
 #include "import/tagprotocol.h"
@@ -11,7 +12,8 @@
 // Writes songs' ratings and play counts into their files, as other players read them, on a
 // thread of its own with tag workers of its own, so that the window never waits for it (the
 // safe write of every tag write: a checked copy put in the song's place). A song given again
-// before its write is written once, with its latest values.
+// while it waits is written once, with its latest values; the songs waiting are written in one
+// turn, those given meanwhile in the next.
 class CRatingSaver {
 public:
     struct Song {
@@ -41,6 +43,7 @@ private:
     std::condition_variable m_wake;
     std::condition_variable m_idle;
     std::vector<Song> m_waiting;
+    std::unordered_map<std::string, std::size_t> m_waitingAt;  // the place of each path in m_waiting
     std::vector<std::string> m_failed;
     bool m_busy = false;
     bool m_ending = false;
