@@ -31,14 +31,12 @@
 #include "app/settings.h"
 #include "browse/librarygrid.h"
 #include "browse/modetree.h"
-#include "db/dbtable.h"
 #include "db/librarydb.h"
 #include "edit/aboutdlg.h"
 #include "edit/pendingtags.h"
 #include "edit/ratingsaver.h"
 #include "folderpicker/folderpickerdlg.h"
 #include "import/importdlgs.h"
-#include "import/songfile.h"
 #include "import/tagworkers.h"
 #include "platform/fileaccess.h"
 #include "platform/launcher.h"
@@ -505,22 +503,13 @@ void CMainDlg::SaveSongDataInFiles(const IdList& songs) {
     if (!m_settings.SaveRatingsInTags()) {
         return;
     }
-    std::vector<CRatingSaver::Song> files;
-    CDbTable table(m_library.db.get(), "Songs");
-    for (const std::int32_t id : songs) {
-        const SongRecord song = m_library.db->ReadSong(id);
-        if (const SongFileType type = FileTypeFromPath(song.filePath); song.id != 0 && type != kNotASongFile) {
-            files.push_back(
-                {song.filePath, type, song.userRating, static_cast<int>(table.LookupLong("PlayCount", "ID", id))});
-        }
-    }
     if (!m_ratingSaver) {
         m_ratingSaver = std::make_unique<CRatingSaver>(CTagWorkers::DefaultTagWorkerCommand());
         auto* check = new QTimer(this);
         connect(check, &QTimer::timeout, this, &CMainDlg::ReportUnsavedSongData);
         check->start(kUnsavedCheckMs);
     }
-    m_ratingSaver->Save(files);
+    m_ratingSaver->Save(SongDataOf(*m_library.db, songs));
 }
 
 void CMainDlg::ReportUnsavedSongData() {

@@ -3,9 +3,13 @@
 #include <algorithm>
 #include <utility>
 
+#include "db/dbquery.h"
+#include "import/songfile.h"
 #include "import/tagworkers.h"
 
 namespace {
+
+constexpr std::size_t kSongsAStatement = 500;
 
 // The writes the tag workers are given at once.
 constexpr std::size_t kWritesAtOnce = 64;
@@ -85,4 +89,23 @@ void CRatingSaver::Run() {
             m_idle.notify_all();
         }
     }
+}
+
+std::vector<CRatingSaver::Song> SongDataOf(CLibraryDb& db, const IdList& songs) {
+    std::vector<CRatingSaver::Song> data;
+    for (std::size_t first = 0; first < songs.size(); first += kSongsAStatement) {
+        std::string ids;
+        for (std::size_t i = first; i < std::min(songs.size(), first + kSongsAStatement); ++i) {
+            ids += (ids.empty() ? "" : ",") + std::to_string(songs[i]);
+        }
+        CDbQuery query(db, "SELECT FilePath, UserRating, PlayCount FROM Songs WHERE ID IN (" + ids + ")");
+        for (CRecordset* row = query.GetRecordset(); row != nullptr && !row->IsEOF(); row = query.Next()) {
+            const std::string path = row->GetFieldValue("FilePath").AsText();
+            if (const SongFileType type = FileTypeFromPath(path); type != kNotASongFile) {
+                data.push_back({path, type, row->GetFieldValue("UserRating").AsShort(),
+                                static_cast<int>(row->GetFieldValue("PlayCount").AsLong())});
+            }
+        }
+    }
+    return data;
 }
