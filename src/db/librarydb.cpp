@@ -13,6 +13,7 @@
 #include "db/dbquery.h"
 #include "db/dbtable.h"
 #include "db/librarysettings.h"
+#include "engine/closerecord.h"
 #include "engine/engineerror.h"
 #include "engine/transaction.h"
 #include "platform/atomicfile.h"
@@ -245,6 +246,7 @@ bool CLibraryDb::CreateNewFile(const std::string& path) {
         CreateSchema();
         transaction.Commit();
         Close();
+        CCloseRecord(making).Remove();  // the file leaves that name: its record would be litter
         if (!RenameWithoutReplacing(making, path)) {
             throw CEngineError(
                 fmt::format(fmt::runtime(CUserText::tr("Could not put the new library in place at '{}'.")), path));
