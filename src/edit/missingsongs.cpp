@@ -74,6 +74,7 @@ std::vector<FoundSong> SearchMissingSongs(CLibraryDb& db, CTagWorkers& workers, 
     for (const MissingSong& song : missing) {
         wanted.insert(song.id);
     }
+    const std::unordered_set<std::string> known = db.SongPathsBelow(folder);
     std::vector<FoundSong> found;
     std::unordered_set<std::int32_t> foundIds;
     std::size_t looked = 0;
@@ -84,7 +85,7 @@ std::vector<FoundSong> SearchMissingSongs(CLibraryDb& db, CTagWorkers& workers, 
         }
         CTagWorkers::Files unknown;
         for (const auto& file : listing.songFiles) {
-            if (db.FindSongIdByPath(file.first) == 0) {
+            if (known.count(file.first) == 0) {
                 unknown.push_back(file);
             }
         }

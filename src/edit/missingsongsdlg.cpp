@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <unordered_set>
 
 #include <fmt/printf.h>
 
@@ -141,7 +142,7 @@ void CMissingSongsDlg::OnRemove() {
 }
 
 void CMissingSongsDlg::Forget(const std::vector<std::int32_t>& ids) {
-    std::erase_if(m_missing,
-                  [&](const MissingSong& song) { return std::find(ids.begin(), ids.end(), song.id) != ids.end(); });
+    const std::unordered_set<std::int32_t> gone(ids.begin(), ids.end());
+    std::erase_if(m_missing, [&](const MissingSong& song) { return gone.count(song.id) != 0; });
     Fill();
 }
