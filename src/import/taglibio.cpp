@@ -287,7 +287,8 @@ void ReadPlayerRatings(TagLib::File& file, SongTags& tags) {
 // The first `limit` bytes of an Ogg stream's audio: its packets after the three header packets
 // (the comments among them), read from the pages' payloads, so that empty packets and page
 // boundaries count for nothing. The file is read from its start in large blocks, as far as
-// needed; a damaged page ends it.
+// needed, and only what is not yet taken is kept (the comments before the audio may hold large
+// pictures); a damaged page ends it.
 TagLib::ByteVector OggAudio(TagLib::File& file, unsigned limit) {
     constexpr unsigned kHeaderPackets = 3;
     constexpr unsigned kPageHeaderSize = 27;  // "OggS" ... the number of segments
@@ -331,6 +332,10 @@ TagLib::ByteVector OggAudio(TagLib::File& file, unsigned limit) {
             packetsEnded += length < 255 ? 1 : 0;  // a segment shorter than 255 ends its packet
         }
         page = at;
+        if (page >= kBlock) {
+            data = data.mid(page);
+            page = 0;
+        }
     }
     return audio;
 }

@@ -168,3 +168,20 @@ TEST(TagWorkersTest, ARatingsWriteLeavesTheTextsAndOtherPlayersReadTheRatingAndP
 }
 
 }  // namespace
+
+namespace {
+
+TEST(TagWorkersTest, AnOggsAudioKeyStaysWhenItsCommentsGrowLargerThanWhatIsReadAtOnce) {
+    CTagWorkers workers;
+    CSongTree tree(workers);
+    tree.AddFile("tone.ogg", ReadFile(std::string(CADENZO_TEST_DATA) + "/tone.ogg"));
+    const std::string path = tree.Path("tone.ogg");
+    const std::string key = workers.Read({{path, kOggFile}}).front().audioKey;
+    ASSERT_FALSE(key.empty());
+    SongTags tags = CSongTree::Tags("Title", "Artist", "Album");
+    tags.comment = std::string(300000, 'x');  // several Ogg pages of comments before the audio
+    ASSERT_TRUE(workers.Write(path, kOggFile, tags));
+    EXPECT_EQ(workers.Read({{path, kOggFile}}).front().audioKey, key);
+}
+
+}  // namespace
