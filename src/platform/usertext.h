@@ -4,8 +4,9 @@
 #include <string>
 
 // The texts users read pass through CUserText::tr, where Qt's lupdate finds them for the
-// translation template. The window sets the translation; without one, or for a text it does not
-// translate, tr gives the English text back. Texts are string literals: their translations are
+// translation template. The window sets the translation; without one, for a text it does not
+// translate, or when the translation's placeholders (%s, {}) are not the English text's, tr gives
+// the English text back. Texts are string literals: their translations are
 // kept for the program's life, so the pointer tr returns stays valid.
 class CUserText {
 public:
