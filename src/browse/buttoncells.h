@@ -7,6 +7,10 @@
 
 class CLibraryGrid;
 
+// The texts of the expand and play buttons (they are drawn as glyphs).
+constexpr const char* kExpandButtonText = "\\/";
+constexpr const char* kPlayButtonText = "|>";
+
 // The button cells of the library grid's rows. Each acts on its data (a record ID) through the
 // grid that holds it.
 

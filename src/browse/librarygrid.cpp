@@ -12,19 +12,17 @@
 #include "browse/modetree.h"
 #include "browse/underplayedrank.h"
 #include "browse/viewquery.h"
+#include "browse/viewrowsource.h"
 #include "db/dbtable.h"
 #include "db/librarydb.h"
 #include "engine/transaction.h"
 #include "grid/gridcellcheck.h"
-#include "grid/gridcellcombo.h"
 #include "platform/messagebox.h"
 #include "platform/usertext.h"
 
 namespace {
 
 constexpr int kColumnCount = CColumnWidthTable::kColumns;
-constexpr const char* kExpandText = "\\/";
-constexpr const char* kPlayText = "|>";
 const char* const kHeaders[kColumnCount] = {"#",
                                             "",
                                             "",
@@ -190,37 +188,28 @@ bool CLibraryGrid::FillRows() {
     std::vector<std::string> labels;
     m_db.ReadRatingTable(labels, m_ratingColours);
     m_ratingLabels = std::make_shared<const std::vector<std::string>>(std::move(labels));
-    const std::string sql = BuildViewQuery(false);
+    CViewRecords records(m_db, BuildViewQuery(false), view.mode);
+    std::vector<int> ranks;
     if (view.mode == kAlbumsMode && view.submode == kUnderplayedAlbums) {
-        // The ranks need every album of the view first.
-        std::vector<ViewRow> records = ReadViewRows(m_db, sql, view.mode);
         std::vector<std::int32_t> albums;
-        albums.reserve(records.size());
-        for (const ViewRow& record : records) {
-            albums.push_back(record.id);
+        albums.reserve(records.Count());
+        for (std::size_t record = 0; record < records.Count(); ++record) {
+            albums.push_back(records.NumbersOf(record).id);
         }
-        const std::vector<int> ranks = ComputeUnderplayedRanks(m_db, albums, m_window.CurrentFilters().unratedAsRating);
-        for (std::size_t i = 0; i < records.size(); ++i) {
-            AppendViewRow(records[i], ranks[i]);
-        }
-    } else {
-        // The rows go straight into cells, without a list of them all in between.
-        const bool albumsOfArtist = view.mode == kAlbumsMode && view.submode == kAlbumsOfArtist;
-        bool any = false;
-        ForEachViewRow(m_db, sql, view.mode, [&](ViewRow& record) {
-            if (!any && albumsOfArtist) {
-                AppendSpecialRows();
-            }
-            any = true;
-            AppendViewRow(record, 0);
-        });
-        if (albumsOfArtist && !any) {
+        ranks = ComputeUnderplayedRanks(m_db, albums, m_window.CurrentFilters().unratedAsRating);
+    }
+    if (view.mode == kAlbumsMode && view.submode == kAlbumsOfArtist) {
+        if (records.Count() == 0) {
             // An artist without albums: the artist's songs take the album list's place.
             m_history.Pop();
             SwitchMode(kSongsMode, kSongsOfArtist, view.artistId, 0, SwitchManner::Redirect);
             return true;
         }
+        AppendSpecialRows();
     }
+    // The rows get their cells when they are shown.
+    AppendRecords(std::make_shared<CViewRowSource>(
+        std::move(records), std::move(ranks), CViewRowSource::Shared{m_ratingLabels, m_ratingColours}, GetRowTotal()));
     RepaintAll();
     return true;
 }
@@ -235,10 +224,10 @@ void CLibraryGrid::AppendSpecialRows() {
                     cells.push_back(MakeCell<CellEditButton>(number, id));
                     break;
                 case kExpandColumn:
-                    cells.push_back(MakeCell<CellExpandButton>(kExpandText, id));
+                    cells.push_back(MakeCell<CellExpandButton>(kExpandButtonText, id));
                     break;
                 case kPlayColumn:
-                    cells.push_back(MakeCell<CellPlayButton>(kPlayText, id));
+                    cells.push_back(MakeCell<CellPlayButton>(kPlayButtonText, id));
                     break;
                 default:
                     cells.push_back(MakeCell<CGridCell>(column == kNameColumn ? text : ""));
@@ -246,53 +235,6 @@ void CLibraryGrid::AppendSpecialRows() {
         }
         AppendCells(std::move(cells));
     }
-}
-
-void CLibraryGrid::AppendViewRow(ViewRow& record, int rank) {
-    const int mode = CurrentView().mode;
-    const bool songs = mode == kSongsMode;
-    const bool albums = mode == kAlbumsMode;
-    const std::vector<std::string>& labels = *m_ratingLabels;
-    const int labelCount = static_cast<int>(labels.size());
-    const int rating = record.userRating >= 0 && record.userRating < labelCount ? record.userRating : 0;
-    const std::string id = fmt::sprintf("%d", record.id);
-    const int row = GetRowTotal();
-
-    CellRow cells;
-    cells.reserve(kColumnCount);
-    cells.push_back(MakeCell<CellEditButton>(fmt::sprintf("%ld", row), record.id));
-    cells.push_back(MakeCell<CellExpandButton>(kExpandText, record.id));
-    auto check = std::make_unique<CGridCellCheck>();
-    check->SetData(record.id);
-    cells.push_back(std::move(check));
-    cells.push_back(MakeCell<CellPlayButton>(kPlayText, record.id));
-    cells.push_back(MakeCell<CGridCell>(songs ? record.track : ""));
-    // The row's texts move into their cells.
-    cells.push_back(MakeCell<CGridCell>(songs && record.unsorted ? "* " + record.name : std::move(record.name)));
-    cells.push_back(MakeCell<CellAlbumButton>(songs ? std::move(record.albumName) : std::string(), record.albumId));
-    cells.push_back(
-        MakeCell<CellArtistButton>(songs || albums ? std::move(record.artistName) : std::string(), record.artistId));
-    cells.push_back(MakeCell<CGridCell>(songs ? record.length : ""));
-    cells.push_back(MakeCell<CGridCell>(""));
-    auto combo = std::make_unique<CGridCellCombo>();
-    combo->SetOptions(m_ratingLabels);
-    combo->SetText(labelCount > 0 ? labels[static_cast<std::size_t>(rating)] : "");
-    combo->SetData(record.id);
-    cells.push_back(std::move(combo));
-    cells.push_back(MakeCell<CGridCell>(songs ? "" : fmt::sprintf("%.2f", record.autoRating)));
-    cells.push_back(MakeCell<CGridCell>(TotalRatingText(rating, songs ? 0.0 : record.autoRating)));
-    cells.push_back(MakeCell<CGridCell>(songs ? fmt::sprintf("%d", record.playCount) : ""));
-    cells.push_back(MakeCell<CGridCell>(songs || albums ? std::move(record.filePath) : std::string()));
-    cells.push_back(MakeCell<CGridCell>(id, record.id));
-    cells.push_back(MakeCell<CGridCell>(fmt::sprintf("%d", rank)));
-
-    const std::uint32_t colour = labelCount > 0 ? m_ratingColours[static_cast<std::size_t>(ColourRating(
-                                                      record.userRating, record.autoRating, mode, labelCount))]
-                                                : kUseDefaultColour;
-    for (int column = 1; column < kColumnCount; ++column) {
-        cells[static_cast<std::size_t>(column)]->SetBackColour(colour);
-    }
-    AppendCells(std::move(cells));
 }
 
 void CLibraryGrid::RefreshView() {
@@ -368,6 +310,9 @@ std::vector<std::int32_t> CLibraryGrid::GetCheckedIds() const {
 }
 
 bool CLibraryGrid::IsRowChecked(int row) const {
+    if (!HasCells(row)) {
+        return false;  // its box was never shown, so never ticked
+    }
     const auto* check = dynamic_cast<const CGridCellCheck*>(GetCellObject(row, kCheckColumn));
     return check != nullptr && check->GetCheck();
 }
@@ -430,8 +375,7 @@ std::int32_t CLibraryGrid::CurrentRowItemId() const {
 }
 
 std::int32_t CLibraryGrid::RowId(int row) const {
-    const CGridCellBase* cell = GetCellObject(row, kNumberColumn);
-    return cell != nullptr ? cell->GetData() : 0;
+    return GetCellData(row, kNumberColumn);
 }
 
 void CLibraryGrid::SetRowColour(int row, std::uint32_t colour) {

@@ -135,8 +135,6 @@ private:
     bool PlaySongsView(const DisplayMode& songs);
     bool IsRowChecked(int row) const;
     void AppendSpecialRows();
-    // The row's texts are moved into its cells.
-    void AppendViewRow(ViewRow& record, int rank);
     void SaveColumnWidths();
     void RestoreColumnWidths();
     int PixelWidth(int column, int design) const;

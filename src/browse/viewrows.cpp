@@ -1,5 +1,6 @@
 #include "browse/viewrows.h"
 
+#include <array>
 #include <cmath>
 
 #include <fmt/printf.h>
@@ -17,66 +18,60 @@ struct ViewFields {
         const bool songs = mode == kSongsMode;
         const bool albumsOrSongs = mode == kAlbumsMode || songs;
         id = at("ID", true);
-        name = at("Name", true);
         userRating = at("UserRating", true);
         autoRating = at("AutoRating", !songs);
         artistId = at("ArtistID", albumsOrSongs);
-        artistName = at("ArtistName", albumsOrSongs);
-        filePath = at("FilePath", albumsOrSongs);
         albumId = at("AlbumID", songs);
-        albumName = at("AlbumName", songs);
-        track = at("Track", songs);
-        length = at("Length", songs);
         playCount = at("PlayCount", songs);
         unsorted = at("Unsorted", songs);
+        texts = {at("Name", true),
+                 at("ArtistName", albumsOrSongs),
+                 at("FilePath", albumsOrSongs),
+                 at("AlbumName", songs),
+                 at("Track", songs),
+                 at("Length", songs)};
     }
 
-    void Read(CRecordset& record, ViewRow& row) const {
-        row.id = record.FieldAt(id).AsLong();
-        row.name = record.FieldAt(name).AsText();
-        row.userRating = record.FieldAt(userRating).AsLong();
+    CViewRecords::Numbers ReadNumbers(CRecordset& record) const {
+        CViewRecords::Numbers numbers;
+        numbers.id = record.LongAt(id);
+        numbers.userRating = record.LongAt(userRating);
         if (autoRating >= 0) {
-            row.autoRating = record.FieldAt(autoRating).AsDouble();
+            numbers.autoRating = record.FieldAt(autoRating).AsDouble();
         }
         if (artistId >= 0) {
-            row.artistId = record.FieldAt(artistId).AsLong();
-            row.artistName = record.FieldAt(artistName).AsText();
-            row.filePath = record.FieldAt(filePath).AsText();
+            numbers.artistId = record.LongAt(artistId);
         }
         if (albumId >= 0) {
-            row.albumId = record.FieldAt(albumId).AsLong();
-            row.albumName = record.FieldAt(albumName).AsText();
-            row.track = record.FieldAt(track).AsText();
-            row.length = record.FieldAt(length).AsText();
-            row.playCount = record.FieldAt(playCount).AsLong();
-            row.unsorted = record.FieldAt(unsorted).AsLong() != 0;
+            numbers.albumId = record.LongAt(albumId);
+            numbers.playCount = record.LongAt(playCount);
+            numbers.unsorted = record.LongAt(unsorted) != 0;
         }
+        return numbers;
     }
 
-    int id, name, userRating, autoRating, artistId, artistName, filePath, albumId, albumName, track, length, playCount,
-        unsorted;
+    int id, userRating, autoRating, artistId, albumId, playCount, unsorted;
+    std::array<int, CViewRecords::kTextCount> texts;
 };
 
 }  // namespace
 
-void ForEachViewRow(CLibraryDb& db, const std::string& sql, int mode, const std::function<void(ViewRow&)>& take) {
+CViewRecords::CViewRecords(CLibraryDb& db, const std::string& sql, int mode) : m_mode(mode) {
     CDbQuery query(db, sql);
     CRecordset* record = query.GetRecordset();
     if (record == nullptr) {
         return;
     }
     const ViewFields fields(*record, mode);
-    ViewRow row;
     for (; record != nullptr && !record->IsEOF(); record = query.Next()) {
-        fields.Read(*record, row);
-        take(row);
+        m_numbers.push_back(fields.ReadNumbers(*record));
+        for (const int field : fields.texts) {
+            if (field >= 0) {
+                record->AppendTextAt(field, m_texts);
+            }
+            m_textEnds.push_back(m_texts.size());
+        }
     }
-}
-
-std::vector<ViewRow> ReadViewRows(CLibraryDb& db, const std::string& sql, int mode) {
-    std::vector<ViewRow> rows;
-    ForEachViewRow(db, sql, mode, [&rows](ViewRow& row) { rows.push_back(std::move(row)); });
-    return rows;
 }
 
 int ColourRating(int userRating, double autoRating, int mode, int ratingCount) {

@@ -1,36 +1,49 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
-#include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "browse/displaymode.h"
 
 class CLibraryDb;
 
-// What the grid shows of one record of a view; fields the view's mode does not have stay empty.
-struct ViewRow {
-    std::int32_t id = 0;
-    std::string name;
-    std::int32_t userRating = 0;
-    double autoRating = 0.0;     // Artists, Albums, Collections
-    std::int32_t artistId = 0;   // Albums, Songs
-    std::string artistName;      // Albums, Songs
-    std::string filePath;        // Albums, Songs
-    std::int32_t albumId = 0;    // Songs
-    std::string albumName;       // Songs
-    std::string track;           // Songs
-    std::string length;          // Songs
-    std::int32_t playCount = 0;  // Songs
-    bool unsorted = false;       // Songs
-};
+// The records of a view, as the grid shows them. Their texts lie end to end in one buffer, so a
+// view of many songs costs no allocation per record; fields the view's mode does not have stay
+// empty (0).
+class CViewRecords {
+public:
+    enum Text { kName, kArtistName, kFilePath, kAlbumName, kTrack, kLength, kTextCount };
+    struct Numbers {
+        std::int32_t id = 0;
+        std::int32_t userRating = 0;
+        std::int32_t artistId = 0;   // Albums, Songs
+        std::int32_t albumId = 0;    // Songs
+        std::int32_t playCount = 0;  // Songs
+        double autoRating = 0.0;     // Artists, Albums, Collections
+        bool unsorted = false;       // Songs
+    };
 
-// Hands each record of `sql`, a statement of a view of `mode`, to `take`, in the order they
-// come; the row handed over is read anew for the next one, so `take` may move its texts away.
-void ForEachViewRow(CLibraryDb& db, const std::string& sql, int mode, const std::function<void(ViewRow&)>& take);
-// The records of `sql`, all at once.
-std::vector<ViewRow> ReadViewRows(CLibraryDb& db, const std::string& sql, int mode);
+    // The records of `sql`, a statement of a view of `mode`, in the order they come.
+    CViewRecords(CLibraryDb& db, const std::string& sql, int mode);
+
+    int Mode() const { return m_mode; }
+    std::size_t Count() const { return m_numbers.size(); }
+    const Numbers& NumbersOf(std::size_t record) const { return m_numbers[record]; }
+    std::string_view TextOf(std::size_t record, Text text) const {
+        const std::size_t at = record * kTextCount + text;
+        const std::size_t begin = at == 0 ? 0 : m_textEnds[at - 1];
+        return std::string_view(m_texts).substr(begin, m_textEnds[at] - begin);
+    }
+
+private:
+    int m_mode;
+    std::vector<Numbers> m_numbers;
+    std::vector<std::size_t> m_textEnds;  // kTextCount for each record: where each text ends
+    std::string m_texts;
+};
 
 // The rating a row is coloured by: its user rating, else its AutoRating rounded half away
 // from zero (songs have none: 0). A value outside 0..ratingCount-1, or an AutoRating that is

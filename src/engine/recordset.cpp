@@ -202,6 +202,40 @@ CVariant CRecordset::FieldAt(int index) {
     return ReadColumn(Statement().Get(), index, m_columns->types[static_cast<std::size_t>(index)]);
 }
 
+std::int32_t CRecordset::LongAt(int index) {
+    if (m_columns->types[static_cast<std::size_t>(index)] != dbLong) {
+        return FieldAt(index).AsLong();
+    }
+    if (IsEOF() || IsBOF()) {
+        throw CEngineError(kNoCurrentRecord);
+    }
+    // As ReadColumn reads a Long field (Null reads as 0).
+    return Clamp<std::int32_t>(sqlite3_column_int64(Statement().Get(), index));
+}
+
+void CRecordset::AppendTextAt(int index, std::string& out) {
+    if (IsEOF() || IsBOF()) {
+        throw CEngineError(kNoCurrentRecord);
+    }
+    sqlite3_stmt* statement = Statement().Get();
+    const int type = m_columns->types[static_cast<std::size_t>(index)];
+    const bool numberType =
+        type == dbBoolean || type == dbByte || type == dbInteger || type == dbLong || type == dbDouble;
+    const auto storedAsText = [&] {
+        const int storage = sqlite3_column_type(statement, index);
+        return storage == SQLITE_TEXT || storage == SQLITE_BLOB;
+    };
+    // What ReadColumn reads as a text, its bytes (none for Null): a text field, or a computed
+    // one that holds a text.
+    if (type == dbText || type == dbMemo || (!numberType && storedAsText())) {
+        if (const auto* bytes = static_cast<const char*>(sqlite3_column_blob(statement, index))) {
+            out.append(bytes, static_cast<std::size_t>(sqlite3_column_bytes(statement, index)));
+        }
+    } else {
+        out += FieldAt(index).AsText();
+    }
+}
+
 const CTableSchema& CRecordset::EditableTable() const {
     if (!m_table) {
         throw CEngineError("The recordset cannot be changed: it is read-only or not over one table.");

@@ -55,6 +55,10 @@ public:
     // position of the current row as GetFieldValue gives it (of a row that is not being changed).
     int FieldIndex(const std::string& name) const { return ColumnIndex(name); }
     CVariant FieldAt(int index);
+    // FieldAt(index).AsLong() and AsText() (appended to `out`), without a value in between for
+    // the common kinds of field.
+    std::int32_t LongAt(int index);
+    void AppendTextAt(int index, std::string& out);
 
     int GetFieldCount() const { return m_fieldCount; }
     const std::string& GetFieldName(int index) const { return m_columns->names[static_cast<std::size_t>(index)]; }

@@ -42,6 +42,9 @@ std::int16_t CVariant::AsShort() const {
     return Saturate<std::int16_t>(AsDouble());
 }
 std::int32_t CVariant::AsLong() const {
+    if (m_type == Type::Byte || m_type == Type::Short || m_type == Type::Long) {
+        return static_cast<std::int32_t>(m_integer);  // each fits
+    }
     return Saturate<std::int32_t>(AsDouble());
 }
 

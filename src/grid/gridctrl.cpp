@@ -14,6 +14,7 @@
 #include "grid/gridaccessible.h"
 #include "grid/gridcell.h"
 #include "grid/gridowner.h"
+#include "grid/gridrowsource.h"
 #include "grid/gridtitletip.h"
 
 namespace {
@@ -103,6 +104,10 @@ bool CGridCtrl::SetRowTotal(int rows) {
     for (int row = old; row < rows; ++row) {
         m_cells[static_cast<std::size_t>(row)] = NewRow(row);
     }
+    if (!m_records.empty()) {
+        m_records.resize(static_cast<std::size_t>(rows), kNoRecord);
+        ForgetUnusedSource();
+    }
     RowsChanged();
     return true;
 }
@@ -118,6 +123,9 @@ bool CGridCtrl::SetColumnTotal(int columns) {
     m_columns.Resize(columns);
     for (std::size_t row = 0; row < m_cells.size(); ++row) {
         CellRow& cells = m_cells[row];
+        if (UnmadeRecord(static_cast<int>(row))) {
+            continue;  // made with every column when they are needed
+        }
         cells.resize(static_cast<std::size_t>(columns));
         for (int column = old; column < columns; ++column) {
             cells[static_cast<std::size_t>(column)] = NewCell(static_cast<int>(row), column);
@@ -149,6 +157,9 @@ void CGridCtrl::UpdateFixedFlags() {
     ClearSelection();
     constexpr std::uint32_t fixedFlags = kCellFixed | kCellFixedRow | kCellFixedColumn;
     for (int row = 0; row < GetRowTotal(); ++row) {
+        if (!HasCells(row)) {
+            continue;  // made with the flags of their place
+        }
         for (int column = 0; column < GetColumnTotal(); ++column) {
             CGridCellBase& cell = *GetCellObject(row, column);
             const std::uint32_t wanted = FixedStateOf(row, column);
@@ -171,6 +182,9 @@ int CGridCtrl::AppendRow(const std::string& heading) {
         }
         m_cells.push_back(std::move(cells));
         m_rows.Append();
+        if (!m_records.empty()) {
+            m_records.push_back(kNoRecord);
+        }
     } catch (const std::bad_alloc&) {
         m_cells.resize(static_cast<std::size_t>(index));
         m_rows.Resize(index);
@@ -192,6 +206,9 @@ int CGridCtrl::AppendCells(CellRow cells) {
     }
     m_cells.push_back(std::move(cells));
     m_rows.Append();
+    if (!m_records.empty()) {
+        m_records.push_back(kNoRecord);
+    }
     RowsAppended();
     return index;
 }
@@ -216,8 +233,7 @@ void CGridCtrl::RowsChanged() {
 // ---- Cells ----
 
 CGridCellBase* CGridCtrl::GetCellObject(int row, int column) const {
-    return IsValid(row, column) ? m_cells[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)].get()
-                                : nullptr;
+    return IsValid(row, column) ? MadeRow(row)[static_cast<std::size_t>(column)].get() : nullptr;
 }
 
 bool CGridCtrl::SetCellClass(int row, int column, const CellFactory& factory) {
@@ -256,6 +272,9 @@ bool CGridCtrl::SetCellText(int row, int column, const std::string& text) {
 }
 
 std::string CGridCtrl::GetCellText(int row, int column) const {
+    if (const std::optional<std::size_t> record = UnmadeRecord(row); record && IsValid(row, column)) {
+        return m_source->CellText(*record, column);
+    }
     const CGridCellBase* cell = GetCellObject(row, column);
     return cell != nullptr ? cell->GetText() : std::string();
 }
@@ -265,6 +284,9 @@ bool CGridCtrl::SetCellData(int row, int column, std::int32_t value) {
 }
 
 std::int32_t CGridCtrl::GetCellData(int row, int column) const {
+    if (const std::optional<std::size_t> record = UnmadeRecord(row); record && IsValid(row, column)) {
+        return m_source->CellData(*record, column);
+    }
     const CGridCellBase* cell = GetCellObject(row, column);
     return cell != nullptr ? cell->GetData() : 0;
 }
@@ -322,8 +344,8 @@ bool CGridCtrl::AutoSizeColumn(int column) {
         return false;
     }
     int widest = 0;
-    for (const CellRow& row : m_cells) {
-        widest = std::max(widest, row[static_cast<std::size_t>(column)]->TextExtent(*this).width());
+    for (int row = 0; row < GetRowTotal(); ++row) {
+        widest = std::max(widest, GetCellObject(row, column)->TextExtent(*this).width());
     }
     return SetColumnWidthAt(column, widest);
 }
@@ -333,7 +355,7 @@ bool CGridCtrl::AutoSizeRow(int row) {
         return false;
     }
     int tallest = 0;
-    for (const auto& cell : m_cells[static_cast<std::size_t>(row)]) {
+    for (const auto& cell : MadeRow(row)) {
         tallest = std::max(tallest, cell->TextExtent(*this).height());
     }
     return SetRowHeightAt(row, tallest);

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <limits>
 #include <memory>
 #include <optional>
 #include <string>
@@ -17,6 +18,7 @@
 #include "grid/griddefaultcell.h"
 
 class CGridOwner;
+class CGridRowSource;
 class CGridTitleTip;
 
 // A grid of cells in rows and columns: fixed (header) rows at the top and fixed columns at the
@@ -52,6 +54,12 @@ public:
     // Adds a row at the end made of `cells` (one per column, any classes), which take the
     // fixed flags of their place; its index, or -1 for a wrong number of cells.
     int AppendCells(CellRow cells);
+    // Adds a row at the end for each record of `source`, whose cells are made when they are
+    // first needed (drawn, edited, asked for); the index of the first, or -1. The rows of an
+    // earlier source get their cells first.
+    int AppendRecords(std::shared_ptr<const CGridRowSource> source);
+    // Whether the row's cells exist yet; a row of records has none until they are needed.
+    bool HasCells(int row) const;
     // Deletes every row below the fixed rows.
     void ClearNonFixedRows();
 
@@ -62,7 +70,9 @@ public:
     bool SetCellClass(int row, int column) {
         return SetCellClass(row, column, [] { return std::make_unique<Cell>(); });
     }
+    // The cell; a row of records gets its cells here.
     CGridCellBase* GetCellObject(int row, int column) const;
+    // Text and data are read from the record of a row that has no cells yet, without making them.
     bool SetCellText(int row, int column, const std::string& text);
     std::string GetCellText(int row, int column) const;
     bool SetCellData(int row, int column, std::int32_t value);
@@ -205,6 +215,13 @@ private:
     bool SortRowsByKey(int column, bool ascending, const KeyOf& keyOf, const Compare& compare);
 
     bool IsValid(int row, int column) const { return m_rows.Contains(row) && m_columns.Contains(column); }
+    // The record behind a row whose cells are not made yet.
+    std::optional<std::size_t> UnmadeRecord(int row) const;
+    // The row's cells, made from its record when it has no cells yet.
+    CellRow& MadeRow(int row) const;
+    void MakeAllRows();
+    // Drops the source once no row refers to a record of it.
+    void ForgetUnusedSource();
     // Changes one cell and repaints it; false for a cell outside the grid.
     template <typename Change>
     bool ChangeCell(int row, int column, Change change);
@@ -242,7 +259,11 @@ private:
 
     CGridAxis m_rows;
     CGridAxis m_columns;
-    std::vector<CellRow> m_cells;    // by row, then column
+    mutable std::vector<CellRow> m_cells;  // by row, then column; empty while a record's cells are not made
+    // For each row, the record of m_source behind it or kNoRecord; empty without a source.
+    std::vector<std::uint32_t> m_records;
+    std::shared_ptr<const CGridRowSource> m_source;
+    static constexpr std::uint32_t kNoRecord = std::numeric_limits<std::uint32_t>::max();
     std::uint64_t m_generation = 0;  // counts every deletion, replacement or move of cells
     bool m_scrollBarsStale = false;
 

@@ -4,10 +4,12 @@
 #include <algorithm>
 #include <charconv>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
 #include "grid/gridctrl.h"
+#include "grid/gridrowsource.h"
 #include "grid/gridsort.h"
 
 namespace {
@@ -60,11 +62,11 @@ bool CGridCtrl::SortRowsByKey(int column, bool ascending, const KeyOf& keyOf, co
     m_sortAscending = ascending;
     // The sort moves the rows' keys, which carry their row along; the rows themselves are put in
     // that order once at the end.
-    using Key = std::pair<decltype(keyOf(*m_cells.front().front())), std::size_t>;
+    using Key = std::pair<decltype(keyOf(0)), std::size_t>;
     std::vector<Key> keys;
     keys.reserve(m_cells.size());
     for (std::size_t row = 0; row < m_cells.size(); ++row) {
-        keys.emplace_back(keyOf(*m_cells[row][static_cast<std::size_t>(column)]), row);
+        keys.emplace_back(keyOf(static_cast<int>(row)), row);
     }
     QuickSortRange(
         keys, [&](const Key& a, const Key& b) { return compare(a.first, b.first); }, ascending, GetFixedRowTotal(),
@@ -79,12 +81,19 @@ bool CGridCtrl::SortRowsByKey(int column, bool ascending, const KeyOf& keyOf, co
             continue;
         }
         CellRow first = std::move(m_cells[start]);
+        const std::uint32_t firstRecord = m_records.empty() ? kNoRecord : m_records[start];
         std::size_t at = start;
         for (std::size_t from = order[at]; from != start; at = from, from = order[at]) {
             m_cells[at] = std::move(m_cells[from]);
+            if (!m_records.empty()) {
+                m_records[at] = m_records[from];
+            }
             placed[at] = true;
         }
         m_cells[at] = std::move(first);
+        if (!m_records.empty()) {
+            m_records[at] = firstRecord;
+        }
         placed[at] = true;
     }
     m_rows.Reorder(order);
@@ -94,24 +103,38 @@ bool CGridCtrl::SortRowsByKey(int column, bool ascending, const KeyOf& keyOf, co
 }
 
 bool CGridCtrl::SortRows(const CompareFunction& compare, int column, bool ascending, std::intptr_t callerValue) {
+    if (m_columns.Contains(column)) {
+        MakeAllRows();  // the comparison wants cells
+    }
     return SortRowsByKey(
-        column, ascending, [](const CGridCellBase& cell) { return &cell; },
+        column, ascending, [&](int row) { return static_cast<const CGridCellBase*>(GetCellObject(row, column)); },
         [&](const CGridCellBase* a, const CGridCellBase* b) { return compare(*a, *b, callerValue); });
 }
 
 bool CGridCtrl::SortRowsByNumbers(int column, bool ascending) {
     // Each text is read as a number once, not at every comparison.
     return SortRowsByKey(
-        column, ascending, [](const CGridCellBase& cell) { return LeadingNumber(cell.GetText()); },
+        column, ascending, [&](int row) { return LeadingNumber(GetCellText(row, column)); },
         [](long long a, long long b) { return a < b   ? -1
                                               : a > b ? 1
                                                       : 0; });
 }
 
 bool CGridCtrl::SortRowsByText(int column, bool ascending) {
-    return SortRowsByKey(
-        column, ascending, [](const CGridCellBase& cell) { return &cell.GetText(); },
-        [](const std::string* a, const std::string* b) { return a->compare(*b); });
+    // The texts of rows without cells are read from their records and kept while the sort runs.
+    std::vector<std::string> recordTexts;
+    recordTexts.reserve(m_records.size());
+    const auto textOf = [&](int row) -> std::string_view {
+        if (const std::optional<std::size_t> record = UnmadeRecord(row)) {
+            if (const std::optional<std::string_view> stored = m_source->StoredText(*record, column)) {
+                return *stored;
+            }
+            return recordTexts.emplace_back(m_source->CellText(*record, column));
+        }
+        return m_cells[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)]->GetText();
+    };
+    return SortRowsByKey(column, ascending, textOf,
+                         [](std::string_view a, std::string_view b) { return a.compare(b); });
 }
 
 void CGridCtrl::SortByHeader(int column, bool ascending) {

@@ -350,6 +350,25 @@ TEST_F(LibraryGridTest, CheckAllTicksEveryRowOrNone) {
     EXPECT_EQ(m_grid->CountCheckedRows(), 0) << "only Songs views have check boxes";
 }
 
+TEST_F(LibraryGridTest, ALongViewListsAndTicksRowsNeverShown) {
+    for (int song = 0; song < 400; ++song) {
+        AddSong("Filler " + std::to_string(song), m_loner, 0, "1", "1:00", 0, false);
+    }
+    m_grid->SwitchMode(3, 0, 0, 0);
+    const int last = m_grid->GetRowTotal() - 1;
+    ASSERT_EQ(last, 405);
+    EXPECT_FALSE(m_grid->HasCells(last)) << "a row out of view has no cells";
+    EXPECT_EQ(m_grid->CountCheckedRows(), 0);
+    NameList paths;
+    IdList ids;
+    m_grid->GetListedSongs(paths, ids);
+    EXPECT_EQ(paths.size(), 405u);
+    EXPECT_EQ(paths.back(), m_grid->GetCellText(last, CLibraryGrid::kPathColumn));
+    EXPECT_FALSE(m_grid->HasCells(last));
+    m_grid->CheckAll();
+    EXPECT_EQ(m_grid->CountCheckedRows(), 405);
+}
+
 TEST_F(LibraryGridTest, OddRowsShowWhatTheyCan) {
     const std::string path = "/m/Caf\xE9 \"quoted\".mp3";
     m_db->Execute("UPDATE Songs SET UserRating = 99, Name = NULL WHERE ID = 1", dbFailOnError);

@@ -11,14 +11,19 @@
 #include <QScrollBar>
 #include <QTest>
 
+#include <algorithm>
+#include <array>
 #include <functional>
+#include <memory>
 
 #include <gtest/gtest.h>
 
+#include "grid/gridcell.h"
 #include "grid/gridcellcheck.h"
 #include "grid/gridcellcombo.h"
 #include "grid/gridcellnumeric.h"
 #include "grid/gridowner.h"
+#include "grid/gridrowsource.h"
 
 namespace {
 
@@ -204,6 +209,67 @@ TEST_F(GridTest, TheFastSortsLeaveTiesWhereTheComparingSortsDo) {
         EXPECT_EQ(sorted([&] { m_grid.SortRowsByText(0, ascending); }),
                   sorted([&] { m_grid.SortRows(CGridCtrl::CompareText, 0, ascending, 0); }));
     }
+}
+
+// Records whose column 1 is a name and column 2 a number; the cells are check boxes in column 3.
+class CNumberedRecords : public CGridRowSource {
+public:
+    std::size_t RecordCount() const override { return 1000; }
+    std::vector<std::unique_ptr<CGridCellBase>> MakeCells(std::size_t record) const override {
+        ++made;
+        std::vector<std::unique_ptr<CGridCellBase>> cells;
+        for (int column = 0; column < 4; ++column) {
+            cells.push_back(column == 3 ? std::make_unique<CGridCellCheck>() : std::make_unique<CGridCell>());
+            cells.back()->SetText(CellText(record, column));
+            cells.back()->SetData(CellData(record, column));
+        }
+        return cells;
+    }
+    std::string CellText(std::size_t record, int column) const override {
+        return column == 1 ? "name" + std::to_string(record % 10) : column == 2 ? std::to_string(record) : "";
+    }
+    std::int32_t CellData(std::size_t record, int /*column*/) const override { return static_cast<int>(record); }
+    std::optional<std::string_view> StoredText(std::size_t record, int column) const override {
+        return column == 1 ? std::optional<std::string_view>(m_names[record % 10]) : std::nullopt;
+    }
+
+    mutable int made = 0;
+
+private:
+    std::array<std::string, 10> m_names{"name0", "name1", "name2", "name3", "name4",
+                                        "name5", "name6", "name7", "name8", "name9"};
+};
+
+TEST_F(GridTest, RowsOfRecordsGetCellsOnlyWhenNeeded) {
+    auto source = std::make_shared<CNumberedRecords>();
+    EXPECT_EQ(m_grid.AppendRecords(source), 6);
+    m_grid.viewport()->repaint();
+    EXPECT_GT(source->made, 0) << "the rows in view are drawn";
+    EXPECT_LT(source->made, 30);
+    EXPECT_FALSE(m_grid.HasCells(1005));
+    EXPECT_EQ(m_grid.GetCellText(1005, 2), "999");
+    EXPECT_EQ(m_grid.GetCellData(1005, 2), 999);
+    EXPECT_FALSE(m_grid.HasCells(1005)) << "texts and data are read from the record";
+
+    // A row whose cell changed sorts by what its cell shows now.
+    m_grid.SetCellText(500, 1, "zzz");
+    const std::int32_t changed = m_grid.GetCellData(500, 2);
+    m_grid.SortRowsByText(1, true);
+    EXPECT_EQ(m_grid.GetCellData(m_grid.GetRowTotal() - 1, 2), changed);
+    const std::vector<std::string> names = Column(1);
+    EXPECT_TRUE(std::is_sorted(names.begin() + 1, names.end()));
+    m_grid.SortRowsByNumbers(2, false);
+    EXPECT_EQ(m_grid.GetCellText(1, 2), "999");
+    EXPECT_EQ(m_grid.GetCellText(999, 2), "1");
+    EXPECT_LT(source->made, 40) << "sorting makes no cells";
+
+    auto* check = dynamic_cast<CGridCellCheck*>(m_grid.GetCellObject(700, 3));
+    ASSERT_NE(check, nullptr) << "a cell asked for is made by its source";
+    EXPECT_EQ(m_grid.GetCellState(700, 0) & kCellFixedColumn, kCellFixedColumn);
+    m_grid.ClearNonFixedRows();
+    EXPECT_EQ(m_grid.GetRowTotal(), 1);
+    m_grid.AppendRow("after");
+    EXPECT_TRUE(m_grid.HasCells(1));
 }
 
 TEST_F(GridTest, ARefusedEditNeverOpens) {
