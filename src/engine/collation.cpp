@@ -4,15 +4,25 @@
 #include <unicode/unorm2.h>
 #include <unicode/utf8.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <cstring>
 
 namespace {
+
+char AsciiLower(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 // The next folded code point of `text` at `pos`, or 0x110000 + the byte for an invalid byte.
 std::int32_t NextFolded(std::string_view text, std::int32_t& pos) {
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
     const auto length = static_cast<std::int32_t>(text.size());
     const std::int32_t start = pos;
+    if (bytes[start] < 0x80) {
+        ++pos;
+        return static_cast<unsigned char>(AsciiLower(static_cast<char>(bytes[start])));
+    }
     UChar32 c = 0;
     U8_NEXT(bytes, pos, length, c);
     if (c < 0) {
@@ -22,8 +32,29 @@ std::int32_t NextFolded(std::string_view text, std::int32_t& pos) {
     return static_cast<std::int32_t>(u_foldCase(c, U_FOLD_CASE_DEFAULT));
 }
 
-char AsciiLower(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+bool IsContinuationAt(std::string_view text, std::size_t at) {
+    return at < text.size() && (static_cast<unsigned char>(text[at]) & 0xC0) == 0x80;
+}
+
+// Where `a` and `b` first differ, moved back to the start of the character there. Equal bytes
+// fold equally, so a comparison may begin there: both texts are read alike up to that point.
+std::size_t CommonStart(std::string_view a, std::string_view b) {
+    const std::size_t shorter = std::min(a.size(), b.size());
+    std::size_t at = 0;
+    if (shorter > 0 && std::memcmp(a.data(), b.data(), shorter) == 0) {
+        at = shorter;  // one text starts the other (equal names are common in a sort)
+    }
+    constexpr std::size_t kBlock = 64;  // names of thousands of letters compare in blocks
+    while (at + kBlock <= shorter && std::memcmp(a.data() + at, b.data() + at, kBlock) == 0) {
+        at += kBlock;
+    }
+    while (at < shorter && a[at] == b[at]) {
+        ++at;
+    }
+    while (at > 0 && (IsContinuationAt(a, at) || IsContinuationAt(b, at))) {
+        --at;
+    }
+    return at;
 }
 
 }  // namespace
@@ -74,18 +105,8 @@ std::string SearchFolded(std::string_view text) {
 }
 
 int CompareIgnoringCase(std::string_view a, std::string_view b) {
-    std::size_t i = 0;
-    while (i < a.size() && i < b.size() && static_cast<unsigned char>(a[i]) < 0x80 &&
-           static_cast<unsigned char>(b[i]) < 0x80) {
-        const char x = AsciiLower(a[i]);
-        const char y = AsciiLower(b[i]);
-        if (x != y) {
-            return x < y ? -1 : 1;
-        }
-        ++i;
-    }
-    auto pa = static_cast<std::int32_t>(i);
-    auto pb = static_cast<std::int32_t>(i);
+    auto pa = static_cast<std::int32_t>(CommonStart(a, b));
+    auto pb = pa;
     while (pa < static_cast<std::int32_t>(a.size()) && pb < static_cast<std::int32_t>(b.size())) {
         const std::int32_t x = NextFolded(a, pa);
         const std::int32_t y = NextFolded(b, pb);

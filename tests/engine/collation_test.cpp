@@ -31,4 +31,15 @@ TEST(CollationTest, InvalidBytesCompareByValue) {
     EXPECT_NE(CompareIgnoringCase("\xE2\x82", "\xE2\x83"), 0) << "truncated sequences differ by their bytes";
 }
 
+TEST(CollationTest, ALongCommonStartIsReadOnceAndKeepsTheOrder) {
+    std::string start;
+    for (int letter = 0; letter < 100000; ++letter) {
+        start += "Ж";
+    }
+    EXPECT_EQ(CompareIgnoringCase(start + "Ж", start + "ж"), 0);
+    EXPECT_LT(CompareIgnoringCase(start + "Ж", start + "З"), 0) << "differing in a letter's second byte";
+    EXPECT_GT(CompareIgnoringCase(start + "з", start + "Ж"), 0);
+    EXPECT_GT(CompareIgnoringCase(start + "\xD0", start + "\xD0\x96"), 0) << "a cut letter sorts as its bytes do";
+}
+
 }  // namespace
