@@ -63,15 +63,33 @@ CViewRecords::CViewRecords(CLibraryDb& db, const std::string& sql, int mode) : m
         return;
     }
     const ViewFields fields(*record, mode);
+    std::string scratch;
     for (; record != nullptr && !record->IsEOF(); record = query.Next()) {
         m_numbers.push_back(fields.ReadNumbers(*record));
-        for (const int field : fields.texts) {
-            if (field >= 0) {
-                record->AppendTextAt(field, m_texts);
+        for (std::size_t text = 0; text < kTextCount; ++text) {
+            const int field = fields.texts[text];
+            const std::string_view value = field >= 0 ? record->TextAt(field, scratch) : std::string_view();
+            if (text == kFilePath) {
+                m_texts.Append(value);
+            } else {
+                AppendName(value);
             }
-            m_textEnds.push_back(m_texts.size());
+            m_textEnds.push_back(m_texts.Size());
         }
     }
+}
+
+void CViewRecords::AppendName(std::string_view name) {
+    if (name.size() <= kLongestName) {
+        m_texts.Append(name);
+        return;
+    }
+    std::size_t end = kLongestName;
+    while (end > 0 && (static_cast<unsigned char>(name[end]) & 0xC0) == 0x80) {
+        --end;  // not inside a character
+    }
+    m_texts.Append(name.substr(0, end));
+    m_texts.Append("\xE2\x80\xA6");  // …
 }
 
 int ColourRating(int userRating, double autoRating, int mode, int ratingCount) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "browse/displaymode.h"
+#include "browse/textbuffer.h"
 
 class CLibraryDb;
 
@@ -16,6 +17,10 @@ class CLibraryDb;
 class CViewRecords {
 public:
     enum Text { kName, kArtistName, kFilePath, kAlbumName, kTrack, kLength, kTextCount };
+    // A name (any text but the path, which is played) longer than this many bytes keeps as
+    // many whole characters as fit and ends in "…": a cell shows a few dozen characters, and a
+    // view of many songs must not hold names of thousands.
+    static constexpr std::size_t kLongestName = 256;
     struct Numbers {
         std::int32_t id = 0;
         std::int32_t userRating = 0;
@@ -35,14 +40,17 @@ public:
     std::string_view TextOf(std::size_t record, Text text) const {
         const std::size_t at = record * kTextCount + text;
         const std::size_t begin = at == 0 ? 0 : m_textEnds[at - 1];
-        return std::string_view(m_texts).substr(begin, m_textEnds[at] - begin);
+        return m_texts.View(begin, m_textEnds[at]);
     }
 
 private:
+    // Appends `name`, cut when it is too long.
+    void AppendName(std::string_view name);
+
     int m_mode;
     std::vector<Numbers> m_numbers;
     std::vector<std::size_t> m_textEnds;  // kTextCount for each record: where each text ends
-    std::string m_texts;
+    CTextBuffer m_texts;
 };
 
 // The rating a row is coloured by: its user rating, else its AutoRating rounded half away

@@ -196,28 +196,26 @@ CVariant CRecordset::GetFieldValue(const std::string& name) {
 }
 
 CVariant CRecordset::FieldAt(int index) {
+    return ReadColumn(CurrentRow(), index, m_columns->types[static_cast<std::size_t>(index)]);
+}
+
+sqlite3_stmt* CRecordset::CurrentRow() {
     if (IsEOF() || IsBOF()) {
         throw CEngineError(kNoCurrentRecord);
     }
-    return ReadColumn(Statement().Get(), index, m_columns->types[static_cast<std::size_t>(index)]);
+    return Statement().Get();
 }
 
 std::int32_t CRecordset::LongAt(int index) {
     if (m_columns->types[static_cast<std::size_t>(index)] != dbLong) {
         return FieldAt(index).AsLong();
     }
-    if (IsEOF() || IsBOF()) {
-        throw CEngineError(kNoCurrentRecord);
-    }
     // As ReadColumn reads a Long field (Null reads as 0).
-    return Clamp<std::int32_t>(sqlite3_column_int64(Statement().Get(), index));
+    return Clamp<std::int32_t>(sqlite3_column_int64(CurrentRow(), index));
 }
 
-void CRecordset::AppendTextAt(int index, std::string& out) {
-    if (IsEOF() || IsBOF()) {
-        throw CEngineError(kNoCurrentRecord);
-    }
-    sqlite3_stmt* statement = Statement().Get();
+std::string_view CRecordset::TextAt(int index, std::string& scratch) {
+    sqlite3_stmt* statement = CurrentRow();
     const int type = m_columns->types[static_cast<std::size_t>(index)];
     const bool numberType =
         type == dbBoolean || type == dbByte || type == dbInteger || type == dbLong || type == dbDouble;
@@ -228,12 +226,13 @@ void CRecordset::AppendTextAt(int index, std::string& out) {
     // What ReadColumn reads as a text, its bytes (none for Null): a text field, or a computed
     // one that holds a text.
     if (type == dbText || type == dbMemo || (!numberType && storedAsText())) {
-        if (const auto* bytes = static_cast<const char*>(sqlite3_column_blob(statement, index))) {
-            out.append(bytes, static_cast<std::size_t>(sqlite3_column_bytes(statement, index)));
-        }
-    } else {
-        out += FieldAt(index).AsText();
+        const auto* bytes = static_cast<const char*>(sqlite3_column_blob(statement, index));
+        return bytes != nullptr
+                   ? std::string_view(bytes, static_cast<std::size_t>(sqlite3_column_bytes(statement, index)))
+                   : std::string_view();
     }
+    scratch = FieldAt(index).AsText();
+    return scratch;
 }
 
 const CTableSchema& CRecordset::EditableTable() const {

@@ -4,6 +4,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -55,10 +56,10 @@ public:
     // position of the current row as GetFieldValue gives it (of a row that is not being changed).
     int FieldIndex(const std::string& name) const { return ColumnIndex(name); }
     CVariant FieldAt(int index);
-    // FieldAt(index).AsLong() and AsText() (appended to `out`), without a value in between for
-    // the common kinds of field.
+    // FieldAt(index).AsLong() and AsText(), without a value in between for the common kinds of
+    // field. A text is SQLite's own bytes, valid until the cursor moves, or kept in `scratch`.
     std::int32_t LongAt(int index);
-    void AppendTextAt(int index, std::string& out);
+    std::string_view TextAt(int index, std::string& scratch);
 
     int GetFieldCount() const { return m_fieldCount; }
     const std::string& GetFieldName(int index) const { return m_columns->names[static_cast<std::size_t>(index)]; }
@@ -67,6 +68,8 @@ private:
     enum class EditMode { None, Add, Edit };
 
     CStatement& Statement();
+    // The statement at the current row; raises "No current record." when there is none.
+    sqlite3_stmt* CurrentRow();
     void Start();
     void Fetch();
     void Rewind();
