@@ -240,9 +240,9 @@ private:
 
     // The folders whose tags the workers read while the current one is stored: enough that
     // neither waits for the other (a commit stalls the storing for a while), few enough that
-    // their tags take little memory.
-    static constexpr std::size_t kFoldersAhead = 16;
-    static constexpr std::size_t kSongsAhead = 256;
+    // their tags, waiting in the workers' answer pipes, take little memory.
+    static constexpr std::size_t kFoldersAhead = 64;
+    static constexpr std::size_t kSongsAhead = 1024;
 
     void ReadAhead() {
         while (m_ahead.size() < kFoldersAhead && m_songsAhead < kSongsAhead) {

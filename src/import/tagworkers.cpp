@@ -25,6 +25,8 @@ constexpr std::size_t kMaxBatch = 16;
 // holds them unread: a write then never blocks while the worker waits for its answers to be
 // read. (Linux pipes hold 64 KiB.)
 constexpr std::size_t kPipeBytes = 65536;
+// What a worker's answer pipe is asked to hold: the most Linux gives a user by default.
+constexpr int kAnswerPipeBytes = 1 << 20;
 // A write copies, saves, reads back and syncs the whole file: it may take longer than a read.
 constexpr int kWriteTimeFactor = 10;
 // Workers that only write, started at the first write: a write waits for the disk much of its
@@ -77,6 +79,9 @@ bool CTagWorkers::Start(Worker& worker) {
     }
     CFileDescriptor fromWorker(answers[0]);
     const CFileDescriptor workerOutput(answers[1]);
+    // Room for the answers to the reads started ahead, so that a worker does not wait for the
+    // program to take them; where the system refuses, the 64 KiB of a pipe do.
+    fcntl(answers[0], F_SETPIPE_SZ, kAnswerPipeBytes);
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, requests[0], STDIN_FILENO);
