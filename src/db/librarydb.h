@@ -40,6 +40,11 @@ struct ImportIds {
     std::set<std::int32_t> touchedArtists;
     std::set<std::int32_t> touchedCollections;
     ImportCounts counts;  // of the folders stored
+    // Whether the library held songs below the import's folder, and any songs, when the import
+    // began. Without the first no path of the walk is in the library (the walk adds each file
+    // once); without the second no song of it can have moved.
+    bool songsBelowBefore = true;
+    bool songsBefore = true;
 
     // Forgets the names found, after a folder was undone.
     void ForgetNames() {
@@ -100,6 +105,8 @@ public:
     std::int32_t FindOrAddGenre(const GenreRecord& genre);
     std::int32_t FindOrAddAlbum(const AlbumRecord& album);
     std::int32_t FindOrAddSong(const SongRecord& song);
+    // Adds the song's row without looking for its path first; its ID.
+    std::int32_t AddSong(const SongRecord& song);
 
     // ---- Songs ----
 

@@ -120,7 +120,11 @@ std::int32_t CLibraryDb::FindOrAddAlbum(const AlbumRecord& album) {
 
 std::int32_t CLibraryDb::FindOrAddSong(const SongRecord& song) {
     const std::int32_t id = FindSongIdByPath(song.filePath);
-    return id != 0 ? id : InsertRow("Songs", SongFields(song));
+    return id != 0 ? id : AddSong(song);
+}
+
+std::int32_t CLibraryDb::AddSong(const SongRecord& song) {
+    return InsertRow("Songs", SongFields(song));
 }
 
 SongRecord CLibraryDb::ReadSong(std::int32_t songId) {

@@ -166,11 +166,15 @@ struct FolderSurvey {
     std::size_t songFolders = 0;
     std::size_t songFiles = 0;
     std::unordered_set<std::string> knownFiles;
+    bool songsBelow = false;  // the library holds songs below the folder
+    bool anySongs = false;    // the library holds songs
 };
 
 FolderSurvey SurveyFolder(CLibraryDb& db, const std::string& root) {
     FolderSurvey survey;
     const std::unordered_set<std::string> stored = db.SongPathsBelow(root);
+    survey.songsBelow = !stored.empty();
+    survey.anySongs = survey.songsBelow || db.HasSongs();
     ForEachFolderBelow(root, [&](const FolderListing& listing) {
         survey.songFolders += listing.songFiles.empty() ? 0 : 1;
         survey.songFiles += listing.songFiles.size();
@@ -187,16 +191,20 @@ FolderSurvey SurveyFolder(CLibraryDb& db, const std::string& root) {
 // current folder is stored.
 class CFolderWalk {
 public:
-    // With `skipKnown`, a folder whose song files are all among them is skipped unread.
+    // With OnlyNewFolders, a folder whose song files are all known to the survey is skipped
+    // unread.
     CFolderWalk(CLibraryDb& db, CImportQuestions& questions, CTagWorkers& workers, int askThreshold,
-                std::string codePage, const std::unordered_set<std::string>* skipKnown)
+                std::string codePage, const FolderSurvey& survey, ReimportChoice choice)
         : m_db(db),
           m_batch(db),
           m_questions(questions, m_batch),
           m_workers(workers),
           m_askThreshold(askThreshold),
           m_codePage(std::move(codePage)),
-          m_skipKnown(skipKnown) {}
+          m_skipKnown(choice == ReimportChoice::OnlyNewFolders ? &survey.knownFiles : nullptr) {
+        m_known.songsBelowBefore = survey.songsBelow;
+        m_known.songsBefore = survey.anySongs;
+    }
 
     // The song files and folders left out because their paths are too long for the system.
     const std::vector<std::string>& TooLong() const { return m_tooLong; }
@@ -450,12 +458,13 @@ SongRecord SongRecordOf(const CSongFile& song, std::int32_t artistId, std::int32
     return record;
 }
 
-// Adds the song's row; with `ratingsFromTags`, with the rating and plays other players wrote.
+// Adds the row of a song not in the library; with `ratingsFromTags`, with the rating and plays
+// other players wrote.
 std::int32_t AddImportedSong(CLibraryDb& db, const CSongFile& song, SongRecord record, bool ratingsFromTags) {
     if (ratingsFromTags) {
         record.userRating = static_cast<std::int16_t>(song.GetTags().rating);
     }
-    const std::int32_t id = db.FindOrAddSong(record);
+    const std::int32_t id = db.AddSong(record);
     if (ratingsFromTags && song.GetTags().playCount > 0) {
         CDbTable(&db, "Songs").UpdateLong("PlayCount", "ID", id, song.GetTags().playCount);
     }
@@ -500,7 +509,7 @@ int CLibraryDb::ImportFolder(PathStack& paths, CImportQuestions& questions, CTag
     }
     questions.FolderTotal(survey.songFolders);
     CFolderWalk walk(*this, questions, workers, m_settings.GetMinSongAskThreshold(), m_settings.LegacyCodePage(),
-                     choice == ReimportChoice::OnlyNewFolders ? &survey.knownFiles : nullptr);
+                     survey, choice);
     walk.Run(paths);
     // New songs change the ratings of their artists, albums and collections, also after Cancel.
     try {
@@ -576,11 +585,11 @@ int CLibraryDb::ImportFolderSongs(FolderSongList& songs, const PathStack& paths,
                            ? found
                            : FindOrAddAlbum({0, owner, song.GetAlbum(), 0, 0.0, folder});
             });
-            std::int32_t songId = FindSongIdByPath(song.GetPath());
+            std::int32_t songId = known.songsBelowBefore ? FindSongIdByPath(song.GetPath()) : 0;
             const bool inLibrary = songId != 0;
             if (!inLibrary) {
                 // A song moved or renamed outside Cadenzo keeps its row: its rating, plays and all.
-                songId = FindMovedSong(song.GetTags().audioKey);
+                songId = known.songsBefore ? FindMovedSong(song.GetTags().audioKey) : 0;
                 if (songId != 0) {
                     MoveSong(songId, song.GetPath(), static_cast<std::int16_t>(song.GetFileType()));
                     ++added.songsMoved;
