@@ -304,6 +304,13 @@ TEST_F(FolderImportTest, AMovedAndRetaggedSongKeepsItsRowAndACopyGetsOneOfItsOwn
               "Import finished: 3 songs added, 1 folder not added. 1 songs were found at a new place and kept their "
               "ratings.")
         << "the old folder, its one song known, asked about again and closed";
+
+    const std::int32_t fresh = m_db->FindSongIdByPath(m_tree.Path("New/3.mp3"));
+    std::filesystem::create_directory(m_tree.Path("Later"));
+    std::filesystem::rename(m_tree.Path("New/3.mp3"), m_tree.Path("Later/3.mp3"));
+    m_questions.unknownAnswers = {{3, "", false}};
+    Import(m_tree.Path("Later"));  // a folder the library has no songs in
+    EXPECT_EQ(m_db->FindSongIdByPath(m_tree.Path("Later/3.mp3")), fresh);
 }
 
 TEST_F(FolderImportTest, AReimportSkipsTheFoldersWhoseSongsAreAllKnownOnlyWhenTheUserSaysSo) {
