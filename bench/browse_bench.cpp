@@ -69,24 +69,9 @@ void BM_Query(benchmark::State& state, const BenchView& view) {
     }
 }
 
-// SQLite alone stepping the view's statement, the floor of any view switch.
-void BM_Step(benchmark::State& state, const BenchView& view) {
-    CLibraryDb& db = Reference().Db();
-    const ParameterizedSql parameterized = Parameterize(BuildViewQuery(view.view, view.filters, false));
-    const std::string sql = db.Translated(parameterized.sql).sql;
-    for (auto _ : state) {
-        CStatement statement(db.Handle(), sql);
-        statement.BindAll(parameterized.values);
-        int rows = 0;
-        while (statement.Step()) {
-            ++rows;
-        }
-        benchmark::DoNotOptimize(rows);
-    }
-}
-
-// SQLite stepping the statement and handing out each column once: the floor of any reader.
-void BM_StepRead(benchmark::State& state, const BenchView& view) {
+// SQLite alone stepping the view's statement (the floor of any view switch), and with
+// `readColumns` also handing out each column once (the floor of any reader).
+void StepStatement(benchmark::State& state, const BenchView& view, bool readColumns) {
     CLibraryDb& db = Reference().Db();
     const ParameterizedSql parameterized = Parameterize(BuildViewQuery(view.view, view.filters, false));
     const std::string sql = db.Translated(parameterized.sql).sql;
@@ -94,8 +79,9 @@ void BM_StepRead(benchmark::State& state, const BenchView& view) {
         CStatement statement(db.Handle(), sql);
         statement.BindAll(parameterized.values);
         std::size_t total = 0;
-        const int columns = statement.ColumnCount();
+        const int columns = readColumns ? statement.ColumnCount() : 0;
         while (statement.Step()) {
+            ++total;
             for (int column = 0; column < columns; ++column) {
                 if (sqlite3_column_type(statement.Get(), column) == SQLITE_TEXT) {
                     total += static_cast<std::size_t>(sqlite3_column_bytes(statement.Get(), column));
@@ -106,6 +92,14 @@ void BM_StepRead(benchmark::State& state, const BenchView& view) {
         }
         benchmark::DoNotOptimize(total);
     }
+}
+
+void BM_Step(benchmark::State& state, const BenchView& view) {
+    StepStatement(state, view, false);
+}
+
+void BM_StepRead(benchmark::State& state, const BenchView& view) {
+    StepStatement(state, view, true);
 }
 
 void BM_SwitchMode(benchmark::State& state, const BenchView& view) {
