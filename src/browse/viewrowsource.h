@@ -11,7 +11,7 @@
 // The records of one filling of the library grid, and the cells each row shows of its record:
 // its buttons, texts, the rating list and the colour of its rating. The grid makes the cells of a
 // row only when it is drawn or asked for, so a view of many songs holds records, not cells.
-class CViewRowSource : public CGridRowSource {
+class CViewRowSource final : public CGridRowSource {
 public:
     // What every row of the view shares: the rating names and their colours.
     struct Shared {
