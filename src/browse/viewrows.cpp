@@ -65,7 +65,9 @@ CViewRecords::CViewRecords(CLibraryDb& db, const std::string& sql, int mode) : m
     const ViewFields fields(*record, mode);
     std::string scratch;
     for (; record != nullptr && !record->IsEOF(); record = query.Next()) {
-        m_numbers.push_back(fields.ReadNumbers(*record));
+        Record& row = m_records.emplace_back();
+        row.numbers = fields.ReadNumbers(*record);
+        row.textStart = m_texts.Size();
         for (std::size_t text = 0; text < kTextCount; ++text) {
             const int field = fields.texts[text];
             const std::string_view value = field >= 0 ? record->TextAt(field, scratch) : std::string_view();
@@ -74,7 +76,8 @@ CViewRecords::CViewRecords(CLibraryDb& db, const std::string& sql, int mode) : m
             } else {
                 AppendName(value);
             }
-            m_textEnds.push_back(m_texts.Size());
+            // Names are short, and SQLite keeps no text of 2^31 bytes or more.
+            row.textEnds[text] = static_cast<std::uint32_t>(m_texts.Size() - row.textStart);
         }
     }
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -22,12 +23,12 @@ public:
     // view of many songs must not hold names of thousands.
     static constexpr std::size_t kLongestName = 256;
     struct Numbers {
+        double autoRating = 0.0;  // Artists, Albums, Collections
         std::int32_t id = 0;
         std::int32_t userRating = 0;
         std::int32_t artistId = 0;   // Albums, Songs
         std::int32_t albumId = 0;    // Songs
         std::int32_t playCount = 0;  // Songs
-        double autoRating = 0.0;     // Artists, Albums, Collections
         bool unsorted = false;       // Songs
     };
 
@@ -35,21 +36,28 @@ public:
     CViewRecords(CLibraryDb& db, const std::string& sql, int mode);
 
     int Mode() const { return m_mode; }
-    std::size_t Count() const { return m_numbers.size(); }
-    const Numbers& NumbersOf(std::size_t record) const { return m_numbers[record]; }
+    std::size_t Count() const { return m_records.size(); }
+    const Numbers& NumbersOf(std::size_t record) const { return m_records[record].numbers; }
     std::string_view TextOf(std::size_t record, Text text) const {
-        const std::size_t at = record * kTextCount + text;
-        const std::size_t begin = at == 0 ? 0 : m_textEnds[at - 1];
-        return m_texts.View(begin, m_textEnds[at]);
+        const Record& row = m_records[record];
+        const std::uint32_t begin = text == 0 ? 0 : row.textEnds[text - 1];
+        return m_texts.View(row.textStart + begin, row.textStart + row.textEnds[text]);
     }
 
 private:
+    // Small: a view of many songs writes one for each, and the memory it writes is what reading
+    // a view costs beyond SQLite's own work.
+    struct Record {
+        Numbers numbers;
+        std::size_t textStart = 0;                         // in m_texts
+        std::array<std::uint32_t, kTextCount> textEnds{};  // from textStart
+    };
+
     // Appends `name`, cut when it is too long.
     void AppendName(std::string_view name);
 
     int m_mode;
-    std::vector<Numbers> m_numbers;
-    std::vector<std::size_t> m_textEnds;  // kTextCount for each record: where each text ends
+    std::vector<Record> m_records;
     CTextBuffer m_texts;
 };
 
