@@ -119,17 +119,11 @@ bool CSettings::SaveRatingsInTags() const {
 }
 
 std::string CSettings::LegacyCodePage() const {
-    std::string value;
-    return ReadString(kCodePageKey, kSettings, value) ? value : std::string();
-}
-
-std::string CSettings::ReadWindowText(const char* key) const {
-    std::string text;
-    return ReadString(key, kWindowSection, text) ? text : std::string();
+    return Read(kCodePageKey, kSettings);
 }
 
 std::string CSettings::GetWindowPlace() const {
-    return ReadWindowText(kPlaceKey);
+    return Read(kPlaceKey, kWindowSection);
 }
 
 void CSettings::SetWindowPlace(const std::string& place) {
@@ -137,7 +131,7 @@ void CSettings::SetWindowPlace(const std::string& place) {
 }
 
 std::string CSettings::GetSplitterPlace() const {
-    return ReadWindowText(kSplitterKey);
+    return Read(kSplitterKey, kWindowSection);
 }
 
 void CSettings::SetSplitterPlace(const std::string& place) {

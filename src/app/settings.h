@@ -49,5 +49,4 @@ private:
     void WriteDefaults();
     std::string Read(const char* key, const char* section) const;
     int ReadNumber(const char* key, const char* section) const;
-    std::string ReadWindowText(const char* key) const;
 };
