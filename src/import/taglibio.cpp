@@ -120,6 +120,12 @@ bool IsSong(TagLib::File& file) {
            file.audioProperties()->sampleRate() > 0;
 }
 
+// The first value of a Vorbis comment field, empty without one.
+std::string FirstValue(const TagLib::Ogg::FieldListMap& fields, const char* name) {
+    const auto found = fields.find(name);
+    return found == fields.end() || found->second.isEmpty() ? std::string() : found->second.front().to8Bit(true);
+}
+
 // The seven texts of a tag, as a read gives them.
 SongTags TextsOf(const TagLib::Tag& tag) {
     SongTags texts;
@@ -198,12 +204,8 @@ std::pair<int, int> OwnPlayerData(TagLib::File& file) {
         }
     } else if (auto* vorbis = dynamic_cast<TagLib::Ogg::Vorbis::File*>(&file); vorbis != nullptr && vorbis->tag()) {
         const TagLib::Ogg::FieldListMap& fields = vorbis->tag()->fieldListMap();
-        const auto first = [&fields](const char* name) {
-            const auto found = fields.find(name);
-            return found == fields.end() || found->second.isEmpty() ? std::string()
-                                                                    : found->second.front().to8Bit(true);
-        };
-        return {RatingFromText(first("FMPS_RATING"), true), std::atoi(first("FMPS_PLAYCOUNT").c_str())};
+        return {RatingFromText(FirstValue(fields, "FMPS_RATING"), true),
+                std::atoi(FirstValue(fields, "FMPS_PLAYCOUNT").c_str())};
     }
     return {0, 0};
 }
@@ -271,13 +273,8 @@ void ReadPlayerRatings(TagLib::File& file, SongTags& tags) {
     }
     if (auto* vorbis = dynamic_cast<TagLib::Ogg::Vorbis::File*>(&file); vorbis != nullptr && vorbis->tag() != nullptr) {
         const TagLib::Ogg::FieldListMap& fields = vorbis->tag()->fieldListMap();
-        const auto first = [&fields](const char* name) {
-            const auto found = fields.find(name);
-            return found == fields.end() || found->second.isEmpty() ? std::string()
-                                                                    : found->second.front().to8Bit(true);
-        };
-        rate(RatingFromText(first("FMPS_RATING"), true));
-        rate(RatingFromText(first("RATING"), false));
+        rate(RatingFromText(FirstValue(fields, "FMPS_RATING"), true));
+        rate(RatingFromText(FirstValue(fields, "RATING"), false));
         if (const auto plays = fields.find("FMPS_PLAYCOUNT"); plays != fields.end() && !plays->second.isEmpty()) {
             count(plays->second.front());
         }
@@ -431,16 +428,9 @@ SongTags ReadTags(TagLib::IOStream* stream, SongFileType fileType, bool whole) {
     if (!IsSong(*file)) {
         return tags;
     }
-    const TagLib::Tag* tag = file->tag();
+    tags = TextsOf(*file->tag());
     tags.parsed = true;
-    tags.title = Text(tag->title());
-    tags.artist = Text(tag->artist());
-    tags.album = Text(tag->album());
-    tags.comment = Text(tag->comment());
     tags.seconds = file->audioProperties()->lengthInSeconds();
-    tags.year = std::to_string(tag->year());
-    tags.track = std::to_string(tag->track());
-    tags.genre = Text(tag->genre());
     if (whole) {
         ReadPlayerRatings(*file, tags);
         tags.audioKey = AudioKey(*file);
