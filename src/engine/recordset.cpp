@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <string_view>
 
 #include <fmt/format.h>
 
@@ -19,10 +20,37 @@ T Clamp(std::int64_t value) {
         std::clamp<std::int64_t>(value, std::numeric_limits<T>::min(), std::numeric_limits<T>::max()));
 }
 
+bool IsNumberField(int type) {
+    return type == dbBoolean || type == dbByte || type == dbInteger || type == dbLong || type == dbDouble;
+}
+
+// Whether ReadColumn gives a column its bytes: a text field, or a computed column that holds a
+// text (only then is its storage looked at).
+bool ReadsAsText(sqlite3_stmt* statement, int column, int type) {
+    if (type == dbText || type == dbMemo) {
+        return true;
+    }
+    if (IsNumberField(type)) {
+        return false;
+    }
+    const int storage = sqlite3_column_type(statement, column);
+    return storage == SQLITE_TEXT || storage == SQLITE_BLOB;
+}
+
+// The column's bytes, valid until the statement moves on; empty for Null.
+std::string_view ColumnBytes(sqlite3_stmt* statement, int column) {
+    const auto* bytes = static_cast<const char*>(sqlite3_column_blob(statement, column));
+    return bytes != nullptr ? std::string_view(bytes, static_cast<std::size_t>(sqlite3_column_bytes(statement, column)))
+                            : std::string_view();
+}
+
 CVariant ReadColumn(sqlite3_stmt* statement, int column, int type) {
     const int storage = sqlite3_column_type(statement, column);
     if (storage == SQLITE_NULL) {
         return {};
+    }
+    if (ReadsAsText(statement, column, type)) {
+        return CVariant(std::string(ColumnBytes(statement, column)));
     }
     const std::int64_t integer = sqlite3_column_int64(statement, column);
     switch (type) {
@@ -36,20 +64,12 @@ CVariant ReadColumn(sqlite3_stmt* statement, int column, int type) {
             return CVariant(Clamp<std::int32_t>(integer));
         case dbDouble:
             return CVariant(sqlite3_column_double(statement, column));
-        case dbText:
-        case dbMemo:
-            break;
-        default:  // a computed column: its value decides
+        default:  // a computed column holding a number: its value decides
             if (storage == SQLITE_INTEGER && integer == Clamp<std::int32_t>(integer)) {
                 return CVariant(static_cast<std::int32_t>(integer));
             }
-            if (storage == SQLITE_INTEGER || storage == SQLITE_FLOAT) {
-                return CVariant(sqlite3_column_double(statement, column));
-            }
+            return CVariant(sqlite3_column_double(statement, column));
     }
-    const auto* bytes = static_cast<const char*>(sqlite3_column_blob(statement, column));
-    const auto length = static_cast<std::size_t>(sqlite3_column_bytes(statement, column));
-    return CVariant(std::string(bytes != nullptr ? bytes : "", length));
 }
 
 const char* const kNoCurrentRecord = "No current record.";
@@ -217,21 +237,10 @@ std::int32_t CRecordset::LongAt(int index) {
 std::string_view CRecordset::TextAt(int index, std::string& scratch) {
     sqlite3_stmt* statement = CurrentRow();
     const int type = m_columns->types[static_cast<std::size_t>(index)];
-    const bool numberType =
-        type == dbBoolean || type == dbByte || type == dbInteger || type == dbLong || type == dbDouble;
-    const auto storedAsText = [&] {
-        const int storage = sqlite3_column_type(statement, index);
-        return storage == SQLITE_TEXT || storage == SQLITE_BLOB;
-    };
-    // What ReadColumn reads as a text, its bytes (none for Null): a text field, or a computed
-    // one that holds a text.
-    if (type == dbText || type == dbMemo || (!numberType && storedAsText())) {
-        const auto* bytes = static_cast<const char*>(sqlite3_column_blob(statement, index));
-        return bytes != nullptr
-                   ? std::string_view(bytes, static_cast<std::size_t>(sqlite3_column_bytes(statement, index)))
-                   : std::string_view();
+    if (ReadsAsText(statement, index, type)) {
+        return ColumnBytes(statement, index);
     }
-    scratch = FieldAt(index).AsText();
+    scratch = ReadColumn(statement, index, type).AsText();
     return scratch;
 }
 
