@@ -41,9 +41,6 @@ bool IsContinuationAt(std::string_view text, std::size_t at) {
 std::size_t CommonStart(std::string_view a, std::string_view b) {
     const std::size_t shorter = std::min(a.size(), b.size());
     std::size_t at = 0;
-    if (shorter > 0 && std::memcmp(a.data(), b.data(), shorter) == 0) {
-        at = shorter;  // one text starts the other (equal names are common in a sort)
-    }
     constexpr std::size_t kBlock = 64;  // names of thousands of letters compare in blocks
     while (at + kBlock <= shorter && std::memcmp(a.data() + at, b.data() + at, kBlock) == 0) {
         at += kBlock;
