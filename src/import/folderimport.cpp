@@ -1,13 +1,10 @@
 // The import of CLibraryDb: the folder walk, the decision per folder and the storing.
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <chrono>
 #include <deque>
 #include <map>
 #include <optional>
-#include <set>
 #include <type_traits>
 #include <unordered_set>
 #include <utility>
@@ -221,7 +218,7 @@ public:
 
     // Walks the tree; a lost batch stops the walk (each further folder would fail alike).
     void Run(const PathStack& paths) {
-        m_toVisit.push_back(paths);
+        m_tree = CFolderTree(paths);
         ReadAhead();
         while (!m_ahead.empty() && m_lostFolders.empty() && !m_questions.StopRequested()) {
             Visit current = TakeNextVisit();
@@ -273,26 +270,15 @@ private:
 
     // Lists the next folder of the walk and starts reading its tags.
     std::optional<Visit> NextVisit() {
-        while (!m_toVisit.empty()) {
-            PathStack paths = std::move(m_toVisit.back());
-            m_toVisit.pop_back();
-            struct stat info {};
-            if (stat(paths.back().c_str(), &info) != 0 || !m_visited.insert({info.st_dev, info.st_ino}).second) {
-                continue;  // gone, or reached before through a link
-            }
-            FolderListing listing = ListFolder(paths.back());
+        while (std::optional<ListedFolder> folder = m_tree.Next()) {
+            FolderListing& listing = folder->listing;
             m_tooLong.insert(m_tooLong.end(), listing.tooLong.begin(), listing.tooLong.end());
-            for (auto subfolder = listing.subfolders.rbegin(); subfolder != listing.subfolders.rend(); ++subfolder) {
-                PathStack below = paths;
-                below.push_back(*subfolder);
-                m_toVisit.push_back(std::move(below));
-            }
             if (AllKnown(listing.songFiles)) {
                 ++m_foldersSkipped;
                 m_questions.FolderDone(0);
                 continue;
             }
-            Visit visit{std::move(paths), {}, 0};
+            Visit visit{std::move(folder->paths), {}, 0};
             for (const auto& file : listing.songFiles) {
                 visit.songPaths.push_back(file.first);
             }
@@ -351,10 +337,9 @@ private:
     CImportBatch m_batch;
     CCommittingQuestions m_questions;
     CTagWorkers& m_workers;
-    std::vector<PathStack> m_toVisit;  // a stack: the next folder last
-    std::deque<Visit> m_ahead;         // listed, their tags being read, in walk order
+    CFolderTree m_tree;
+    std::deque<Visit> m_ahead;  // listed, their tags being read, in walk order
     std::size_t m_songsAhead = 0;
-    std::set<std::pair<dev_t, ino_t>> m_visited;
     int m_askThreshold;      // read once: a walk reads thousands of folders
     std::string m_codePage;  // of old tags (see RecodeLegacyTexts), read once too
     const std::unordered_set<std::string>* m_skipKnown;

@@ -7,7 +7,6 @@
 #include <cerrno>
 #include <climits>
 #include <memory>
-#include <set>
 #include <utility>
 
 #include "engine/collation.h"
@@ -72,18 +71,30 @@ FolderListing ListFolder(const std::string& folder) {
     return listing;
 }
 
-void ForEachFolderBelow(const std::string& root, const std::function<void(const FolderListing&)>& visit) {
-    std::set<std::pair<dev_t, ino_t>> seen;
-    std::vector<std::string> toList{root};
-    while (!toList.empty()) {
-        const std::string folder = std::move(toList.back());
-        toList.pop_back();
+std::optional<ListedFolder> CFolderTree::Next() {
+    while (!m_toList.empty()) {
+        std::vector<std::string> paths = std::move(m_toList.back());
+        m_toList.pop_back();
         struct stat info {};
-        if (stat(folder.c_str(), &info) != 0 || !seen.insert({info.st_dev, info.st_ino}).second) {
-            continue;
+        if (stat(paths.back().c_str(), &info) != 0 || !m_seen.insert({info.st_dev, info.st_ino}).second) {
+            continue;  // gone, or reached before through a link
         }
-        const FolderListing listing = ListFolder(folder);
-        visit(listing);
-        toList.insert(toList.end(), listing.subfolders.rbegin(), listing.subfolders.rend());
+        ListedFolder folder{std::move(paths), {}};
+        folder.listing = ListFolder(folder.paths.back());
+        for (auto subfolder = folder.listing.subfolders.rbegin(); subfolder != folder.listing.subfolders.rend();
+             ++subfolder) {
+            std::vector<std::string> below = folder.paths;
+            below.push_back(*subfolder);
+            m_toList.push_back(std::move(below));
+        }
+        return folder;
+    }
+    return std::nullopt;
+}
+
+void ForEachFolderBelow(const std::string& root, const std::function<void(const FolderListing&)>& visit) {
+    CFolderTree tree({root});
+    while (const std::optional<ListedFolder> folder = tree.Next()) {
+        visit(folder->listing);
     }
 }
