@@ -87,9 +87,11 @@ void CViewRecords::AppendName(std::string_view name) {
         m_texts.Append(name);
         return;
     }
+    // Not inside a UTF-8 character, which is at most 4 bytes long: a name of other bytes (an old
+    // tag's code page) still keeps its first 253 at least.
     std::size_t end = kLongestName;
-    while (end > 0 && (static_cast<unsigned char>(name[end]) & 0xC0) == 0x80) {
-        --end;  // not inside a character
+    for (int back = 0; back < 3 && (static_cast<unsigned char>(name[end]) & 0xC0) == 0x80; ++back) {
+        --end;
     }
     m_texts.Append(name.substr(0, end));
     m_texts.Append("\xE2\x80\xA6");  // …

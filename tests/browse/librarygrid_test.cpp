@@ -380,6 +380,9 @@ TEST_F(LibraryGridTest, OddRowsShowWhatTheyCan) {
     }
     song.name = "x" + cyrillic;
     m_db->UpdateSong(song);
+    SongRecord latin1 = m_db->ReadSong(3);
+    latin1.name = std::string(300, '\xA9');  // bytes that are no UTF-8 characters
+    m_db->UpdateSong(latin1);
     CDbTable(m_db.get(), "Albums").UpdateDouble("AutoRating", "ID", m_abbey, std::nan(""));
     m_grid->SwitchMode(3, 0, 0, 0);
     const int odd = RowOf("");
@@ -388,6 +391,7 @@ TEST_F(LibraryGridTest, OddRowsShowWhatTheyCan) {
     // A long name keeps the whole letters that fit in 256 bytes.
     const int longName = RowOf("x" + cyrillic.substr(0, 254) + "\xE2\x80\xA6");
     ASSERT_LT(longName, m_grid->GetRowTotal());
+    EXPECT_LT(RowOf(std::string(253, '\xA9') + "\xE2\x80\xA6"), m_grid->GetRowTotal()) << "other bytes cut too";
     EXPECT_EQ(m_grid->GetCellText(longName, CLibraryGrid::kPathColumn), path) << "the path's bytes are kept";
     m_grid->SwitchMode(1, 0, 0, 0);
     EXPECT_EQ(m_grid->GetCellObject(RowOf("Abbey Road"), CLibraryGrid::kNameColumn)->GetBackColour(), kUseDefaultColour)
