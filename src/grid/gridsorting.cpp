@@ -81,20 +81,21 @@ bool CGridCtrl::SortRowsByKey(int column, bool ascending, const KeyOf& keyOf, co
             continue;
         }
         CellRow first = std::move(m_cells[start]);
-        const std::uint32_t firstRecord = m_records.empty() ? kNoRecord : m_records[start];
         std::size_t at = start;
         for (std::size_t from = order[at]; from != start; at = from, from = order[at]) {
             m_cells[at] = std::move(m_cells[from]);
-            if (!m_records.empty()) {
-                m_records[at] = m_records[from];
-            }
             placed[at] = true;
         }
         m_cells[at] = std::move(first);
-        if (!m_records.empty()) {
-            m_records[at] = firstRecord;
-        }
         placed[at] = true;
+    }
+    if (!m_records.empty()) {
+        std::vector<std::uint32_t> records;
+        records.reserve(order.size());
+        for (const std::size_t from : order) {
+            records.push_back(m_records[from]);
+        }
+        m_records = std::move(records);
     }
     m_rows.Reorder(order);
     CellsReplaced();
