@@ -57,26 +57,23 @@ std::vector<std::unique_ptr<CGridCellBase>> CViewRowSource::MakeCells(std::size_
 }
 
 std::optional<std::string_view> CViewRowSource::StoredText(std::size_t record, int column) const {
-    const CViewRecords::Numbers& numbers = m_records.NumbersOf(record);
-    const int mode = m_records.Mode();
-    const bool songs = mode == kSongsMode;
-    const bool albumsOrSongs = songs || mode == kAlbumsMode;
+    // The records hold no text the view's mode does not show: those are empty.
     switch (column) {
         case G::kTrackColumn:
-            return songs ? m_records.TextOf(record, CViewRecords::kTrack) : "";
+            return m_records.TextOf(record, CViewRecords::kTrack);
         case G::kNameColumn:
-            if (songs && numbers.unsorted) {
+            if (m_records.NumbersOf(record).unsorted) {
                 return std::nullopt;  // marked
             }
             return m_records.TextOf(record, CViewRecords::kName);
         case G::kAlbumColumn:
-            return songs ? m_records.TextOf(record, CViewRecords::kAlbumName) : "";
+            return m_records.TextOf(record, CViewRecords::kAlbumName);
         case G::kArtistColumn:
-            return albumsOrSongs ? m_records.TextOf(record, CViewRecords::kArtistName) : "";
+            return m_records.TextOf(record, CViewRecords::kArtistName);
         case G::kLengthColumn:
-            return songs ? m_records.TextOf(record, CViewRecords::kLength) : "";
+            return m_records.TextOf(record, CViewRecords::kLength);
         case G::kPathColumn:
-            return albumsOrSongs ? m_records.TextOf(record, CViewRecords::kFilePath) : "";
+            return m_records.TextOf(record, CViewRecords::kFilePath);
         case G::kExpandColumn:
             return kExpandButtonText;
         case G::kPlayColumn:
@@ -86,7 +83,9 @@ std::optional<std::string_view> CViewRowSource::StoredText(std::size_t record, i
             return "";
         case G::kUserRatingColumn: {
             const std::vector<std::string>& labels = *m_shared.ratingLabels;
-            return labels.empty() ? "" : std::string_view(labels[static_cast<std::size_t>(ShownRating(numbers))]);
+            return labels.empty()
+                       ? ""
+                       : std::string_view(labels[static_cast<std::size_t>(ShownRating(m_records.NumbersOf(record)))]);
         }
         default:
             return std::nullopt;
