@@ -42,11 +42,14 @@ std::size_t CommonStart(std::string_view a, std::string_view b) {
     const std::size_t shorter = std::min(a.size(), b.size());
     std::size_t at = 0;
     // Large blocks first, then smaller ones where a large one differs: long equal names (common
-    // in a sort) take a few calls.
-    for (const std::size_t block : {std::size_t{4096}, std::size_t{64}, std::size_t{1}}) {
+    // in a sort) take a few calls. The last block's bytes are compared one by one in place.
+    for (const std::size_t block : {std::size_t{4096}, std::size_t{64}}) {
         while (at + block <= shorter && std::memcmp(a.data() + at, b.data() + at, block) == 0) {
             at += block;
         }
+    }
+    while (at < shorter && a[at] == b[at]) {
+        ++at;
     }
     while (at > 0 && (IsContinuationAt(a, at) || IsContinuationAt(b, at))) {
         --at;
