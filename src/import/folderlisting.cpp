@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <climits>
 #include <memory>
+#include <string_view>
 #include <utility>
 
 #include "engine/collation.h"
@@ -22,7 +23,7 @@ std::string ChildPath(const std::string& folder, const char* name) {
 // The order of a folder's entries: their names compared without regard to letter case, as a
 // listing shows them, the bytes deciding between names that differ only in case. The walk and
 // the song IDs follow it, so the songs of a folder are stored, and played, by their names.
-bool ListedBefore(const std::string& a, const std::string& b) {
+bool ListedBefore(std::string_view a, std::string_view b) {
     const int order = CompareIgnoringCase(a, b);
     return order != 0 ? order < 0 : a < b;
 }
@@ -65,9 +66,13 @@ FolderListing ListFolder(const std::string& folder) {
             listing.songFiles.emplace_back(path, type);
         }
     }
-    std::sort(listing.subfolders.begin(), listing.subfolders.end(), ListedBefore);
+    // The paths share the folder's: their names alone decide.
+    const std::size_t folderPart = ChildPath(folder, "").size();
+    const auto name = [folderPart](const std::string& path) { return std::string_view(path).substr(folderPart); };
+    std::sort(listing.subfolders.begin(), listing.subfolders.end(),
+              [&](const auto& a, const auto& b) { return ListedBefore(name(a), name(b)); });
     std::sort(listing.songFiles.begin(), listing.songFiles.end(),
-              [](const auto& a, const auto& b) { return ListedBefore(a.first, b.first); });
+              [&](const auto& a, const auto& b) { return ListedBefore(name(a.first), name(b.first)); });
     return listing;
 }
 
