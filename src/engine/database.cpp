@@ -209,6 +209,19 @@ void CDatabase::SetLargeCache(bool large) {
     sqlite3_exec(m_db, large ? "PRAGMA cache_size = -32768" : "PRAGMA cache_size = -2048", nullptr, nullptr, nullptr);
 }
 
+int CDatabase::SetSynchronous(int level) {
+    int before = level;
+    sqlite3_exec(
+        m_db, "PRAGMA synchronous",
+        [](void* found, int, char** values, char**) {
+            *static_cast<int*>(found) = values[0] != nullptr ? std::atoi(values[0]) : 2;
+            return 0;
+        },
+        &before, nullptr);
+    sqlite3_exec(m_db, fmt::format("PRAGMA synchronous = {}", level).c_str(), nullptr, nullptr, nullptr);
+    return before;
+}
+
 bool CDatabase::SetJournalMode(const std::string& mode) {
     try {
         CStatement change(m_db, "PRAGMA journal_mode = " + mode);

@@ -60,6 +60,10 @@ public:
     bool SetJournalMode(const std::string& mode);
     // A page cache of 32 MB (for many index lookups) or of 2 MB (browsing).
     void SetLargeCache(bool large);
+    // SQLite's synchronous level (1 NORMAL: with a write-ahead log a commit waits for no sync,
+    // only the log's checkpoints do; 2 FULL: each commit waits for the disk). Gives the level
+    // it replaces. A hint: never fails.
+    int SetSynchronous(int level);
 
     // The number in the file's header that tells which program's file it is; 0 when unset.
     std::int32_t ApplicationId();

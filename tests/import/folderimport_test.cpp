@@ -147,6 +147,8 @@ TEST_F(FolderImportTest, EverythingBeforeAQuestionIsCommittedWhileItWaits) {
     Import(m_tree.Root());
     EXPECT_EQ(seen, 4) << "another program sees the folder stored before the question";
     EXPECT_EQ(Count("SELECT * FROM Songs"), 5);
+    EXPECT_EQ(CDbQuery(*m_db, "PRAGMA synchronous").GetRecordset()->GetFieldValue("synchronous").AsLong(), 2)
+        << "after the import each commit waits for the disk again";
 }
 
 TEST_F(FolderImportTest, AStoppedWalkKeepsTheFoldersStoredAndTheWorkersReady) {
