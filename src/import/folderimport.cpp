@@ -194,24 +194,18 @@ FolderSurvey SurveyFolder(CLibraryDb& db, const std::string& root) {
     return survey;
 }
 
-// Walks a tree in pre-order. The tags of the next folder are read by the workers while the
-// current folder is stored.
+// Walks a tree in pre-order. The tags of the next folders are read by the workers while the
+// current folder is stored, and those of the first ones while the tree is surveyed.
 class CFolderWalk {
 public:
-    // With OnlyNewFolders, a folder whose song files are all known to the survey is skipped
-    // unread.
     CFolderWalk(CLibraryDb& db, CImportQuestions& questions, CTagWorkers& workers, int askThreshold,
-                std::string codePage, const FolderSurvey& survey, ReimportChoice choice)
+                std::string codePage)
         : m_db(db),
           m_batch(db),
           m_questions(questions, m_batch),
           m_workers(workers),
           m_askThreshold(askThreshold),
-          m_codePage(std::move(codePage)),
-          m_skipKnown(choice == ReimportChoice::OnlyNewFolders ? &survey.knownFiles : nullptr) {
-        m_known.songsBelowBefore = survey.songsBelow;
-        m_known.songsBefore = survey.anySongs;
-    }
+          m_codePage(std::move(codePage)) {}
 
     // The song files and folders left out because their paths are too long for the system.
     const std::vector<std::string>& TooLong() const { return m_tooLong; }
@@ -226,12 +220,26 @@ public:
     const std::vector<std::string>& LostFolders() const { return m_lostFolders; }
     const std::string& LostReason() const { return m_lostReason; }
 
-    // Walks the tree; a lost batch stops the walk (each further folder would fail alike).
-    void Run(const PathStack& paths) {
+    // Lists the first folders of the tree and starts reading their tags.
+    void Begin(const PathStack& paths) {
         m_tree = CFolderTree(paths);
         ReadAhead();
+    }
+
+    // Walks the tree from where Begin started (the survey must outlive Run); a lost batch
+    // stops the walk (each further folder would fail alike). With OnlyNewFolders, a folder whose
+    // song files are all known to the survey is skipped: unread unless it was among the first.
+    void Run(const FolderSurvey& survey, ReimportChoice choice) {
+        m_skipKnown = choice == ReimportChoice::OnlyNewFolders ? &survey.knownFiles : nullptr;
+        m_known.songsBelowBefore = survey.songsBelow;
+        m_known.songsBefore = survey.anySongs;
         while (!m_ahead.empty() && m_lostFolders.empty() && !m_questions.StopRequested()) {
             Visit current = TakeNextVisit();
+            if (AllKnown(current.songPaths)) {
+                m_workers.Collect(current.ticket);
+                Skip();
+                continue;
+            }
             Guarded(current.paths.back(), [&] { Store(current); });
         }
         Guarded("", [&] { m_batch.Commit(); });
@@ -283,14 +291,13 @@ private:
         while (std::optional<ListedFolder> folder = m_tree.Next()) {
             FolderListing& listing = folder->listing;
             m_tooLong.insert(m_tooLong.end(), listing.tooLong.begin(), listing.tooLong.end());
-            if (AllKnown(listing.songFiles)) {
-                ++m_foldersSkipped;
-                m_questions.FolderDone(0);
-                continue;
-            }
             Visit visit{std::move(folder->paths), {}, 0};
             for (const auto& file : listing.songFiles) {
                 visit.songPaths.push_back(file.first);
+            }
+            if (AllKnown(visit.songPaths)) {
+                Skip();
+                continue;
             }
             visit.ticket = m_workers.Request(std::move(listing.songFiles));
             return visit;
@@ -298,10 +305,15 @@ private:
         return std::nullopt;
     }
 
-    bool AllKnown(const CTagWorkers::Files& songFiles) const {
-        return m_skipKnown != nullptr && !songFiles.empty() &&
-               std::all_of(songFiles.begin(), songFiles.end(),
-                           [&](const auto& file) { return m_skipKnown->count(file.first) != 0; });
+    bool AllKnown(const std::vector<std::string>& songPaths) const {
+        return m_skipKnown != nullptr && !songPaths.empty() &&
+               std::all_of(songPaths.begin(), songPaths.end(),
+                           [&](const std::string& path) { return m_skipKnown->count(path) != 0; });
+    }
+
+    void Skip() {
+        ++m_foldersSkipped;
+        m_questions.FolderDone(0);
     }
 
     void Store(Visit& visit) {
@@ -352,7 +364,7 @@ private:
     std::size_t m_songsAhead = 0;
     int m_askThreshold;      // read once: a walk reads thousands of folders
     std::string m_codePage;  // of old tags (see RecodeLegacyTexts), read once too
-    const std::unordered_set<std::string>* m_skipKnown;
+    const std::unordered_set<std::string>* m_skipKnown = nullptr;
     int m_foldersSkipped = 0;
     ImportIds m_known;
     std::vector<std::string> m_tooLong;
@@ -494,6 +506,8 @@ int CLibraryDb::ImportFolder(PathStack& paths, CImportQuestions& questions, CTag
         return 0;
     }
     const CLoggedCommits logged(*this);
+    CFolderWalk walk(*this, questions, workers, m_settings.GetMinSongAskThreshold(), m_settings.LegacyCodePage());
+    walk.Begin(paths);
     const FolderSurvey survey = SurveyFolder(*this, paths.back());
     ReimportChoice choice = ReimportChoice::AllFolders;
     if (!survey.knownFiles.empty()) {
@@ -503,9 +517,7 @@ int CLibraryDb::ImportFolder(PathStack& paths, CImportQuestions& questions, CTag
         }
     }
     questions.FolderTotal(survey.songFolders);
-    CFolderWalk walk(*this, questions, workers, m_settings.GetMinSongAskThreshold(), m_settings.LegacyCodePage(),
-                     survey, choice);
-    walk.Run(paths);
+    walk.Run(survey, choice);
     // New songs change the ratings of their artists, albums and collections, also after Cancel.
     try {
         RecalcRatingsOf(walk.Known().touchedArtists, walk.Known().touchedCollections);
