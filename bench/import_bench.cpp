@@ -21,7 +21,6 @@
 #include "import/folderlisting.h"
 #include "import/importquestions.h"
 #include "import/songfile.h"
-#include "import/taglibio.h"
 #include "import/tagworkers.h"
 
 namespace {
@@ -48,18 +47,6 @@ void BM_TagLibFloor(benchmark::State& state) {
     state.counters["files"] = static_cast<double>(tree.files.size());
 }
 BENCHMARK(BM_TagLibFloor)->Unit(benchmark::kMillisecond)->Iterations(3);
-
-// What a tag worker does for each file of the tree (tags, other players' ratings, audio key),
-// here in one thread: against BM_TagLibFloor, the workers' share of an import.
-void BM_WorkerReadsInProcess(benchmark::State& state) {
-    const SongTree& tree = GeneratedTree();
-    for (auto _ : state) {
-        for (const auto& [path, type] : tree.files) {
-            benchmark::DoNotOptimize(ReadSongTags(path, type));
-        }
-    }
-}
-BENCHMARK(BM_WorkerReadsInProcess)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 void ImportInto(CLibraryDb& db, CTagWorkers& workers, ReimportChoice reimport = ReimportChoice::AllFolders) {
     CDefaultAnswers questions;
