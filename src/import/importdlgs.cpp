@@ -261,7 +261,7 @@ ReimportChoice CImportDialogs::AskReimport(std::size_t known, std::size_t total)
     QPushButton* cancel = box.addButton(QMessageBox::Cancel);
     box.setDefaultButton(onlyNew);
     box.setEscapeButton(cancel);
-    m_runDialog(box);
+    Ask(box);
     if (box.clickedButton() == cancel) {
         return ReimportChoice::Cancel;
     }
@@ -277,7 +277,7 @@ bool CImportDialogs::AskUntagged(const std::string& folderPath, const std::vecto
         return true;
     }
     CImportUntaggedDlg dialog(folderPath, songs, message, answer, m_parent);
-    if (m_runDialog(dialog) != QDialog::Accepted) {
+    if (Ask(dialog) != QDialog::Accepted) {
         return false;
     }
     answer = dialog.Answer();
@@ -296,7 +296,7 @@ bool CImportDialogs::AskUnknown(const std::string& firstArtist, const std::strin
         return true;
     }
     CImportUnknownDlg dialog(firstArtist, folderPath, songs, message, answer, m_parent);
-    if (m_runDialog(dialog) != QDialog::Accepted) {
+    if (Ask(dialog) != QDialog::Accepted) {
         return false;
     }
     answer = dialog.Answer();
@@ -304,6 +304,11 @@ bool CImportDialogs::AskUnknown(const std::string& firstArtist, const std::strin
         m_unknownForRest.emplace(message, answer);
     }
     return true;
+}
+
+int CImportDialogs::Ask(QDialog& question) {
+    m_progress.KeepPainted(true);
+    return m_runDialog(question);
 }
 
 void CImportDialogs::ShowProgress(const std::string& text) {

@@ -94,6 +94,9 @@ public:
     CProcessingDlg& Progress() { return m_progress; }
 
 private:
+    // Runs a question over the progress window, which first shows where the import is.
+    int Ask(QDialog& question);
+
     DialogRunner m_runDialog;
     QWidget* m_parent;
     CProcessingDlg m_progress;

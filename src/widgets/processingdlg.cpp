@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <utility>
 
 #include <fmt/format.h>
 
@@ -62,10 +63,25 @@ CProcessingDlg::CProcessingDlg(const std::string& title, QWidget* parent, bool c
 }
 
 void CProcessingDlg::SetProgressText(const std::string& text) {
-    m_progress->setText(DisplayText(text));
+    m_reportedText = text;
+    m_textReported = true;
 }
 
 void CProcessingDlg::SetCounts(int folders, int songs) {
+    m_reportedFolders = folders;
+    m_reportedSongs = songs;
+    m_countsReported = true;
+}
+
+void CProcessingDlg::ShowReported() {
+    if (std::exchange(m_textReported, false)) {
+        m_progress->setText(DisplayText(m_reportedText));
+    }
+    if (!std::exchange(m_countsReported, false)) {
+        return;
+    }
+    const int folders = m_reportedFolders;
+    const int songs = m_reportedSongs;
     const std::string folderCount =
         folders == 1 ? CUserText::tr("1 folder") : fmt::format(fmt::runtime(CUserText::tr("{} folders")), folders);
     const std::string songCount =
@@ -101,6 +117,7 @@ void CProcessingDlg::ShowTimeLeft(int done) {
 
 void CProcessingDlg::KeepPainted(bool now) {
     if (now || !m_sinceRepaint.isValid() || m_sinceRepaint.elapsed() >= kRepaintIntervalMs) {
+        ShowReported();
         // The window is modal: only its own Cancel takes input meanwhile.
         QCoreApplication::processEvents();
         m_sinceRepaint.restart();

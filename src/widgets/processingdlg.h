@@ -17,6 +17,8 @@ class CProcessingDlg : public QDialog {
 public:
     CProcessingDlg(const std::string& title, QWidget* parent = nullptr, bool cancellable = true);
 
+    // The progress line and the counts change on the window at its next repaint (see
+    // KeepPainted): work that reports each of thousands of steps spends its time on the work.
     void SetProgressText(const std::string& text);
     void SetCounts(int folders, int songs);
     // The number of folders the work will take: a bar then shows how much is done, and once it
@@ -33,6 +35,7 @@ protected:
 
 private:
     void Cancel();
+    void ShowReported();
     void ShowTimeLeft(int done);
 
     QLabel* m_progress;
@@ -43,4 +46,10 @@ private:
     QElapsedTimer m_sinceRepaint;
     QElapsedTimer m_sinceTotal;
     bool m_cancelled = false;
+    // What was reported since the last repaint.
+    std::string m_reportedText;
+    int m_reportedFolders = 0;
+    int m_reportedSongs = 0;
+    bool m_textReported = false;
+    bool m_countsReported = false;
 };

@@ -89,14 +89,15 @@ TEST(ImportDialogsTest, TheProgressWindowShowsAmpersandsAndCancelStopsTheWalk) {
     dialogs.FolderTotal(4);
     dialogs.FolderDone(12);
     CProcessingDlg& progress = dialogs.Progress();
+    UnknownAnswer answer;
+    EXPECT_FALSE(dialogs.AskUnknown("A", "/m", {}, "?", answer)) << "closed without OK";
+    // Shown at the latest when a question comes.
     EXPECT_EQ(Find<QProgressBar>(progress, "progressBar")->value(), 1);
     EXPECT_EQ(Find<QProgressBar>(progress, "progressBar")->maximum(), 4);
     EXPECT_TRUE(progress.isVisible());
     EXPECT_EQ(Find<QLabel>(progress, "progressTitle")->text(), QStringLiteral("Importing Files"));
     EXPECT_EQ(Find<QLabel>(progress, "progressLine")->text(), QStringLiteral("Importing /m/R&B"));
     EXPECT_EQ(Find<QLabel>(progress, "progressCounts")->text(), QStringLiteral("1 folder, 12 songs imported so far"));
-    UnknownAnswer answer;
-    EXPECT_FALSE(dialogs.AskUnknown("A", "/m", {}, "?", answer)) << "closed without OK";
     EXPECT_FALSE(dialogs.StopRequested());
     QTest::mouseClick(Find<QPushButton>(progress, "cancelImportButton"), Qt::LeftButton);
     EXPECT_TRUE(dialogs.StopRequested());
