@@ -168,6 +168,7 @@ void SaveImportWindows(const std::string& pictures, const std::filesystem::path&
     progress.SetTotal(40);
     progress.SetCounts(12, 148);
     progress.show();
+    progress.KeepPainted(true);
     Save(progress, pictures, "import-progress");
     progress.hide();
     CImportDialogs reimport(
