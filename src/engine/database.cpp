@@ -222,6 +222,10 @@ int CDatabase::SetSynchronous(int level) {
     return before;
 }
 
+void CDatabase::Checkpoint() {
+    sqlite3_wal_checkpoint_v2(m_db, nullptr, SQLITE_CHECKPOINT_PASSIVE, nullptr, nullptr);
+}
+
 bool CDatabase::SetJournalMode(const std::string& mode) {
     try {
         CStatement change(m_db, "PRAGMA journal_mode = " + mode);

@@ -64,6 +64,9 @@ public:
     // only the log's checkpoints do; 2 FULL: each commit waits for the disk). Gives the level
     // it replaces. A hint: never fails.
     int SetSynchronous(int level);
+    // Copies what the write-ahead log holds into the file, waiting for the disk before and after
+    // (a checkpoint), as far as no reader holds it back. A hint: never fails.
+    void Checkpoint();
 
     // The number in the file's header that tells which program's file it is; 0 when unset.
     std::int32_t ApplicationId();

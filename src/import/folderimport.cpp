@@ -34,10 +34,12 @@ constexpr auto kCommitInterval = std::chrono::seconds(1);
 
 // Commits of the import group several folders (each of which is undone alone on failure), so
 // that a crash loses at most about a second of work; nothing waits uncommitted for a question.
-// A full disk can make SQLite undo the whole batch: the batch then knows which folders it lost.
+// The first commit a second after the last sync syncs again (see CLoggedCommits), so that a power
+// failure loses little more. A full disk can make SQLite undo the whole batch: the batch then
+// knows which folders it lost.
 class CImportBatch {
 public:
-    explicit CImportBatch(CLibraryDb& db) : m_db(db) {}
+    explicit CImportBatch(CLibraryDb& db) : m_db(db), m_synced(std::chrono::steady_clock::now()) {}
 
     void Open() {
         if (!m_transaction) {
@@ -66,6 +68,10 @@ public:
         m_transaction.reset();
         m_folders.clear();
         m_added = {};
+        if (const auto now = std::chrono::steady_clock::now(); now - m_synced >= kCommitInterval) {
+            m_db.Checkpoint();
+            m_synced = now;
+        }
     }
 
     void CommitWhenDue() {
@@ -89,17 +95,18 @@ private:
     CLibraryDb& m_db;
     std::optional<CTransaction> m_transaction;
     std::chrono::steady_clock::time_point m_started;
+    std::chrono::steady_clock::time_point m_synced;
     std::vector<std::string> m_folders;
     ImportCounts m_added;
     bool m_failed = false;
 };
 
 // An import commits through a write-ahead log: its many small commits (one for each question
-// at least) then wait for no sync; the log is synced at each of its checkpoints (every 1,000
-// pages written) and at the end. So the end of the program loses nothing committed, and a
-// power failure at most the last checkpoint's worth, which importing the folder again adds; the
-// library stays whole either way. The library is one file again when the import ends, and at
-// the next open after a crash. Its many lookups by index get a larger cache.
+// at least) then wait for no sync; the log is synced at its checkpoints (every 1,000 pages
+// written, and a second after the last, see CImportBatch) and at the end. So the end of the
+// program loses nothing committed, and a power failure about the last second's work, which
+// importing the folder again adds; the library stays whole either way. The library is one file again when the import
+// ends, and at the next open after a crash. Its many lookups by index get a larger cache.
 class CLoggedCommits {
 public:
     explicit CLoggedCommits(CLibraryDb& db) : m_db(db), m_logged(!db.InTransaction() && db.SetJournalMode("wal")) {
