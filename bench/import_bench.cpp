@@ -1,6 +1,9 @@
 // Importing the generated tree of 10,480 song files (with compilations and folders the import
 // asks about, answered at once with the defaults), against the floor: one loop in this process
-// that only opens every file with TagLib and reads its seven tags and length.
+// that only opens every file with TagLib and reads its seven tags and length. Run the floor with
+// the imports (--benchmark_filter='BM_TagLibFloor|BM_ImportTree/2/|BM_ReimportTree'
+// --benchmark_repetitions=5): each import then gives its time as a share of the floor's last
+// pass (x_floor).
 // CADENZO_BENCH_TREE=folder imports a tree made elsewhere; CADENZO_BENCH_KEEP_LIBRARY=file
 // keeps a copy of the imported library, for scripts/compare-libraries.
 
@@ -8,6 +11,7 @@
 #include <taglib/fileref.h>
 #include <taglib/tag.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -25,9 +29,24 @@
 
 namespace {
 
+// The floor's last pass in this run, in seconds: the imports give their time as a share of it
+// (the counter x_floor), so that both come from the same run.
+double g_floorSeconds = 0.0;
+
+double SecondsSince(std::chrono::steady_clock::time_point start) {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+void ReportAgainstFloor(benchmark::State& state, double seconds) {
+    if (g_floorSeconds > 0.0 && state.iterations() > 0) {
+        state.counters["x_floor"] = seconds / static_cast<double>(state.iterations()) / g_floorSeconds;
+    }
+}
+
 void BM_TagLibFloor(benchmark::State& state) {
     const SongTree& tree = GeneratedTree();
     for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
         int parsed = 0;
         for (const auto& [path, type] : tree.files) {
             const TagLib::FileRef file(path.c_str());
@@ -43,6 +62,7 @@ void BM_TagLibFloor(benchmark::State& state) {
         if (parsed != static_cast<int>(tree.files.size())) {
             state.SkipWithError("a generated file did not parse");
         }
+        g_floorSeconds = SecondsSince(start);
     }
     state.counters["files"] = static_cast<double>(tree.files.size());
 }
@@ -59,12 +79,15 @@ void BM_ImportTree(benchmark::State& state) {
     const SongTree& tree = GeneratedTree();
     CBenchFolder folder("import");
     CTagWorkers workers(CTagWorkers::DefaultTagWorkerCommand(), static_cast<int>(state.range(0)));
+    double seconds = 0.0;
     for (auto _ : state) {
         state.PauseTiming();
         std::filesystem::remove("Cadenzo.mdb");
         CLibraryDb db("Cadenzo.mdb", false, false, BenchSettings(), BenchMessages());
         state.ResumeTiming();
+        const auto start = std::chrono::steady_clock::now();
         ImportInto(db, workers);
+        seconds += SecondsSince(start);
         state.PauseTiming();
         if (const char* keep = std::getenv("CADENZO_BENCH_KEEP_LIBRARY"); keep != nullptr && *keep != '\0') {
             std::filesystem::copy_file("Cadenzo.mdb", keep, std::filesystem::copy_options::overwrite_existing);
@@ -74,6 +97,7 @@ void BM_ImportTree(benchmark::State& state) {
         }
         state.ResumeTiming();
     }
+    ReportAgainstFloor(state, seconds);
 }
 BENCHMARK(BM_ImportTree)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->Iterations(2);
 
@@ -97,9 +121,11 @@ void BM_ReimportTree(benchmark::State& state) {
     CLibraryDb db("Cadenzo.mdb", false, false, BenchSettings(), BenchMessages());
     ImportInto(db, workers);
     const ReimportChoice choice = state.range(0) == 0 ? ReimportChoice::AllFolders : ReimportChoice::OnlyNewFolders;
+    const auto start = std::chrono::steady_clock::now();
     for (auto _ : state) {
         ImportInto(db, workers, choice);
     }
+    ReportAgainstFloor(state, SecondsSince(start));
 }
 BENCHMARK(BM_ReimportTree)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(2);
 
