@@ -105,8 +105,9 @@ private:
 // at least) then wait for no sync; the log is synced at its checkpoints (every 1,000 pages
 // written, and a second after the last, see CImportBatch) and at the end. So the end of the
 // program loses nothing committed, and a power failure about the last second's work, which
-// importing the folder again adds; the library stays whole either way. The library is one file again when the import
-// ends, and at the next open after a crash. Its many lookups by index get a larger cache.
+// importing the folder again adds; the library stays whole either way. The library is one
+// file again when the import ends, and at the next open after a crash. Its many lookups by
+// index get a larger cache.
 class CLoggedCommits {
 public:
     explicit CLoggedCommits(CLibraryDb& db) : m_db(db), m_logged(!db.InTransaction() && db.SetJournalMode("wal")) {
