@@ -41,7 +41,3 @@ void CTextBuffer::Append(std::string_view text) {
     std::memcpy(m_data + m_size, text.data(), text.size());
     m_size += text.size();
 }
-
-void CTextBuffer::Truncate(std::size_t size) {
-    m_size = std::min(size, m_size);
-}

@@ -17,11 +17,8 @@ public:
 
     // Throws std::bad_alloc when there is no room.
     void Append(std::string_view text);
-    // Drops the bytes from `size` on.
-    void Truncate(std::size_t size);
     std::size_t Size() const { return m_size; }
     std::string_view View(std::size_t begin, std::size_t end) const { return {m_data + begin, end - begin}; }
-    char At(std::size_t index) const { return m_data[index]; }
 
 private:
     char* m_data = nullptr;
