@@ -210,11 +210,13 @@ void CDatabase::SetLargeCache(bool large) {
 }
 
 int CDatabase::SetSynchronous(int level) {
-    int before = level;
+    int before = 2;  // FULL, SQLite's own, should the level not be read: restoring it is then safe
     sqlite3_exec(
         m_db, "PRAGMA synchronous",
         [](void* found, int, char** values, char**) {
-            *static_cast<int*>(found) = values[0] != nullptr ? std::atoi(values[0]) : 2;
+            if (values[0] != nullptr) {
+                *static_cast<int*>(found) = std::atoi(values[0]);
+            }
             return 0;
         },
         &before, nullptr);
